@@ -1,0 +1,114 @@
+// Owners for every Win32 handle the program creates, so an early return never leaks.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <memory>
+#include <type_traits>
+#include <utility>
+
+namespace qorvic {
+
+struct GdiObjectDeleter {
+    void operator()(void* object) const { ::DeleteObject(static_cast<HGDIOBJ>(object)); }
+};
+
+// A GDI object (HBITMAP, HBRUSH, HPEN, HFONT, HRGN) deleted when it goes out of scope.
+template <typename T> using GdiObject = std::unique_ptr<std::remove_pointer_t<T>, GdiObjectDeleter>;
+using Bitmap = GdiObject<HBITMAP>;
+using Brush = GdiObject<HBRUSH>;
+using Pen = GdiObject<HPEN>;
+using Font = GdiObject<HFONT>;
+using Region = GdiObject<HRGN>;
+
+struct MemoryDcDeleter {
+    void operator()(HDC dc) const { ::DeleteDC(dc); }
+};
+// A DC from CreateCompatibleDC / CreateDC.
+using MemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
+
+struct KernelHandleDeleter {
+    void operator()(HANDLE h) const {
+        if (h && h != INVALID_HANDLE_VALUE)
+            ::CloseHandle(h);
+    }
+};
+// A kernel handle: process, thread, event, file.
+using KernelHandle = std::unique_ptr<void, KernelHandleDeleter>;
+
+struct CoTaskMemDeleter {
+    void operator()(void* p) const { ::CoTaskMemFree(p); }
+};
+// Memory the shell hands out (item-identifier lists).
+template <typename T> using CoTaskMem = std::unique_ptr<T, CoTaskMemDeleter>;
+
+// A DC borrowed from a window (GetDC / GetWindowDC), given back on scope exit.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window, bool wholeWindow = false)
+        : window_(window), dc_(wholeWindow ? ::GetWindowDC(window) : ::GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_)
+            ::ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// Selects an object into a DC and restores the previous one on scope exit.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(::SelectObject(dc, object)) {}
+    ~SelectedObject() {
+        if (old_ && old_ != HGDI_ERROR)
+            ::SelectObject(dc_, old_);
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    bool ok() const { return old_ && old_ != HGDI_ERROR; }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// BeginPaint / EndPaint.
+class PaintScope {
+public:
+    explicit PaintScope(HWND window) : window_(window) { dc_ = ::BeginPaint(window, &ps_); }
+    ~PaintScope() { ::EndPaint(window_, &ps_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC dc() const { return dc_; }
+    const PAINTSTRUCT& info() const { return ps_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
+// The clipboard, open for the lifetime of the object.
+class ClipboardScope {
+public:
+    explicit ClipboardScope(HWND owner) : open_(::OpenClipboard(owner) != FALSE) {}
+    ~ClipboardScope() {
+        if (open_)
+            ::CloseClipboard();
+    }
+    ClipboardScope(const ClipboardScope&) = delete;
+    ClipboardScope& operator=(const ClipboardScope&) = delete;
+    bool ok() const { return open_; }
+
+private:
+    bool open_;
+};
+
+} // namespace qorvic
