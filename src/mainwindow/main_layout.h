@@ -1,0 +1,38 @@
+// Where Form1's controls go for a client size: the top strip, the options
+// label and check box in it, and the see-through area with its outline.
+#pragma once
+
+#include <optional>
+
+namespace qorvic {
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const Rect&) const = default;
+};
+
+struct MainLayout {
+    Rect imgMenu;
+    int lblOptionsLeft = 10;
+    float lblOptionsTop = 0.0f; // centred in the strip, not rounded
+    // Empty where the window is too small for the control: it keeps its place.
+    std::optional<Rect> ckScreen;
+    std::optional<Rect> picInvisible;
+};
+
+MainLayout ComputeMainLayout(int clientWidth, int clientHeight, int menuBarHeight,
+                             int optionsLabelWidth, int optionsLabelHeight);
+
+// The outline inside the see-through area: corners (1, 1) and (w - 1, h - 1).
+struct Outline {
+    int x1, y1, x2, y2;
+};
+Outline SeeThroughOutline(int areaWidth, int areaHeight);
+
+// The area a capture copies: the see-through area less 2 pixels on every side.
+Rect CaptureRect(const Rect& picInvisible);
+
+} // namespace qorvic

@@ -1,0 +1,78 @@
+#include "mainwindow/main_layout.h"
+#include "mainwindow/menu_font.h"
+
+#include <gtest/gtest.h>
+
+using namespace qorvic;
+
+TEST(MainLayout, DesignedWindowAtNinetySixDpi) {
+    const MainLayout l = ComputeMainLayout(304, 228, 19, 40, 16);
+    EXPECT_EQ(l.imgMenu, (Rect{0, 0, 304, 19}));
+    EXPECT_FLOAT_EQ(l.lblOptionsTop, 1.5f);
+    EXPECT_EQ(l.lblOptionsLeft, 10);
+    ASSERT_TRUE(l.picInvisible);
+    EXPECT_EQ(*l.picInvisible, (Rect{6, 25, 292, 197}));
+    ASSERT_TRUE(l.ckScreen);
+    EXPECT_EQ(*l.ckScreen, (Rect{60, 1, 244, 16}));
+    const Outline o = SeeThroughOutline(292, 197);
+    EXPECT_EQ(o.x1, 1);
+    EXPECT_EQ(o.y1, 1);
+    EXPECT_EQ(o.x2, 291);
+    EXPECT_EQ(o.y2, 196);
+    EXPECT_EQ(CaptureRect(*l.picInvisible), (Rect{8, 27, 288, 193}));
+}
+
+TEST(MainLayout, LongerCaptionPushesTheCheckBoxRight) {
+    const MainLayout l = ComputeMainLayout(304, 228, 19, 90, 16);
+    ASSERT_TRUE(l.ckScreen);
+    EXPECT_EQ(l.ckScreen->left, 110);
+    EXPECT_EQ(l.ckScreen->width, 194);
+}
+
+TEST(MainLayout, TooSmallWindowsLeaveControlsWhereTheyWere) {
+    // Narrower than the label needs: the check box fails, the area still shrinks.
+    MainLayout l = ComputeMainLayout(50, 100, 19, 40, 16);
+    EXPECT_FALSE(l.ckScreen);
+    ASSERT_TRUE(l.picInvisible);
+    EXPECT_EQ(l.picInvisible->width, 38);
+
+    // Exactly 12 x (strip + 12) still places a zero-sized area.
+    l = ComputeMainLayout(12, 31, 19, 40, 16);
+    ASSERT_TRUE(l.picInvisible);
+    EXPECT_EQ(*l.picInvisible, (Rect{6, 25, 0, 0}));
+
+    EXPECT_FALSE(ComputeMainLayout(11, 200, 19, 40, 16).picInvisible);
+    EXPECT_FALSE(ComputeMainLayout(200, 30, 19, 40, 16).picInvisible);
+
+    // Minimised: nothing but the strip picture moves.
+    l = ComputeMainLayout(0, 0, 19, 40, 16);
+    EXPECT_FALSE(l.ckScreen);
+    EXPECT_FALSE(l.picInvisible);
+    EXPECT_EQ(l.imgMenu, (Rect{0, 0, 0, 19}));
+}
+
+TEST(MenuFont, HeightsRoundHalvesToEven) {
+    EXPECT_EQ(MenuFontFromLogFont(-12, 400, 0, L"Tahoma").size, 9.0f);
+    EXPECT_EQ(MenuFontFromLogFont(-13, 400, 0, L"Tahoma").size, 10.0f); // 9.75
+    EXPECT_EQ(MenuFontFromLogFont(-14, 400, 0, L"Tahoma").size, 10.0f); // 10.5
+    EXPECT_EQ(MenuFontFromLogFont(-15, 400, 0, L"Tahoma").size, 11.0f); // 11.25
+    EXPECT_EQ(MenuFontFromLogFont(-10, 400, 0, L"Tahoma").size, 8.0f);  // 7.5
+    EXPECT_EQ(MenuFontFromLogFont(-100000, 400, 0, L"x").size, 32767.0f) << "clamps, no wrap";
+}
+
+TEST(MenuFont, WeightItalicAndName) {
+    EXPECT_FALSE(MenuFontFromLogFont(-12, 400, 0, L"A").bold);
+    EXPECT_TRUE(MenuFontFromLogFont(-12, 700, 0, L"A").bold);
+    EXPECT_TRUE(MenuFontFromLogFont(-12, 300, 0, L"A").bold);
+    EXPECT_TRUE(MenuFontFromLogFont(-12, 600, 0, L"A").bold);
+    EXPECT_TRUE(MenuFontFromLogFont(-12, 400, 1, L"A").italic);
+    EXPECT_TRUE(MenuFontFromLogFont(-12, 400, 255, L"A").italic);
+    const std::wstring withNuls(L"MS\0 Shell\0Dlg\0\0", 16);
+    EXPECT_EQ(MenuFontFromLogFont(-11, 400, 0, withNuls).name, L"MS ShellDlg");
+
+    const MenuFont zero = MenuFontFromLogFont(0, 0, 0, std::wstring(32, L'\0'));
+    EXPECT_EQ(zero.size, 0.0f);
+    EXPECT_TRUE(zero.bold);
+    EXPECT_FALSE(zero.italic);
+    EXPECT_EQ(zero.name, L"");
+}
