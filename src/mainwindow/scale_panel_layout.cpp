@@ -1,0 +1,44 @@
+#include "mainwindow/scale_panel_layout.h"
+
+#include "base/numeric.h"
+
+namespace qorvic {
+
+bool ScalePanelNeedsLargerWindow(int outerWidthTwips, int outerHeightTwips) {
+    return outerWidthTwips < 4810 && outerHeightTwips < 4000;
+}
+
+PanelRect CentredScalePanel(int clientWidth, int clientHeight, const PanelRect& panel) {
+    return {clientWidth / 2.0f - panel.width / 2.0f, clientHeight / 2.0f - panel.height / 2.0f,
+            panel.width, panel.height};
+}
+
+PanelRect WidenedScalePanel(int clientWidth, int clientHeight, float panelHeightBefore) {
+    return {0.0f, clientHeight / 2.0f - panelHeightBefore / 2.0f, static_cast<float>(clientWidth),
+            static_cast<float>(clientHeight - kScalePanelHeightReserve)};
+}
+
+std::wstring ResizeLabelText(std::int16_t scaleStep) {
+    // 16-bit product as the rest of the model; a step outside 1..20 cannot
+    // come from the slider, but it must not wrap into a wrong percentage.
+    return std::to_wstring(ClampToInt16(scaleStep * 10.0)) + L"%";
+}
+
+float ResizeLabelLeft(std::int16_t scaleStep) {
+    return static_cast<float>(scaleStep) * 12.5f + 5.0f;
+}
+
+std::array<BevelLine, 8> ScalePanelBevel(int w, int h) {
+    return {{
+        {0, 0, 0, h, kSysColour3dLight},
+        {0, 0, w, 0, kSysColour3dLight},
+        {w - 1, 0, w - 1, h, kSysColour3dDarkShadow},
+        {0, h - 1, w, h - 1, kSysColour3dDarkShadow},
+        {1, 1, 1, h - 1, kSysColourHighlightText},
+        {1, 1, w - 1, 1, kSysColourHighlightText},
+        {w - 2, 1, w - 2, h - 1, kSysColourButtonShadow},
+        {1, h - 2, w - 1, h - 2, kSysColourButtonShadow},
+    }};
+}
+
+} // namespace qorvic
