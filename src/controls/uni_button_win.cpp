@@ -1,0 +1,40 @@
+#include "controls/uni_button_win.h"
+
+#include "controls/control_layout.h"
+
+namespace qorvic {
+
+UniButton::UniButton() : OwnerDrawnControl({L"QorvicUniButton", true, true, false}) {}
+
+bool UniButton::Create(HWND parent, int x, int y, int width, int height, int index) {
+    return CreateControl(parent, x, y, width, height, index, true);
+}
+
+void UniButton::OnClicked() {
+    Notify(onClick);
+}
+
+void UniButton::Paint(HDC dc, const RECT& client) {
+    const controls::ControlState state{Enabled(), Hovering(), LooksPressed()};
+    const controls::Look look = controls::ButtonLook(state);
+    Brush border(::CreateSolidBrush(look.border));
+    Brush face(::CreateSolidBrush(look.face));
+    ::FillRect(dc, &client, border.get());
+    RECT inner = client;
+    ::InflateRect(&inner, -1, -1);
+    ::FillRect(dc, &inner, face.get());
+
+    ::SetTextColor(dc, look.text);
+    RECT text = inner;
+    const UINT format = DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
+    ::DrawTextW(dc, Caption().c_str(), static_cast<int>(Caption().size()), &text, format);
+    if (ShowsFocus()) {
+        RECT focus = client;
+        const int inset = controls::ScaleForDpi(3, Dpi());
+        ::InflateRect(&focus, -inset, -inset);
+        ::SetTextColor(dc, RGB(0, 0, 0));
+        ::DrawFocusRect(dc, &focus);
+    }
+}
+
+} // namespace qorvic

@@ -1,0 +1,26 @@
+// The program's push button: a flat face with its caption centred, a click on
+// press and release inside, Space or Enter when it has the focus.
+#pragma once
+
+#include "controls/owner_drawn_win.h"
+
+#include <windows.h>
+
+#include <functional>
+
+namespace qorvic {
+
+class UniButton : public OwnerDrawnControl {
+public:
+    UniButton();
+
+    bool Create(HWND parent, int x, int y, int width, int height, int index = 0);
+
+    std::function<void()> onClick;
+
+protected:
+    void Paint(HDC dc, const RECT& client) override;
+    void OnClicked() override;
+};
+
+} // namespace qorvic

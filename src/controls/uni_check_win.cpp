@@ -1,0 +1,72 @@
+#include "controls/uni_check_win.h"
+
+#include "controls/control_layout.h"
+
+#include <algorithm>
+
+namespace qorvic {
+
+UniCheck::UniCheck() : OwnerDrawnControl({L"QorvicUniCheck", true, false, true}) {}
+
+bool UniCheck::Create(HWND parent, int x, int y, int width, int height, int index) {
+    return CreateControl(parent, x, y, width, height, index, true);
+}
+
+void UniCheck::SetValue(bool value) {
+    if (value_ == value)
+        return;
+    value_ = value;
+    Repaint();
+}
+
+void UniCheck::OnClicked() {
+    value_ = !value_;
+    Repaint();
+    Notify(onClick);
+}
+
+void UniCheck::Paint(HDC dc, const RECT& client) {
+    const int dpi = Dpi();
+    const auto layout = controls::LayoutCheckBox({0, 0, client.right, client.bottom}, dpi);
+    const controls::ControlState state{Enabled(), Hovering(), LooksPressed()};
+    const controls::Look look = controls::CheckSquareLook(state, value_);
+
+    RECT square{layout.square.left, layout.square.top, layout.square.right(),
+                layout.square.bottom()};
+    Brush border(::CreateSolidBrush(look.border));
+    Brush face(::CreateSolidBrush(look.face));
+    ::FillRect(dc, &square, border.get());
+    RECT inner = square;
+    ::InflateRect(&inner, -1, -1);
+    ::FillRect(dc, &inner, face.get());
+
+    if (value_) {
+        // Two pixels thick at 96 DPI, thicker as the square grows.
+        const int thickness = std::max(2, controls::ScaleForDpi(2, dpi));
+        Pen pen(::CreatePen(PS_SOLID, 1, controls::kTickColour));
+        SelectedObject selected(dc, pen.get());
+        for (int dy = 0; dy < thickness; ++dy) {
+            ::MoveToEx(dc, layout.tick[0].x, layout.tick[0].y + dy, nullptr);
+            ::LineTo(dc, layout.tick[1].x, layout.tick[1].y + dy);
+            ::LineTo(dc, layout.tick[2].x, layout.tick[2].y + dy);
+        }
+    }
+
+    if (Caption().empty())
+        return;
+    RECT text{layout.caption.left, layout.caption.top, layout.caption.right(),
+              layout.caption.bottom()};
+    ::SetTextColor(dc, Enabled() ? ForeColor() : controls::kDisabledText);
+    const UINT format = DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS;
+    ::DrawTextW(dc, Caption().c_str(), static_cast<int>(Caption().size()), &text, format);
+    if (ShowsFocus()) {
+        const SIZE extent = MeasureText(Caption(), DT_SINGLELINE);
+        const controls::Box at =
+            controls::PlaceText(layout.caption, extent.cx, extent.cy, controls::kAlignLeft, true);
+        RECT focus{at.left - 1, at.top, std::min<LONG>(at.right() + 1, client.right), at.bottom()};
+        ::SetTextColor(dc, RGB(0, 0, 0));
+        ::DrawFocusRect(dc, &focus);
+    }
+}
+
+} // namespace qorvic

@@ -1,0 +1,34 @@
+// The program's check box: a square that the user ticks by clicking, with its
+// caption beside it, drawn over what lies behind it.
+#pragma once
+
+#include "controls/owner_drawn_win.h"
+
+#include <windows.h>
+
+#include <functional>
+
+namespace qorvic {
+
+class UniCheck : public OwnerDrawnControl {
+public:
+    UniCheck();
+
+    bool Create(HWND parent, int x, int y, int width, int height, int index = 0);
+
+    bool Value() const { return value_; }
+    // Sets the tick without a click notification.
+    void SetValue(bool value);
+
+    // A click (mouse, or Space when focused) toggles Value, then calls this.
+    std::function<void()> onClick;
+
+protected:
+    void Paint(HDC dc, const RECT& client) override;
+    void OnClicked() override;
+
+private:
+    bool value_ = false;
+};
+
+} // namespace qorvic
