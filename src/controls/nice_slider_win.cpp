@@ -1,0 +1,238 @@
+#include "controls/nice_slider_win.h"
+
+#include "base/numeric.h"
+#include "controls/slider_artwork.h"
+
+#include <windowsx.h>
+
+namespace qorvic {
+
+// A 24-bit bitmap selected into its own memory DC, as each of the slider's
+// pictures needs one to copy from. Members go in reverse: the selection is
+// undone before the bitmap and then the DC are deleted.
+struct NiceSlider::Picture {
+    MemoryDc dc;
+    Bitmap bitmap;
+    std::unique_ptr<SelectedObject> selection;
+    std::uint8_t* bits = nullptr;
+    int width = 0;
+    int height = 0;
+
+    static std::unique_ptr<Picture> Make(int width, int height) {
+        auto p = std::make_unique<Picture>();
+        p->dc.reset(::CreateCompatibleDC(nullptr));
+        if (!p->dc)
+            return nullptr;
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height; // top-down, so row 0 is the top
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 24;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        p->bitmap.reset(::CreateDIBSection(p->dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!p->bitmap || !bits)
+            return nullptr;
+        p->selection = std::make_unique<SelectedObject>(p->dc.get(), p->bitmap.get());
+        if (!p->selection->ok())
+            return nullptr;
+        p->bits = static_cast<std::uint8_t*>(bits);
+        p->width = width;
+        p->height = height;
+        return p;
+    }
+
+    static std::unique_ptr<Picture> FromArt(const SliderPicture& art) {
+        auto p = Make(art.width, art.height);
+        if (!p)
+            return nullptr;
+        ::GdiFlush();
+        const int stride = (art.width * 3 + 3) & ~3;
+        for (int y = 0; y < art.height; ++y)
+            for (int x = 0; x < art.width; ++x) {
+                const std::uint32_t c = art.At(x, y); // 0x00BBGGRR
+                std::uint8_t* px = p->bits + y * stride + x * 3;
+                px[0] = static_cast<std::uint8_t>(c >> 16);
+                px[1] = static_cast<std::uint8_t>(c >> 8);
+                px[2] = static_cast<std::uint8_t>(c);
+            }
+        return p;
+    }
+};
+
+NiceSlider::NiceSlider() = default;
+NiceSlider::~NiceSlider() = default;
+
+bool NiceSlider::Create(HWND parent, int x, int y, int width, int height,
+                        const StoredProperties& stored) {
+    picLeft_ = Picture::FromArt(SliderLeftCapArt());
+    picRight_ = Picture::FromArt(SliderRightCapArt());
+    picHandle_ = Picture::FromArt(SliderHandleArt());
+    picFullFill_ = Picture::FromArt(SliderFillArt(kSliderDefaultForeColor));
+    picEmptyFill_ = Picture::FromArt(SliderFillArt(kSliderDefaultBackColor));
+    if (!picLeft_ || !picRight_ || !picHandle_ || !picFullFill_ || !picEmptyFill_)
+        return false;
+    model_.Assigned = [this](SliderProperty what) { OnAssigned(what); };
+
+    const SliderSize size = SliderLimitSize({width, height});
+    if (!CreateWin(L"QorvicNiceSlider", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, x, y,
+                   size.width, size.height, parent, 0, 0, nullptr))
+        return false;
+    Resize();
+    Initialise();
+    model_.ReadProperties(stored);
+    DrawSlider();
+    return true;
+}
+
+void NiceSlider::Initialise() {
+    model_.Initialise();
+    DrawSlider();
+}
+
+void NiceSlider::OnAssigned(SliderProperty what) {
+    if (what == SliderProperty::BackColor)
+        PaintEmptyGroove();
+    else if (what == SliderProperty::ForeColor)
+        PaintFullGroove();
+    DrawSlider();
+    if (Change)
+        Change();
+}
+
+void NiceSlider::PaintEmptyGroove() {
+    for (int y = kSliderGrooveFirstRow; y <= kSliderGrooveLastRow; ++y)
+        ::SetPixelV(picEmptyFill_->dc.get(), 0, y, static_cast<COLORREF>(model_.BackColor()));
+}
+
+void NiceSlider::PaintFullGroove() {
+    for (int y = kSliderGrooveFirstRow; y <= kSliderGrooveLastRow; ++y)
+        ::SetPixelV(picFullFill_->dc.get(), 0, y, static_cast<COLORREF>(model_.ForeColor()));
+}
+
+void NiceSlider::DrawSlider() {
+    if (!surface_)
+        return;
+    const int w = surface_->width;
+    const auto x = SliderHandleLeft(w, model_.Value(), model_.Min(), model_.Max());
+    if (!x)
+        return;
+    handleLeft_ = *x;
+    HDC dc = surface_->dc.get();
+    const int h = picLeft_->height;
+    const int srcW = picEmptyFill_->width, srcH = picEmptyFill_->height;
+    ::SetStretchBltMode(dc, COLORONCOLOR);
+    // Each copy overwrites what lies beneath: the two groove parts, the caps, the handle.
+    if (*x > 0)
+        ::StretchBlt(dc, 0, 0, *x, h, picFullFill_->dc.get(), 0, 0, srcW, srcH, SRCCOPY);
+    const int emptyWidth = static_cast<int>(RoundHalfEven(w - *x));
+    if (emptyWidth > 0)
+        ::StretchBlt(dc, *x, 0, emptyWidth, h, picEmptyFill_->dc.get(), 0, 0, srcW, srcH, SRCCOPY);
+    ::BitBlt(dc, 0, 0, picLeft_->width, h, picLeft_->dc.get(), 0, 0, SRCCOPY);
+    ::BitBlt(dc, w - picRight_->width, 0, picRight_->width, h, picRight_->dc.get(), 0, 0, SRCCOPY);
+    ::BitBlt(dc, *x, kSliderHandleTop, picHandle_->width, picHandle_->height, picHandle_->dc.get(),
+             0, 0, SRCCOPY);
+    if (hwnd())
+        ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void NiceSlider::Resize() {
+    RECT rc{};
+    ::GetClientRect(hwnd(), &rc);
+    const int w = rc.right - rc.left;
+    if (w <= 0)
+        return;
+    if (!surface_ || surface_->width != w) {
+        auto surface = Picture::Make(w, kSliderHeight);
+        if (!surface)
+            return;
+        ::PatBlt(surface->dc.get(), 0, 0, w, kSliderHeight, WHITENESS);
+        surface_ = std::move(surface);
+    }
+    DrawSlider();
+}
+
+void NiceSlider::Move(int x, int y, int width, int height) {
+    ::SetWindowPos(hwnd(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int NiceSlider::Width() const {
+    RECT rc{};
+    ::GetWindowRect(hwnd(), &rc);
+    return rc.right - rc.left;
+}
+
+int NiceSlider::Height() const {
+    RECT rc{};
+    ::GetWindowRect(hwnd(), &rc);
+    return rc.bottom - rc.top;
+}
+
+void NiceSlider::PaintTo(HDC dc, int x, int y) const {
+    if (surface_)
+        ::BitBlt(dc, x, y, surface_->width, surface_->height, surface_->dc.get(), 0, 0, SRCCOPY);
+}
+
+void NiceSlider::OnMouseMove(WPARAM buttons, int x) {
+    const bool left = (buttons & MK_LBUTTON) != 0;
+    const bool other = (buttons & (MK_RBUTTON | MK_MBUTTON | MK_XBUTTON1 | MK_XBUTTON2)) != 0;
+    if (!surface_)
+        return;
+    model_.MouseMove(left, other, x, surface_->width);
+}
+
+LRESULT NiceSlider::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_WINDOWPOSCHANGING: {
+        // Whoever sizes the control, it keeps room for its caps and handle and the caps' height.
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+        if (!(pos->flags & SWP_NOSIZE)) {
+            const SliderSize size = SliderLimitSize({pos->cx, pos->cy});
+            pos->cx = size.width;
+            pos->cy = size.height;
+        }
+        return 0;
+    }
+    case WM_SIZE:
+        Resize();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PaintScope paint(hwnd());
+        PaintTo(paint.dc(), 0, 0);
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        PaintTo(reinterpret_cast<HDC>(wParam), 0, 0);
+        return 0;
+    case WM_LBUTTONDOWN:
+        // Pressing moves nothing; the capture lets a drag go on outside the control.
+        pressed_ = true;
+        ::SetCapture(hwnd());
+        return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(wParam, GET_X_LPARAM(lParam));
+        return 0;
+    case WM_LBUTTONUP: {
+        const bool wasPressed = pressed_;
+        pressed_ = false;
+        if (::GetCapture() == hwnd())
+            ::ReleaseCapture();
+        RECT rc{};
+        ::GetClientRect(hwnd(), &rc);
+        const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (wasPressed && ::PtInRect(&rc, at) && Click)
+            Click();
+        return 0;
+    }
+    case WM_CAPTURECHANGED:
+        pressed_ = false;
+        return 0;
+    default:
+        return Default(msg, wParam, lParam);
+    }
+}
+
+} // namespace qorvic

@@ -1,0 +1,76 @@
+// NiceSlider: the program's own horizontal slider, drawn from five bitmaps.
+// The groove left of the handle shows ForeColor, right of it BackColor; the
+// left button alone drags the handle. Every property assignment and every drag
+// step repaints and raises Change.
+#pragma once
+
+#include "base/handles_win.h"
+#include "base/window_win.h"
+#include "controls/slider_model.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace qorvic {
+
+class NiceSlider : public Window {
+public:
+    NiceSlider();
+    ~NiceSlider() override;
+
+    std::function<void()> Change;
+    std::function<void()> Click;
+
+    // Creates the control as a child of `parent`, initialises it and applies
+    // the host's stored properties (an empty bag gives the defaults).
+    bool Create(HWND parent, int x, int y, int width, int height,
+                const StoredProperties& stored = {});
+
+    std::uint32_t BackColor() const { return model_.BackColor(); }
+    void SetBackColor(std::uint32_t colour) { model_.SetBackColor(colour); }
+    std::uint32_t ForeColor() const { return model_.ForeColor(); }
+    void SetForeColor(std::uint32_t colour) { model_.SetForeColor(colour); }
+    std::int16_t Value() const { return model_.Value(); }
+    void SetValue(std::int16_t value) { model_.SetValue(value); }
+    std::int16_t Max() const { return model_.Max(); }
+    void SetMax(std::int16_t max) { model_.SetMax(max); }
+    std::int16_t Min() const { return model_.Min(); }
+    void SetMin(std::int16_t min) { model_.SetMin(min); }
+
+    // What the host keeps for the next load.
+    StoredProperties WriteProperties() const { return model_.WriteProperties(); }
+
+    // Moves and sizes the control; the size is held to at least 63 x 20 and a height of 20.
+    void Move(int x, int y, int width, int height);
+    int Width() const;
+    int Height() const;
+
+    // The handle's left edge as last drawn, or -1 when nothing was drawn.
+    int HandleLeft() const { return handleLeft_; }
+    // Copies the control's current picture to `dc` at (x, y).
+    void PaintTo(HDC dc, int x, int y) const;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    struct Picture;
+
+    void Initialise();
+    void OnAssigned(SliderProperty what);
+    void DrawSlider();
+    void PaintEmptyGroove();
+    void PaintFullGroove();
+    void Resize();
+    void OnMouseMove(WPARAM buttons, int x);
+
+    SliderModel model_;
+    std::unique_ptr<Picture> picLeft_, picRight_, picHandle_, picFullFill_, picEmptyFill_;
+    // The control's persistent picture; painting copies it to the screen.
+    std::unique_ptr<Picture> surface_;
+    int handleLeft_ = -1;
+    bool pressed_ = false;
+};
+
+} // namespace qorvic
