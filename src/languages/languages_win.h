@@ -1,0 +1,48 @@
+// The language subsystem as the main window calls it: listing the language
+// folder, reading and decoding a language file, and what a load changes.
+#pragma once
+
+#include "mainwindow/app_state.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qorvic {
+
+// What the main window applies after a load.
+struct LanguageApply {
+    std::wstring optionsCaption; // caption for lblOptions, when applyOptions
+    std::wstring screenCaption;  // caption for ckScreen, when applyScreen
+    bool applyOptions = false;
+    bool applyScreen = false;
+    bool failed = false;      // the file was missing, unreadable or ended early
+    std::wstring failureText; // for a short message after a pick from the menu
+};
+
+// Names of the ordinary files (no folders, hidden or system files) in `folder`.
+std::vector<std::wstring> ListOrdinaryFiles(const std::wstring& folder);
+
+// The whole content of a file; empty when it cannot be opened or read (a folder
+// included) or is implausibly large for a language file.
+std::optional<std::string> ReadWholeFile(const std::wstring& path);
+
+// Decodes with MultiByteToWideChar; code page 0 is the system's ANSI code page,
+// which is also used when the asked one is not installed.
+std::wstring DecodeLanguageBytes(std::string_view bytes, unsigned codePage);
+
+// Start-up: fills the language list from DataFolder\Languages, seeds the
+// language submenu with its names and turns the old number "0" into "English".
+void BuildLanguageList(AppState& state);
+
+// Loads the texts of CurrentLanguage into `state`.
+LanguageApply LoadLanguage(AppState& state);
+
+// The language submenu's pick: makes list entry `index` current and loads it.
+// `caption` is the row's caption and not needed. An index outside the list
+// changes nothing.
+LanguageApply SelectLanguage(AppState& state, std::int16_t index, const std::wstring& caption);
+
+} // namespace qorvic

@@ -1,0 +1,220 @@
+// The language loader on Windows: the shipped files installed in a data folder
+// of their own, listed, read and decoded through the program's Win32 code.
+#include "languages/language_file.h"
+#include "languages/languages_win.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+using namespace qorvic;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::vector<std::wstring> kLanguages = {L"English",  L"Dutch",  L"French",  L"German",
+                                              L"Japanese", L"Polish", L"Russian", L"Spanish"};
+
+// The repository's lang folder, found from this source file's place.
+fs::path ShippedLangDir() {
+    return fs::path(__FILE__).parent_path().parent_path().parent_path() / "lang";
+}
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::wstring FromUtf8(const std::string& bytes) {
+    const int n = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(),
+                                        static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(),
+                          static_cast<int>(bytes.size()), text.data(), n);
+    return text;
+}
+
+// The 19 entry texts of a translator's UTF-8 source, read independently of the loader.
+std::vector<std::wstring> SourceEntries(const std::wstring& language) {
+    const std::wstring text = FromUtf8(ReadBytes(ShippedLangDir() / "src" / (language + L".txt")));
+    std::vector<std::wstring> entries;
+    std::size_t start = text.find(L'\n') + 1;
+    while (start < text.size()) {
+        const std::size_t end = text.find(L'\n', start);
+        const std::wstring line = text.substr(start, end - start);
+        entries.push_back(line.substr(line.find(L"= ") + 2));
+        start = end + 1;
+    }
+    return entries;
+}
+
+class LanguageLoaderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, temp);
+        dataFolder_ =
+            fs::path(temp) / ("qorvic-lang-test-" + std::to_string(::GetCurrentProcessId()));
+        fs::remove_all(dataFolder_);
+        fs::create_directories(Languages());
+        for (const std::wstring& language : kLanguages)
+            Install(language);
+        state_.VersionTag = kVersionTag;
+        state_.DataFolder = dataFolder_.wstring();
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dataFolder_, ec);
+    }
+    fs::path Languages() const { return dataFolder_ / "Languages"; }
+    void Install(const std::wstring& language) {
+        const std::wstring name = L"Qorvic_" + language + L".Language";
+        fs::copy_file(ShippedLangDir() / name, Languages() / name,
+                      fs::copy_options::overwrite_existing);
+    }
+
+    fs::path dataFolder_;
+    AppState state_;
+};
+
+} // namespace
+
+TEST_F(LanguageLoaderTest, EveryShippedFileDecodesToItsSourceText) {
+    BuildLanguageList(state_);
+    ASSERT_EQ(state_.languageList, kLanguages);
+    EXPECT_EQ(state_.texts.LanguageMenu, kLanguages);
+
+    for (const std::wstring& language : kLanguages) {
+        SCOPED_TRACE(std::string(language.begin(), language.end()));
+        const std::vector<std::wstring> want = SourceEntries(language);
+        ASSERT_EQ(want.size(), 19u);
+        state_.CurrentLanguage = language;
+        const LanguageApply apply = LoadLanguage(state_);
+        EXPECT_FALSE(apply.failed)
+            << std::string(apply.failureText.begin(), apply.failureText.end());
+        const LanguageTexts& t = state_.texts;
+        for (std::size_t i = 0; i < 8; ++i)
+            EXPECT_TRUE(t.LanguageMenu[i] == want[i]) << "slot " << i;
+        EXPECT_TRUE(t.TxtHandOff == want[8]);
+        EXPECT_TRUE(t.TxtCopy == want[9]);
+        EXPECT_TRUE(t.TxtSaveAs == want[10]);
+        EXPECT_TRUE(t.TxtFormats == want[11] + L"=");
+        EXPECT_TRUE(t.TxtScaling == want[12] + L"=");
+        EXPECT_TRUE(t.TxtColour == want[13] + L"=");
+        EXPECT_TRUE(t.TxtLanguages == want[14]);
+        EXPECT_TRUE(apply.applyOptions && apply.optionsCaption == want[15]);
+        EXPECT_TRUE(apply.applyScreen && apply.screenCaption == want[16]);
+        EXPECT_TRUE(t.TxtNewVersion == want[17] + L" ");
+        EXPECT_TRUE(t.TxtEquals == want[18]);
+    }
+    // Russian and Japanese prove the fixed code pages: whatever the system's
+    // code page, these are Cyrillic and kana/kanji.
+    state_.CurrentLanguage = L"Russian";
+    EXPECT_EQ(LoadLanguage(state_).optionsCaption,
+              L"\u041f\u0430\u0440\u0430\u043c\u0435\u0442\u0440\u044b");
+    state_.CurrentLanguage = L"Japanese";
+    EXPECT_EQ(LoadLanguage(state_).optionsCaption, L"\u30aa\u30d7\u30b7\u30e7\u30f3");
+}
+
+TEST_F(LanguageLoaderTest, SelectingFromTheMenuSwitchesAndReturnsTheCaptions) {
+    BuildLanguageList(state_);
+    state_.CurrentLanguage = L"English";
+    EXPECT_EQ(LoadLanguage(state_).optionsCaption, L"Options");
+
+    const LanguageApply german = SelectLanguage(state_, 3, L"Deutsch");
+    EXPECT_EQ(state_.CurrentLanguage, L"German");
+    EXPECT_FALSE(german.failed);
+    EXPECT_EQ(german.optionsCaption, L"Optionen");
+    EXPECT_EQ(german.screenCaption, L"Bildschirm aufnehmen");
+    EXPECT_EQ(state_.texts.LanguageMenu[0], L"Englisch");
+
+    const LanguageApply outside = SelectLanguage(state_, 8, L"");
+    EXPECT_FALSE(outside.applyOptions || outside.failed);
+    EXPECT_EQ(state_.CurrentLanguage, L"German") << "an index outside the list changes nothing";
+    SelectLanguage(state_, -1, L"");
+    EXPECT_EQ(state_.CurrentLanguage, L"German");
+}
+
+TEST_F(LanguageLoaderTest, MissingOrUnknownLanguageKeepsTheTextsAndTellsWhy) {
+    fs::copy_file(ShippedLangDir() / "Qorvic_English.Language",
+                  Languages() / "Qorvic_Italian.Language");
+    BuildLanguageList(state_);
+    ASSERT_EQ(state_.languageList.size(), 9u);
+    ASSERT_EQ(state_.languageList[4], L"Italian");
+    state_.CurrentLanguage = L"French";
+    LoadLanguage(state_);
+    const LanguageTexts french = state_.texts;
+
+    const LanguageApply italian = SelectLanguage(state_, 4, L"Japonais");
+    EXPECT_EQ(state_.CurrentLanguage, L"Italian");
+    EXPECT_TRUE(italian.failed);
+    EXPECT_FALSE(italian.applyOptions || italian.applyScreen);
+    EXPECT_EQ(italian.failureText, L"Language file not found or corrupt")
+        << "a name without texts of its own is told in English";
+    EXPECT_EQ(state_.texts.TxtCopy, french.TxtCopy);
+    EXPECT_EQ(state_.texts.LanguageMenu, french.LanguageMenu);
+
+    fs::remove(Languages() / "Qorvic_Dutch.Language");
+    state_.CurrentLanguage = L"Dutch";
+    const LanguageApply dutch = LoadLanguage(state_);
+    EXPECT_TRUE(dutch.failed);
+    EXPECT_EQ(dutch.failureText, L"Taalbestand ontbreekt of corrupt.");
+    EXPECT_EQ(state_.texts.TxtSaveAs, french.TxtSaveAs);
+}
+
+TEST_F(LanguageLoaderTest, Utf8FileWithAMarkOverridesTheCodePage) {
+    const std::string source = ReadBytes(ShippedLangDir() / "src" / "Polish.txt");
+    std::string file = "\xEF\xBB\xBF";
+    for (char c : source) {
+        if (c == '\n')
+            file += '\r';
+        file += c;
+    }
+    std::ofstream(Languages() / "Qorvic_Polish.Language", std::ios::binary) << file;
+    BuildLanguageList(state_);
+    state_.CurrentLanguage = L"Polish";
+    const LanguageApply apply = LoadLanguage(state_);
+    EXPECT_FALSE(apply.failed);
+    EXPECT_EQ(state_.texts.LanguageMenu[4], L"Japo\u0144ski");
+    EXPECT_EQ(apply.screenCaption, L"Przechwy\u0107 ca\u0142y ekran");
+}
+
+TEST_F(LanguageLoaderTest, ListingSkipsFoldersAndHiddenFiles) {
+    fs::create_directory(Languages() / "Qorvic_Folder.Language");
+    const fs::path hidden = Languages() / "Qorvic_Hidden.Language";
+    std::ofstream(hidden) << "x";
+    ASSERT_TRUE(::SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    BuildLanguageList(state_);
+    EXPECT_EQ(state_.languageList, kLanguages);
+    EXPECT_FALSE(ReadWholeFile((Languages() / "Qorvic_Folder.Language").wstring()).has_value());
+}
+
+TEST_F(LanguageLoaderTest, NoLanguageFolderLeavesEnglishAloneAndLoadsNothing) {
+    fs::remove_all(Languages());
+    state_.CurrentLanguage = L"0";
+    BuildLanguageList(state_);
+    EXPECT_EQ(state_.CurrentLanguage, L"English") << "the old number 0 means English";
+    EXPECT_EQ(state_.languageList, std::vector<std::wstring>{L"English"});
+    EXPECT_EQ(state_.texts.LanguageMenu, std::vector<std::wstring>{L"English"});
+    const LanguageApply apply = LoadLanguage(state_);
+    EXPECT_TRUE(apply.failed);
+    EXPECT_FALSE(apply.applyOptions);
+    EXPECT_EQ(state_.texts.TxtHandOff, L"");
+}
+
+TEST(LanguageDecoder, DecodesTheFourCodePagesAndFallsBackForUnknownOnes) {
+    EXPECT_EQ(DecodeLanguageBytes("\xe4\xdf", 1252), L"\u00e4\u00df");
+    EXPECT_EQ(DecodeLanguageBytes("\xb3\xf1", 1250), L"\u0142\u0144");
+    EXPECT_EQ(DecodeLanguageBytes("\xc6\xe7", 1251), L"\u0416\u0437");
+    EXPECT_EQ(DecodeLanguageBytes("\x93\xfa\x96\x7b", 932), L"\u65e5\u672c");
+    EXPECT_EQ(DecodeLanguageBytes("\xc3\xa4", 65001), L"\u00e4");
+    EXPECT_EQ(DecodeLanguageBytes("abc", 0), L"abc");
+    EXPECT_EQ(DecodeLanguageBytes("abc", 59999), L"abc") << "a code page that does not exist";
+    EXPECT_EQ(DecodeLanguageBytes("", 1252), L"");
+}
