@@ -85,3 +85,18 @@ TEST(SettingsFile, EveryColourReadsBackExactly) {
         ASSERT_EQ(s.language, "Russian");
     }
 }
+
+#include "mainwindow/frame_colour.h"
+
+TEST(FrameColour, StoredValuesMapToColoursOrNothing) {
+    EXPECT_EQ(ClassifyColour(16711680).kind, FrameColour::Kind::Rgb);
+    EXPECT_EQ(ClassifyColour(16711680).value, 0x00FF0000u);
+    EXPECT_EQ(ClassifyColour(0).kind, FrameColour::Kind::Rgb);
+    const FrameColour system = ClassifyColour(static_cast<std::int32_t>(0x8000000Fu));
+    EXPECT_EQ(system.kind, FrameColour::Kind::System);
+    EXPECT_EQ(system.value, 15u);
+    EXPECT_EQ(ClassifyColour(static_cast<std::int32_t>(0x8000001Fu)).kind,
+              FrameColour::Kind::Invalid);
+    EXPECT_EQ(ClassifyColour(-1).kind, FrameColour::Kind::Invalid);
+    EXPECT_EQ(ClassifyColour(0x01000000).kind, FrameColour::Kind::Invalid);
+}

@@ -1,0 +1,105 @@
+#include "base/file_io_win.h"
+
+#include "base/handles_win.h"
+
+#include <windows.h>
+
+#include <atomic>
+
+namespace qorvic {
+
+std::optional<std::string> ReadFileBytes(const std::wstring& path, std::size_t maxBytes) {
+    KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    while (bytes.size() < maxBytes) {
+        const DWORD want =
+            static_cast<DWORD>(std::min<std::size_t>(sizeof buffer, maxBytes - bytes.size()));
+        DWORD got = 0;
+        if (!::ReadFile(file.get(), buffer, want, &got, nullptr))
+            return std::nullopt;
+        if (got == 0)
+            break;
+        bytes.append(buffer, got);
+    }
+    return bytes;
+}
+
+std::wstring TemporarySibling(const std::wstring& path) {
+    static std::atomic<unsigned> counter{0};
+    const std::size_t slash = path.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? L"" : path.substr(0, slash + 1);
+    for (;;) {
+        const std::wstring candidate = folder + L"~qv" + std::to_wstring(::GetCurrentProcessId()) +
+                                       L"_" + std::to_wstring(counter++) + L".tmp";
+        if (!PathExists(candidate))
+            return candidate;
+    }
+}
+
+bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) {
+    const std::wstring temp = TemporarySibling(path);
+    {
+        KernelHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.get() == INVALID_HANDLE_VALUE)
+            return false;
+        std::size_t done = 0;
+        bool ok = true;
+        while (ok && done < bytes.size()) {
+            const DWORD chunk =
+                static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+            DWORD written = 0;
+            ok = ::WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) &&
+                 written == chunk;
+            done += written;
+        }
+        ok = ok && ::FlushFileBuffers(file.get());
+        if (!ok) {
+            file.reset();
+            ::DeleteFileW(temp.c_str());
+            return false;
+        }
+    }
+    if (!::MoveFileExW(temp.c_str(), path.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ::DeleteFileW(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool FolderExists(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool PathExists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring AnsiToWide(std::string_view text) {
+    if (text.empty())
+        return {};
+    const int n =
+        ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+    return out;
+}
+
+std::string WideToAnsi(std::wstring_view text) {
+    if (text.empty())
+        return {};
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                        nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                          nullptr, nullptr);
+    return out;
+}
+
+} // namespace qorvic

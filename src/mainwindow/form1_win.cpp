@@ -1,0 +1,262 @@
+#include "mainwindow/form1_win.h"
+
+#include "base/file_io_win.h"
+#include "base/numeric.h"
+#include "mainwindow/frame_colour.h"
+#include "mainwindow/menu_font.h"
+#include "mainwindow/settings_file.h"
+
+#include <shlobj.h>
+
+namespace qorvic {
+
+namespace {
+
+constexpr wchar_t kFormClass[] = L"QorvicFrame";
+constexpr int kDesignedClientWidth = 304; // 4560 x 3420 twips at 15 twips per pixel
+constexpr int kDesignedClientHeight = 228;
+constexpr COLORREF kKeyColourRef = RGB(0, 255, 255);
+
+// Hides and unloads every window this program's base created on this thread.
+BOOL CALLBACK UnloadWindow(HWND hwnd, LPARAM self) {
+    if (reinterpret_cast<HWND>(self) == hwnd || !Window::FromHandle(hwnd))
+        return TRUE;
+    ::ShowWindow(hwnd, SW_HIDE);
+    ::DestroyWindow(hwnd);
+    return TRUE;
+}
+
+} // namespace
+
+Form1::~Form1() = default;
+
+bool Form1::Load(int showCommand) {
+    RECT outer{0, 0, kDesignedClientWidth, kDesignedClientHeight};
+    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    ::AdjustWindowRectEx(&outer, style, FALSE, 0);
+    if (!CreateWin(kFormClass, L"Qorvic", style, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                   outer.right - outer.left, outer.bottom - outer.top, nullptr))
+        return false;
+    // The strip's design-time controls exist before the load handler runs.
+    lblOptions.Create(hwnd(), 10, 2, 40, 16);
+    lblOptions.SetAutoSize(true);
+    lblOptions.SetCaption(L"Options");
+    ckScreen.Create(hwnd(), 60, 2, 200, 16);
+    ckScreen.SetCaption(L"Capture screen");
+
+    Form_Load();
+    ::ShowWindow(hwnd(), showCommand);
+    ::UpdateWindow(hwnd());
+    return true;
+}
+
+// Start-up: every step runs whatever happened to the one before it.
+void Form1::Form_Load() {
+    state_.VersionTag = kVersionTag;
+
+    ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    const LONG_PTR exStyle = ::GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
+    ::SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    ::SetLayeredWindowAttributes(hwnd(), kKeyColourRef, 0, LWA_COLORKEY);
+
+    CustomColours.fill(0);
+
+    state_.DataFolder = fGetSpecialFolder(CSIDL_APPDATA) + L"Qorvic";
+    if (!PathExists(state_.DataFolder))
+        ::CreateDirectoryW(state_.DataFolder.c_str(), nullptr); // one level only
+
+    ReadSettings();
+
+    MenuBarHeight = static_cast<std::int16_t>(::GetSystemMetrics(SM_CYMENU));
+    GetMenuFont(state_.MenuFontName, state_.MenuFontBold, state_.MenuFontItalic,
+                state_.MenuFontSize);
+    ApplyMenuFont(lblOptions);
+    ApplyMenuFont(ckScreen);
+
+    {
+        WindowDc screen(nullptr);
+        const int dpiX = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
+        const int dpiY = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+        state_.TwipsPerPixelX = ToInt16(1440.0 / (dpiX > 0 ? dpiX : 96)).value_or(15);
+        state_.TwipsPerPixelY = ToInt16(1440.0 / (dpiY > 0 ? dpiY : 96)).value_or(15);
+    }
+}
+
+std::wstring Form1::fGetSpecialFolder(int csidl) const {
+    if (options_.appDataFolder && csidl == CSIDL_APPDATA)
+        return *options_.appDataFolder;
+    PIDLIST_ABSOLUTE list = nullptr;
+    if (FAILED(::SHGetSpecialFolderLocation(hwnd(), csidl, &list)) || !list)
+        return L"";
+    CoTaskMem<ITEMIDLIST_ABSOLUTE> owned(list);
+    wchar_t buffer[MAX_PATH] = {};
+    if (!::SHGetPathFromIDListW(owned.get(), buffer))
+        return L"";
+    return std::wstring(buffer) + L"\\";
+}
+
+void Form1::ReadSettings() {
+    const std::optional<std::string> bytes =
+        ReadFileBytes(state_.DataFolder + L"\\Qorvic.cfg", 64 * 1024);
+    const Settings settings =
+        ParseSettings(bytes ? std::optional<std::string_view>(*bytes) : std::nullopt);
+    if (settings.frameColour)
+        SetBackColour(*settings.frameColour);
+    state_.CurrentLanguage = AnsiToWide(settings.language);
+}
+
+// Shutdown writes the two values; when the folder is gone or read-only the old
+// file stays as it was and the program still ends.
+void Form1::WriteSettings() {
+    WriteFileAtomically(state_.DataFolder + L"\\Qorvic.cfg",
+                        FormatSettings(backColour_, WideToAnsi(state_.CurrentLanguage)));
+}
+
+void Form1::GetMenuFont(std::wstring& name, bool& bold, bool& italic, float& size) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        metrics = NONCLIENTMETRICSW{};
+    }
+    const LOGFONTW& font = metrics.lfMenuFont;
+    const MenuFont menu =
+        MenuFontFromLogFont(font.lfHeight, font.lfWeight, font.lfItalic,
+                            std::wstring(font.lfFaceName, font.lfFaceName + LF_FACESIZE));
+    name = menu.name;
+    bold = menu.bold;
+    italic = menu.italic;
+    size = menu.size;
+}
+
+void Form1::ApplyMenuFont(UniLabel& label) {
+    label.SetFontName(state_.MenuFontName);
+    label.SetFontSize(state_.MenuFontSize);
+    label.SetFontBold(state_.MenuFontBold);
+    label.SetFontItalic(state_.MenuFontItalic);
+}
+
+void Form1::ApplyMenuFont(UniCheck& box) {
+    box.SetFontName(state_.MenuFontName);
+    box.SetFontSize(state_.MenuFontSize);
+    box.SetFontBold(state_.MenuFontBold);
+    box.SetFontItalic(state_.MenuFontItalic);
+}
+
+void Form1::SetBackColour(std::int32_t colour) {
+    const FrameColour resolved = ClassifyColour(colour);
+    if (resolved.kind == FrameColour::Kind::Invalid)
+        return;
+    backColour_ = colour;
+    const COLORREF ref = resolved.kind == FrameColour::Kind::System
+                             ? ::GetSysColor(static_cast<int>(resolved.value))
+                             : static_cast<COLORREF>(resolved.value);
+    backBrush_.reset(::CreateSolidBrush(ref));
+    if (hwnd())
+        ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+// Lays out the strip and the see-through area for the current client size.
+void Form1::Form_Resize() {
+    RECT client{};
+    ::GetClientRect(hwnd(), &client);
+    const MainLayout layout = ComputeMainLayout(client.right, client.bottom, MenuBarHeight,
+                                                lblOptions.Width(), lblOptions.Height());
+    const int top = static_cast<int>(layout.lblOptionsTop);
+    lblOptions.Move(layout.lblOptionsLeft, top, lblOptions.Width(), lblOptions.Height());
+    if (layout.ckScreen)
+        ckScreen.Move(layout.ckScreen->left, layout.ckScreen->top, layout.ckScreen->width,
+                      layout.ckScreen->height);
+    if (layout.picInvisible)
+        picInvisible_ = *layout.picInvisible;
+    ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+void Form1::Form_Unload() {
+    if (unloading_)
+        return;
+    unloading_ = true;
+    WriteSettings();
+    ::EnumThreadWindows(::GetCurrentThreadId(), &UnloadWindow, reinterpret_cast<LPARAM>(hwnd()));
+    ::ShowWindow(hwnd(), SW_HIDE);
+    ::DestroyWindow(hwnd());
+    if (onEnd)
+        onEnd();
+}
+
+void Form1::PaintStrip(HDC dc, int width) {
+    // A light blue-grey band, lighter at the top, with a fine line at its foot.
+    const int height = MenuBarHeight;
+    if (height <= 0 || width <= 0)
+        return;
+    TRIVERTEX vertices[2] = {
+        {0, 0, 0xF2 << 8, 0xF5 << 8, 0xFA << 8, 0},
+        {width, height, 0xD3 << 8, 0xDC << 8, 0xE8 << 8, 0},
+    };
+    GRADIENT_RECT rect{0, 1};
+    ::GradientFill(dc, vertices, 2, &rect, 1, GRADIENT_FILL_RECT_V);
+    Pen line(::CreatePen(PS_SOLID, 1, RGB(0xB4, 0xC2, 0xD4)));
+    SelectedObject selected(dc, line.get());
+    ::MoveToEx(dc, 0, height - 1, nullptr);
+    ::LineTo(dc, width, height - 1);
+}
+
+void Form1::PaintContent(HDC dc) {
+    RECT client{};
+    ::GetClientRect(hwnd(), &client);
+    if (backBrush_)
+        ::FillRect(dc, &client, backBrush_.get());
+    else {
+        Brush designed(::CreateSolidBrush(static_cast<COLORREF>(kDesignedFrameColour)));
+        ::FillRect(dc, &client, designed.get());
+    }
+    PaintStrip(dc, client.right);
+
+    const Rect& area = picInvisible_;
+    RECT see{area.left, area.top, area.left + area.width, area.top + area.height};
+    Brush key(::CreateSolidBrush(kKeyColourRef));
+    ::FillRect(dc, &see, key.get());
+    if (area.width > 1 && area.height > 1) {
+        const Outline outline = SeeThroughOutline(area.width, area.height);
+        RECT frame{area.left + outline.x1, area.top + outline.y1, area.left + outline.x2 + 1,
+                   area.top + outline.y2 + 1};
+        Brush black(::CreateSolidBrush(RGB(0, 0, 0)));
+        ::FrameRect(dc, &frame, black.get());
+    }
+}
+
+LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_SIZE:
+        Form_Resize();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1; // the paint covers every pixel
+    case WM_PAINT: {
+        PaintScope paint(hwnd());
+        RECT client{};
+        ::GetClientRect(hwnd(), &client);
+        // Drawn off-screen first, so resizing does not flicker.
+        MemoryDc memory(::CreateCompatibleDC(paint.dc()));
+        Bitmap canvas(::CreateCompatibleBitmap(paint.dc(), std::max<LONG>(client.right, 1),
+                                               std::max<LONG>(client.bottom, 1)));
+        if (memory && canvas) {
+            SelectedObject selected(memory.get(), canvas.get());
+            PaintContent(memory.get());
+            ::BitBlt(paint.dc(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+        } else {
+            PaintContent(paint.dc());
+        }
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        PaintContent(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_CLOSE:
+        Form_Unload();
+        return 0;
+    default:
+        return Default(msg, wParam, lParam);
+    }
+}
+
+} // namespace qorvic

@@ -1,0 +1,83 @@
+// Form1: the always-on-top frame whose inner area is see-through. It owns the
+// program-wide state and the strip's controls; other subsystems add their
+// handlers as members defined in their own files.
+#pragma once
+
+#include "base/handles_win.h"
+#include "base/window_win.h"
+#include "controls/uni_check_win.h"
+#include "controls/uni_label_win.h"
+#include "mainwindow/app_state.h"
+#include "mainwindow/main_layout.h"
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace qorvic {
+
+class Form1 : public Window {
+public:
+    // What a test may put in place of the user's folders; the program uses none of it.
+    struct Options {
+        std::optional<std::wstring> appDataFolder; // with a trailing "\"
+    };
+
+    Form1() = default;
+    explicit Form1(Options options) : options_(std::move(options)) {}
+    ~Form1() override;
+
+    // Creates the window, runs Form_Load and shows it.
+    bool Load(int showCommand = SW_SHOWNORMAL);
+
+    AppState& State() { return state_; }
+    const AppState& State() const { return state_; }
+
+    std::wstring fGetSpecialFolder(int csidl) const;
+
+    // The frame colour as stored (0x00BBGGRR or a system colour).
+    std::int32_t BackColour() const { return backColour_; }
+    void SetBackColour(std::int32_t colour);
+
+    std::int16_t MenuBarHeight = 0;
+    std::int16_t ScaleStep = 10;
+    std::array<std::uint8_t, 64> CustomColours{};
+
+    UniLabel lblOptions;
+    UniCheck ckScreen;
+    const Rect& picInvisible() const { return picInvisible_; }
+
+    // Called at the very end of Form_Unload; ends the message loop by default.
+    std::function<void()> onEnd = [] { ::PostQuitMessage(0); };
+
+    void Form_Load();
+    void Form_Resize();
+    void Form_Unload();
+
+    // Draws the client area: margins, strip, see-through area and its outline.
+    void PaintContent(HDC dc);
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void ReadSettings();
+    void WriteSettings();
+    void GetMenuFont(std::wstring& name, bool& bold, bool& italic, float& size);
+    void ApplyMenuFont(UniLabel& label);
+    void ApplyMenuFont(UniCheck& box);
+    void PaintStrip(HDC dc, int width);
+
+    Options options_;
+    AppState state_;
+    std::int32_t backColour_ = 0x0080FFFF; // designed colour until the settings are read
+    Brush backBrush_;
+    Rect picInvisible_{};
+    bool unloading_ = false;
+};
+
+} // namespace qorvic

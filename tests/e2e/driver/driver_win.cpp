@@ -1,0 +1,151 @@
+// The end-to-end tests' hands on the Windows side: finds windows, reads their
+// rectangles, closes them and puts up a pattern window to capture. Console
+// program; every command prints one line and exits 0 on success.
+#include <windows.h>
+
+#include "base/handles_win.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+struct Search {
+    const wchar_t* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    wchar_t text[512] = {};
+    ::GetWindowTextW(hwnd, text, 512);
+    if (::IsWindowVisible(hwnd) && std::wcscmp(text, search->title) == 0) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Polls every 20 ms until the window exists or the deadline passes.
+HWND WaitForWindow(const wchar_t* title, DWORD timeoutMs) {
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        Search search{title, nullptr};
+        ::EnumWindows(&MatchTitle, reinterpret_cast<LPARAM>(&search));
+        if (search.found || ::GetTickCount64() >= deadline)
+            return search.found;
+        ::Sleep(20);
+    }
+}
+
+int Rect(const wchar_t* title) {
+    HWND hwnd = WaitForWindow(title, 10000);
+    if (!hwnd) {
+        std::printf("no window\n");
+        return 1;
+    }
+    RECT outer{}, client{};
+    ::GetWindowRect(hwnd, &outer);
+    ::GetClientRect(hwnd, &client);
+    POINT origin{0, 0};
+    ::ClientToScreen(hwnd, &origin);
+    const LONG_PTR ex = ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+    std::printf("outer %ld %ld %ld %ld client %ld %ld %ld %ld topmost %d layered %d\n", outer.left,
+                outer.top, outer.right - outer.left, outer.bottom - outer.top, origin.x, origin.y,
+                client.right, client.bottom, (ex & WS_EX_TOPMOST) ? 1 : 0,
+                (ex & WS_EX_LAYERED) ? 1 : 0);
+    return 0;
+}
+
+int Close(const wchar_t* title) {
+    HWND hwnd = WaitForWindow(title, 5000);
+    if (!hwnd) {
+        std::printf("no window\n");
+        return 1;
+    }
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    qorvic::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, pid));
+    ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    const DWORD waited = process ? ::WaitForSingleObject(process.get(), 10000) : WAIT_FAILED;
+    std::printf(waited == WAIT_OBJECT_0 ? "closed\n" : "still running\n");
+    return waited == WAIT_OBJECT_0 ? 0 : 1;
+}
+
+// Vertical stripes of 8 pixels in four colours, and counts of clicks, so a
+// test can see the pattern through the frame and that clicks reach it.
+LRESULT CALLBACK PatternProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+    static const COLORREF stripes[4] = {RGB(255, 0, 0), RGB(0, 0, 255), RGB(255, 255, 255),
+                                        RGB(0, 128, 0)};
+    switch (msg) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = ::BeginPaint(hwnd, &ps);
+        RECT client;
+        ::GetClientRect(hwnd, &client);
+        for (int x = 0; x < client.right; x += 8) {
+            RECT band{x, 0, x + 8, client.bottom};
+            qorvic::Brush brush(::CreateSolidBrush(stripes[(x / 8) % 4]));
+            ::FillRect(dc, &band, brush.get());
+        }
+        ::EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+        std::printf("click %d %d\n", static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l)));
+        std::fflush(stdout);
+        return 0;
+    case WM_DESTROY:
+        ::PostQuitMessage(0);
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, msg, w, l);
+}
+
+int Pattern(int x, int y, int width, int height) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = PatternProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = L"QorvicTestPattern";
+    ::RegisterClassW(&wc);
+    HWND hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"Test pattern", WS_POPUP | WS_VISIBLE, x, y,
+                                  width, height, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!hwnd)
+        return 1;
+    std::printf("pattern up\n");
+    std::fflush(stdout);
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0)
+        ::DispatchMessageW(&msg);
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    if (command == L"rect" && argc > 2)
+        return Rect(argv[2]);
+    if (command == L"wait" && argc > 2) {
+        const DWORD timeout =
+            argc > 3 ? static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)) : 10000;
+        const bool found = WaitForWindow(argv[2], timeout) != nullptr;
+        std::printf(found ? "found\n" : "timeout\n");
+        return found ? 0 : 1;
+    }
+    if (command == L"gone" && argc > 2) {
+        const bool present = WaitForWindow(argv[2], 0) != nullptr;
+        std::printf(present ? "present\n" : "gone\n");
+        return present ? 1 : 0;
+    }
+    if (command == L"close" && argc > 2)
+        return Close(argv[2]);
+    if (command == L"pattern" && argc > 5)
+        return Pattern(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]));
+    std::printf("usage: driver rect|wait|gone|close TITLE | pattern X Y W H\n");
+    return 2;
+}

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# First run: the data folder is made, the frame is black with a see-through
+# inside showing what lies beneath, and closing writes the settings.
+source "$(dirname "$0")/lib.sh"
+
+start_pattern 0 0 800 600
+start_qorvic
+[ -d "$WORK/appdata/Qorvic" ] || fail "the data folder was not created"
+
+rect=$(window_rect Qorvic)
+echo "$rect"
+[ "$(field "$rect" 9)" = 304 ] && [ "$(field "$rect" 10)" = 228 ] || fail "client area is not 304 x 228: $rect"
+[ "$(field "$rect" 12)" = 1 ] || fail "the frame is not topmost"
+[ "$(field "$rect" 14)" = 1 ] || fail "the frame is not layered"
+cx=$(field "$rect" 7)
+cy=$(field "$rect" 8)
+
+sleep 0.3
+screenshot "$WORK/frame.png"
+# Left margin (x 0..5) in the frame colour, black on a first run.
+expect_pixel "$WORK/frame.png" $((cx + 2)) $((cy + 100)) 000000 "left margin"
+# The outline one pixel inside the see-through area (area starts at 6, strip + 6).
+top=$((cy + 19 + 6))
+expect_pixel "$WORK/frame.png" $((cx + 6 + 1)) $((top + 50)) 000000 "outline"
+# Inside: the pattern beneath (8-pixel stripes red, blue, white, green from screen x 0).
+for x in 40 48 56 64; do
+    sx=$((cx + x))
+    case $(( (sx / 8) % 4 )) in 0) want=FF0000 ;; 1) want=0000FF ;; 2) want=FFFFFF ;; 3) want=008000 ;; esac
+    expect_pixel "$WORK/frame.png" "$sx" $((top + 60)) "$want" "see-through area at x $x"
+done
+# No key colour anywhere: the see-through area must not show cyan.
+[ "$(convert "$WORK/frame.png" -crop 304x228+"$cx"+"$cy" -fill black +opaque "#00FFFF" -format "%[fx:mean]" info:)" = 0 ] ||
+    fail "key-coloured pixels are visible"
+
+stop_qorvic
+cfg="$WORK/appdata/Qorvic/Qorvic.cfg"
+[ -f "$cfg" ] || fail "closing did not write the settings"
+[ "$(od -An -c "$cfg" | tr -s ' ')" = " 0 \r \n E n g l i s h \r \n" ] || fail "settings bytes: $(od -c "$cfg")"
+echo "PASS"
