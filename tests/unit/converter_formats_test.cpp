@@ -1,0 +1,71 @@
+#include "converter_settings.h"
+#include "converter_test_support.h"
+#include "formats.h"
+
+#include <gtest/gtest.h>
+
+using namespace conv;
+
+TEST(ConverterFormats, ChoosesTheFormatFromTheLastExtensionWithoutRegardToCase) {
+    EXPECT_EQ(FormatOfPath(L"C:\\a b\\Qorvic_1.png"), Format::Png);
+    EXPECT_EQ(FormatOfPath(L"C:\\x\\shot.JPEG"), Format::Jpeg);
+    EXPECT_EQ(FormatOfPath(L"shot.jpeg.jpg"), Format::Jpeg);
+    EXPECT_EQ(FormatOfPath(L"shot.Tiff"), Format::Tiff);
+    EXPECT_EQ(FormatOfPath(L"shot.tif"), Format::Tiff);
+    EXPECT_EQ(FormatOfPath(L"shot.GiF"), Format::Gif);
+    EXPECT_EQ(FormatOfPath(L"shot.bmp"), Format::Bmp);
+    EXPECT_EQ(FormatOfPath(L"shot.jp2"), Format::Jp2);
+    EXPECT_EQ(FormatOfPath(L"shot.webp"), Format::Unknown);
+    EXPECT_EQ(FormatOfPath(L"C:\\my.pictures\\shot"), Format::Unknown); // dot in a folder name
+    EXPECT_EQ(FormatOfPath(L"shot."), Format::Unknown);
+}
+
+TEST(ConverterFormats, WritesTheFormatTheExtensionNames) {
+    const Image image = conv::testing::ScreenLikeImage(20, 10);
+    const std::pair<const wchar_t*, std::string> cases[] = {{L"a.bmp", "BM"},
+                                                            {L"a.gif", "GIF89a"},
+                                                            {L"a.jpg", "\xFF\xD8\xFF"},
+                                                            {L"a.png", "\x89PNG"},
+                                                            {L"a.TIF", "II*"}};
+    for (const auto& [path, magic] : cases) {
+        std::vector<std::uint8_t> out;
+        std::string error;
+        ASSERT_TRUE(EncodeByExtension(image, path, out, error)) << error;
+        ASSERT_GE(out.size(), magic.size());
+        EXPECT_EQ(std::string(out.begin(), out.begin() + magic.size()), magic);
+    }
+    std::vector<std::uint8_t> out;
+    std::string error;
+    EXPECT_FALSE(EncodeByExtension(image, L"a.webp", out, error));
+    EXPECT_EQ(error, "unsupported target format");
+    EXPECT_FALSE(EncodeByExtension(Image{}, L"a.png", out, error));
+}
+
+TEST(ConverterSettingsFile, DefaultsWhenEmptyOrBroken) {
+    for (const char* text :
+         {"", "garbage\n\x01\x02", "[JPEG]\nQuality=high\n[GIF]\nDither=\n", "Quality=10\n"}) {
+        const ConverterSettings s = ParseConverterSettings(text);
+        EXPECT_EQ(s.jpeg.quality, 90) << text;
+        EXPECT_TRUE(s.jpeg.subsampleChroma);
+        EXPECT_TRUE(s.gif.dither);
+        EXPECT_EQ(s.png.level, 6);
+        EXPECT_EQ(s.tiff.compression, TiffCompression::Lzw);
+    }
+}
+
+TEST(ConverterSettingsFile, ReadsKnownKeysInAnyCaseAndClampsRanges) {
+    const ConverterSettings s = ParseConverterSettings("\xEF\xBB\xBF; written by hand\r\n"
+                                                       "[jpeg]\r\n quality = 75 \r\n"
+                                                       "Subsampling=444\r\n"
+                                                       "[GIF]\r\nDither=0\r\n"
+                                                       "[PNG]\r\nLevel=42\r\n"
+                                                       "[Tiff]\r\nCompression=none\r\n"
+                                                       "[Other]\r\nQuality=5\r\n");
+    EXPECT_EQ(s.jpeg.quality, 75);
+    EXPECT_FALSE(s.jpeg.subsampleChroma);
+    EXPECT_FALSE(s.gif.dither);
+    EXPECT_EQ(s.png.level, 9);
+    EXPECT_EQ(s.tiff.compression, TiffCompression::None);
+    EXPECT_EQ(ParseConverterSettings("[JPEG]\nQuality=0").jpeg.quality, 1);
+    EXPECT_EQ(ParseConverterSettings("[JPEG]\nQuality=1000").jpeg.quality, 100);
+}

@@ -1,0 +1,122 @@
+#include "converter_test_support.h"
+#include "jpeg_encoder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+using namespace conv;
+
+namespace {
+
+double Psnr(const Image& a, const Image& b) {
+    double sum = 0;
+    for (std::size_t i = 0; i < a.rgb.size(); ++i) {
+        const double d = double(a.rgb[i]) - double(b.rgb[i]);
+        sum += d * d;
+    }
+    const double mse = sum / static_cast<double>(a.rgb.size());
+    return mse == 0 ? 99 : 10 * std::log10(255.0 * 255.0 / mse);
+}
+
+Image Smooth(int w, int h) {
+    Image image;
+    image.width = w;
+    image.height = h;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.rgb.insert(image.rgb.end(),
+                             {static_cast<std::uint8_t>(128 + 100 * std::sin(x / 9.0)),
+                              static_cast<std::uint8_t>(128 + 100 * std::cos(y / 7.0)),
+                              static_cast<std::uint8_t>((x * 2 + y) % 256)});
+    return image;
+}
+
+} // namespace
+
+TEST(JpegTables, HuffmanTablesAreCompleteAndConsistent) {
+    for (bool chroma : {false, true}) {
+        const HuffmanSpec& dc = StandardHuffman(false, chroma);
+        const HuffmanSpec& ac = StandardHuffman(true, chroma);
+        std::size_t total = 0;
+        for (auto c : dc.counts)
+            total += c;
+        EXPECT_EQ(total, dc.symbols.size());
+        EXPECT_EQ(std::set<std::uint8_t>(dc.symbols.begin(), dc.symbols.end()).size(), 12u);
+
+        total = 0;
+        for (auto c : ac.counts)
+            total += c;
+        ASSERT_EQ(total, ac.symbols.size());
+        // Every run 0..15 with every size 1..10, plus end-of-block and the 16-zero run.
+        std::set<int> expected = {0x00, 0xF0};
+        for (int run = 0; run < 16; ++run)
+            for (int size = 1; size <= 10; ++size)
+                expected.insert((run << 4) | size);
+        EXPECT_EQ(std::set<int>(ac.symbols.begin(), ac.symbols.end()), expected) << chroma;
+        // A prefix code: Kraft sum below one (no all-ones code of any length).
+        double kraft = 0;
+        for (int len = 1; len <= 16; ++len)
+            kraft += ac.counts[len - 1] / std::pow(2.0, len);
+        EXPECT_LT(kraft, 1.0);
+    }
+}
+
+TEST(JpegTables, ZigzagWalksNeighboursAndQualityScalesLikeLibjpeg) {
+    const auto& zz = ZigzagOrder();
+    std::set<int> seen(zz.begin(), zz.end());
+    EXPECT_EQ(seen.size(), 64u);
+    EXPECT_EQ(zz[0], 0);
+    EXPECT_EQ(zz[1], 1);
+    EXPECT_EQ(zz[2], 8);
+    EXPECT_EQ(zz[63], 63);
+    for (int k = 1; k < 64; ++k) {
+        const int dr = std::abs(zz[k] / 8 - zz[k - 1] / 8),
+                  dc = std::abs(zz[k] % 8 - zz[k - 1] % 8);
+        EXPECT_LE(std::max(dr, dc), 1) << "step " << k;
+    }
+    EXPECT_EQ(QuantTable(false, 50)[0], 16);
+    EXPECT_EQ(QuantTable(false, 50)[63], 99);
+    EXPECT_EQ(QuantTable(false, 90)[0], 3);  // 16 * 20% rounded
+    EXPECT_EQ(QuantTable(true, 90)[63], 20); // 99 * 20% rounded
+    EXPECT_EQ(QuantTable(false, 100)[10], 1);
+    EXPECT_EQ(QuantTable(false, 1)[63], 255);
+}
+
+TEST(JpegEncoder, DecodesToTheRightSizeWithSmallError) {
+    SKIP_WITHOUT_IMAGEMAGICK();
+    // Sizes that are not whole blocks or whole 16x16 units exercise the edge padding.
+    for (bool subsample : {true, false}) {
+        for (auto [w, h] : {std::pair{1, 1}, {17, 9}, {64, 48}, {301, 157}}) {
+            const Image image = Smooth(w, h);
+            std::vector<std::uint8_t> jpeg;
+            std::string error;
+            ASSERT_TRUE(EncodeJpeg(image, {90, subsample, 2}, jpeg, error)) << error;
+            EXPECT_EQ(jpeg[0], 0xFF);
+            EXPECT_EQ(jpeg[1], 0xD8);
+            const auto decoded = conv::testing::DecodeWithImageMagick(jpeg, "jpg");
+            ASSERT_TRUE(decoded);
+            ASSERT_EQ(decoded->width, w);
+            ASSERT_EQ(decoded->height, h);
+            ASSERT_EQ(decoded->rgb.size(), image.rgb.size());
+            // Chroma subsampling costs a few dB on this picture's sharp blue edges.
+            EXPECT_GT(Psnr(image, *decoded), subsample ? 31.0 : 40.0)
+                << w << "x" << h << " subsample " << subsample;
+        }
+    }
+}
+
+TEST(JpegEncoder, LowerQualityGivesSmallerFilesAndMoreError) {
+    SKIP_WITHOUT_IMAGEMAGICK();
+    const Image image = Smooth(200, 120);
+    std::vector<std::uint8_t> high, low;
+    std::string error;
+    ASSERT_TRUE(EncodeJpeg(image, {95, false, 1}, high, error));
+    ASSERT_TRUE(EncodeJpeg(image, {20, false, 1}, low, error));
+    EXPECT_LT(low.size() * 2, high.size());
+    const auto decodedHigh = conv::testing::DecodeWithImageMagick(high, "jpg");
+    const auto decodedLow = conv::testing::DecodeWithImageMagick(low, "jpg");
+    ASSERT_TRUE(decodedHigh && decodedLow);
+    EXPECT_GT(Psnr(image, *decodedHigh), Psnr(image, *decodedLow) + 3);
+}

@@ -1,0 +1,103 @@
+#include "command_line.h"
+
+#include <cwctype>
+
+namespace conv {
+
+namespace {
+
+const std::wstring kIniMarker = L" /ini=";
+const std::wstring kConvertMarker = L" /convert=";
+
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n';
+}
+
+// Windows paths never start or end with blanks that matter (the file system drops
+// trailing blanks), so blanks around a piece are separators, not part of a name.
+std::wstring Trim(const std::wstring& text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && IsBlank(text[begin]))
+        ++begin;
+    while (end > begin && IsBlank(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
+}
+
+bool StartsWithNoCase(const std::wstring& text, std::size_t at, const std::wstring& prefix) {
+    if (prefix.empty() || at > text.size() || text.size() - at < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (std::towlower(text[at + i]) != std::towlower(prefix[i]))
+            return false;
+    }
+    return true;
+}
+
+std::wstring RestAfter(const std::wstring& raw, std::size_t at) {
+    return at >= raw.size() ? std::wstring() : raw.substr(at);
+}
+
+} // namespace
+
+std::wstring BuildConverterCommandLine(const std::wstring& exe, const std::wstring& bmp,
+                                       const std::wstring& ini, const std::wstring& target) {
+    return exe + L" " + bmp + kIniMarker + ini + kConvertMarker + target;
+}
+
+std::wstring StripProgramPath(const std::wstring& raw, const std::wstring& ownPath) {
+    std::size_t start = 0;
+    while (start < raw.size() && IsBlank(raw[start]))
+        ++start;
+
+    if (start < raw.size() && raw[start] == L'"') {
+        std::size_t close = raw.find(L'"', start + 1);
+        if (close == std::wstring::npos)
+            return std::wstring();
+        return RestAfter(raw, close + 1);
+    }
+    if (StartsWithNoCase(raw, start, ownPath))
+        return RestAfter(raw, start + ownPath.size());
+
+    // The path reached us in another spelling (short name, relative path): the
+    // program's own name ends in ".exe", the first such token is ours.
+    std::size_t limit = raw.find(kIniMarker);
+    for (std::size_t i = start; i + 4 <= raw.size() && i < limit; ++i) {
+        if (StartsWithNoCase(raw, i, L".exe") && (i + 4 == raw.size() || IsBlank(raw[i + 4])))
+            return RestAfter(raw, i + 4);
+    }
+    std::size_t blank = start;
+    while (blank < raw.size() && !IsBlank(raw[blank]))
+        ++blank;
+    return RestAfter(raw, blank);
+}
+
+std::optional<ConverterArguments> ParseConverterArguments(const std::wstring& arguments) {
+    // A leading blank lets the markers match even when the source piece is empty.
+    const std::wstring line = L" " + arguments;
+    const std::size_t convert = line.find(kConvertMarker);
+    if (convert == std::wstring::npos)
+        return std::nullopt;
+    const std::size_t ini = line.find(kIniMarker);
+
+    ConverterArguments result;
+    std::size_t sourceEnd = convert;
+    if (ini != std::wstring::npos && ini < convert) {
+        result.ini = Trim(line.substr(ini + kIniMarker.size(), convert - ini - kIniMarker.size()));
+        sourceEnd = ini;
+    }
+    result.source = Trim(line.substr(0, sourceEnd));
+    std::size_t targetEnd = line.size();
+    if (ini != std::wstring::npos && ini > convert)
+        targetEnd = ini; // the markers in the other order still split cleanly
+    if (ini != std::wstring::npos && ini > convert)
+        result.ini = Trim(line.substr(ini + kIniMarker.size()));
+    result.target = Trim(
+        line.substr(convert + kConvertMarker.size(), targetEnd - convert - kConvertMarker.size()));
+    if (result.source.empty() || result.target.empty())
+        return std::nullopt;
+    return result;
+}
+
+} // namespace conv

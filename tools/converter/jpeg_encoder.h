@@ -1,0 +1,36 @@
+// Baseline JPEG (JFIF): YCbCr, 4:2:0 or 4:4:4, the standard Huffman tables,
+// quantization tables scaled by a quality setting as libjpeg users know it.
+#pragma once
+
+#include "image.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace conv {
+
+struct JpegOptions {
+    int quality = 90;            // 1..100
+    bool subsampleChroma = true; // 4:2:0; false gives 4:4:4
+    int threads = 0;             // 0: one per core
+};
+
+bool EncodeJpeg(const Image& image, const JpegOptions& options, std::vector<std::uint8_t>& out,
+                std::string& error);
+
+// A standard Huffman table: code counts per length 1..16 and the symbols in code order.
+struct HuffmanSpec {
+    std::array<std::uint8_t, 16> counts;
+    std::vector<std::uint8_t> symbols;
+};
+const HuffmanSpec& StandardHuffman(bool ac, bool chroma);
+
+// The quantization table for a quality, in natural (row-major) order.
+std::array<std::uint16_t, 64> QuantTable(bool chroma, int quality);
+
+// Zigzag position k -> natural index.
+const std::array<std::uint8_t, 64>& ZigzagOrder();
+
+} // namespace conv

@@ -1,0 +1,181 @@
+#include "png_encoder.h"
+
+#include "image_check.h"
+#include "parallel.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace conv {
+
+namespace {
+
+constexpr std::size_t kMaxChunk = 1 << 20;
+
+void PutBe32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    out.push_back(static_cast<std::uint8_t>(v >> 24));
+    out.push_back(static_cast<std::uint8_t>(v >> 16));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+    out.push_back(static_cast<std::uint8_t>(v));
+}
+
+void PutChunk(std::vector<std::uint8_t>& out, const char type[4], const std::uint8_t* data,
+              std::size_t size) {
+    PutBe32(out, static_cast<std::uint32_t>(size));
+    const std::size_t typeAt = out.size();
+    out.insert(out.end(), type, type + 4);
+    if (size > 0)
+        out.insert(out.end(), data, data + size);
+    const uLong crc = crc32(0L, out.data() + typeAt, static_cast<uInt>(size + 4));
+    PutBe32(out, static_cast<std::uint32_t>(crc));
+}
+
+int Paeth(int a, int b, int c) {
+    const int p = a + b - c;
+    const int pa = std::abs(p - a);
+    const int pb = std::abs(p - b);
+    const int pc = std::abs(p - c);
+    if (pa <= pb && pa <= pc)
+        return a;
+    return pb <= pc ? b : c;
+}
+
+// Filters one row with each of the five filters and keeps the one whose bytes,
+// read as signed, sum smallest: the usual heuristic, good on screenshots and photos.
+void FilterRow(const std::uint8_t* row, const std::uint8_t* prev, std::size_t bytes,
+               std::vector<std::uint8_t>& scratch, std::uint8_t* out) {
+    constexpr std::size_t bpp = 3;
+    scratch.resize(5 * bytes);
+    std::uint64_t best = UINT64_MAX;
+    int bestType = 0;
+    for (int type = 0; type < 5; ++type) {
+        std::uint8_t* f = scratch.data() + type * bytes;
+        std::uint64_t sum = 0;
+        for (std::size_t i = 0; i < bytes; ++i) {
+            const int a = i >= bpp ? row[i - bpp] : 0;
+            const int b = prev ? prev[i] : 0;
+            const int c = prev && i >= bpp ? prev[i - bpp] : 0;
+            int predicted = 0;
+            switch (type) {
+            case 1:
+                predicted = a;
+                break;
+            case 2:
+                predicted = b;
+                break;
+            case 3:
+                predicted = (a + b) / 2;
+                break;
+            case 4:
+                predicted = Paeth(a, b, c);
+                break;
+            }
+            const auto v = static_cast<std::uint8_t>(row[i] - predicted);
+            f[i] = v;
+            sum += v < 128 ? v : 256 - v;
+        }
+        if (sum < best) {
+            best = sum;
+            bestType = type;
+        }
+    }
+    out[0] = static_cast<std::uint8_t>(bestType);
+    std::memcpy(out + 1, scratch.data() + bestType * bytes, bytes);
+}
+
+// One band of rows, deflated on its own. Every band but the last ends on a byte
+// boundary with a sync flush, so the bands concatenate into one valid stream.
+struct Band {
+    int firstRow = 0;
+    int rows = 0;
+    std::vector<std::uint8_t> deflated;
+    uLong adler = 1;
+    std::size_t rawSize = 0;
+    bool ok = false;
+};
+
+void CompressBand(const Image& image, int level, bool last, Band& band) {
+    const std::size_t bytes = static_cast<std::size_t>(image.width) * 3;
+    std::vector<std::uint8_t> raw(band.rows * (bytes + 1));
+    std::vector<std::uint8_t> scratch;
+    for (int r = 0; r < band.rows; ++r) {
+        const int y = band.firstRow + r;
+        FilterRow(image.pixel(0, y), y > 0 ? image.pixel(0, y - 1) : nullptr, bytes, scratch,
+                  raw.data() + r * (bytes + 1));
+    }
+    band.rawSize = raw.size();
+    band.adler = adler32(1L, raw.data(), static_cast<uInt>(raw.size()));
+
+    z_stream z{};
+    if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        return;
+    band.deflated.resize(deflateBound(&z, static_cast<uLong>(raw.size())) + 64);
+    z.next_in = raw.data();
+    z.avail_in = static_cast<uInt>(raw.size());
+    z.next_out = band.deflated.data();
+    z.avail_out = static_cast<uInt>(band.deflated.size());
+    const int result = deflate(&z, last ? Z_FINISH : Z_SYNC_FLUSH);
+    band.ok = last ? result == Z_STREAM_END : (result == Z_OK && z.avail_in == 0);
+    band.deflated.resize(z.total_out);
+    deflateEnd(&z);
+}
+
+} // namespace
+
+bool EncodePng(const Image& image, const PngOptions& options, std::vector<std::uint8_t>& out,
+               std::string& error) {
+    if (!CheckImage(image, error))
+        return false;
+    const int level = std::clamp(options.level, 0, 9);
+    const std::size_t rowBytes = static_cast<std::size_t>(image.width) * 3 + 1;
+
+    // Bands of at least a few hundred kilobytes keep the cost of the restarts small.
+    const int rowsPerBand =
+        std::max(1, static_cast<int>(std::max<std::size_t>(1, (std::size_t{1} << 19) / rowBytes)));
+    const int bandCount = (image.height + rowsPerBand - 1) / rowsPerBand;
+    std::vector<Band> bands(bandCount);
+    for (int i = 0; i < bandCount; ++i) {
+        bands[i].firstRow = i * rowsPerBand;
+        bands[i].rows = std::min(rowsPerBand, image.height - bands[i].firstRow);
+    }
+    ForEachPiece(bandCount, ThreadCount(options.threads, bandCount),
+                 [&](int i) { CompressBand(image, level, i == bandCount - 1, bands[i]); });
+
+    std::vector<std::uint8_t> stream = {0x78, 0x5E}; // deflate, 32K window; check bits valid
+    uLong adler = 1;
+    for (const Band& band : bands) {
+        if (!band.ok) {
+            error = "compression failed";
+            return false;
+        }
+        stream.insert(stream.end(), band.deflated.begin(), band.deflated.end());
+        adler = adler32_combine(adler, band.adler, static_cast<z_off_t>(band.rawSize));
+    }
+    PutBe32(stream, static_cast<std::uint32_t>(adler));
+
+    out.clear();
+    static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    out.insert(out.end(), kSignature, kSignature + 8);
+    std::uint8_t header[13];
+    const auto w = static_cast<std::uint32_t>(image.width);
+    const auto h = static_cast<std::uint32_t>(image.height);
+    for (int i = 0; i < 4; ++i) {
+        header[i] = static_cast<std::uint8_t>(w >> (24 - 8 * i));
+        header[4 + i] = static_cast<std::uint8_t>(h >> (24 - 8 * i));
+    }
+    header[8] = 8;  // bits per sample
+    header[9] = 2;  // truecolour
+    header[10] = 0; // deflate
+    header[11] = 0; // adaptive filtering
+    header[12] = 0; // not interlaced
+    PutChunk(out, "IHDR", header, sizeof header);
+    for (std::size_t at = 0; at < stream.size(); at += kMaxChunk)
+        PutChunk(out, "IDAT", stream.data() + at, std::min(kMaxChunk, stream.size() - at));
+    PutChunk(out, "IEND", nullptr, 0);
+    return true;
+}
+
+} // namespace conv

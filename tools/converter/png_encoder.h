@@ -1,0 +1,20 @@
+// PNG: 8-bit RGB, adaptive row filters, zlib stream split across threads.
+#pragma once
+
+#include "image.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace conv {
+
+struct PngOptions {
+    int level = 6;   // zlib level 0..9
+    int threads = 0; // 0: one per core
+};
+
+bool EncodePng(const Image& image, const PngOptions& options, std::vector<std::uint8_t>& out,
+               std::string& error);
+
+} // namespace conv
