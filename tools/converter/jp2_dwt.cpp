@@ -1,0 +1,104 @@
+#include "jp2_dwt.h"
+
+#include "jp2_parallel.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace conv {
+
+namespace {
+
+// Columns are lifted in strips this wide: each row of a strip is one contiguous run
+// that the compiler vectorises, and a strip of a tall picture stays in cache.
+constexpr int kStripWidth = 32;
+constexpr int kRowsPerItem = 16;
+
+void LiftColumnStrip(std::int32_t* plane, int height, std::ptrdiff_t stride, int x0, int width,
+                     std::int32_t* tmp) {
+    for (int y = 0; y < height; ++y) {
+        std::memcpy(tmp + static_cast<std::ptrdiff_t>(y) * width, plane + y * stride + x0,
+                    sizeof(std::int32_t) * width);
+    }
+    const int nl = LowCount(height);
+    const int nh = height / 2;
+    auto tmpRow = [&](int y) { return tmp + static_cast<std::ptrdiff_t>(y) * width; };
+    auto outRow = [&](int y) { return plane + y * stride + x0; };
+    for (int i = 0; i < nh; ++i) {
+        const std::int32_t* left = tmpRow(2 * i);
+        const std::int32_t* mid = tmpRow(2 * i + 1);
+        const std::int32_t* right = tmpRow(2 * i + 2 < height ? 2 * i + 2 : 2 * i);
+        std::int32_t* out = outRow(nl + i);
+        for (int j = 0; j < width; ++j) {
+            out[j] = mid[j] - ((left[j] + right[j]) >> 1);
+        }
+    }
+    for (int i = 0; i < nl; ++i) {
+        const std::int32_t* even = tmpRow(2 * i);
+        const std::int32_t* dl = outRow(nl + (i > 0 ? i - 1 : 0));
+        const std::int32_t* dr = outRow(nl + (i < nh ? i : nh - 1));
+        std::int32_t* out = outRow(i);
+        for (int j = 0; j < width; ++j) {
+            out[j] = even[j] + ((dl[j] + dr[j] + 2) >> 2);
+        }
+    }
+}
+
+} // namespace
+
+void ForwardLift53(std::int32_t* line, int n, std::int32_t* scratch) {
+    if (n < 2) {
+        return; // a single sample at an even index passes through unchanged
+    }
+    std::memcpy(scratch, line, sizeof(std::int32_t) * n);
+    const int nl = LowCount(n);
+    const int nh = n / 2;
+    std::int32_t* d = line + nl;
+    for (int i = 0; i < nh; ++i) {
+        const std::int32_t right = 2 * i + 2 < n ? scratch[2 * i + 2] : scratch[2 * i];
+        d[i] = scratch[2 * i + 1] - ((scratch[2 * i] + right) >> 1);
+    }
+    for (int i = 0; i < nl; ++i) {
+        const std::int32_t dl = d[i > 0 ? i - 1 : 0];
+        const std::int32_t dr = d[i < nh ? i : nh - 1];
+        line[i] = scratch[2 * i] + ((dl + dr + 2) >> 2);
+    }
+}
+
+void ForwardDwt53(std::int32_t* plane, int width, int height, std::ptrdiff_t stride, int levels,
+                  int threads) {
+    int w = width;
+    int h = height;
+    for (int level = 0; level < levels && (w > 1 || h > 1); ++level) {
+        if (h > 1) {
+            const int strips = (w + kStripWidth - 1) / kStripWidth;
+            const int stripsPerItem = std::max(1, strips / (4 * ResolveThreadCount(threads)));
+            const int items = (strips + stripsPerItem - 1) / stripsPerItem;
+            ParallelFor(items, threads, [&](int item, int) {
+                std::vector<std::int32_t> tmp(static_cast<std::size_t>(h) * kStripWidth);
+                const int first = item * stripsPerItem;
+                const int last = std::min(strips, first + stripsPerItem);
+                for (int s = first; s < last; ++s) {
+                    const int x0 = s * kStripWidth;
+                    LiftColumnStrip(plane, h, stride, x0, std::min(kStripWidth, w - x0),
+                                    tmp.data());
+                }
+            });
+        }
+        if (w > 1) {
+            const int items = (h + kRowsPerItem - 1) / kRowsPerItem;
+            ParallelFor(items, threads, [&](int item, int) {
+                std::vector<std::int32_t> scratch(w);
+                const int last = std::min(h, (item + 1) * kRowsPerItem);
+                for (int y = item * kRowsPerItem; y < last; ++y) {
+                    ForwardLift53(plane + y * stride, w, scratch.data());
+                }
+            });
+        }
+        w = LowCount(w);
+        h = LowCount(h);
+    }
+}
+
+} // namespace conv

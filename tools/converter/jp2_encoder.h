@@ -1,0 +1,21 @@
+// Lossless JPEG 2000 (.jp2) encoding of an RGB picture: reversible colour
+// transform, reversible 5/3 wavelet, 64 x 64 code-blocks coded in parallel, one
+// quality layer in layer-resolution-component-position order.
+#pragma once
+
+#include "image.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace conv {
+
+// Wavelet levels used for a picture: 5, fewer when the shorter side is under 32.
+int Jp2DecompositionLevels(int width, int height);
+
+// Encodes `image` as a complete .jp2 file. `threads` is the number of threads to
+// code with; 0 uses one per core. Throws std::invalid_argument when the picture
+// is empty or its pixel buffer does not match its size.
+std::vector<std::uint8_t> EncodeJp2(const Image& image, int threads = 0);
+
+} // namespace conv
