@@ -2,8 +2,10 @@
 
 #include "bmp_writer.h"
 #include "image_check.h"
+#include "jp2_encoder.h"
 
 #include <cwctype>
+#include <exception>
 
 namespace conv {
 
@@ -31,10 +33,14 @@ Format FormatOfPath(const std::wstring& path) {
 }
 
 bool EncodeJp2Branch(const Image& image, std::vector<std::uint8_t>& out, std::string& error) {
-    (void)image;
-    out.clear();
-    error = "JP2 encoder not available";
-    return false;
+    try {
+        out = EncodeJp2(image);
+    } catch (const std::exception& e) {
+        out.clear();
+        error = e.what();
+        return false;
+    }
+    return true;
 }
 
 bool EncodeByExtension(const Image& image, const std::wstring& targetPath,
