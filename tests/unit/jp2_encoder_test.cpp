@@ -1,6 +1,7 @@
 // End-to-end checks of the .jp2 encoder against the reference decoder
 // (opj_decompress) and ImageMagick's identify. Both tools are test requirements:
 // a missing tool makes these tests fail, not skip.
+#include "formats.h"
 #include "jp2_encoder.h"
 
 #include <gtest/gtest.h>
@@ -272,4 +273,13 @@ TEST(Jp2Encoder, LevelsShrinkForSmallPictures) {
     EXPECT_EQ(Jp2DecompositionLevels(31, 31), 4);
     EXPECT_EQ(Jp2DecompositionLevels(32, 7680), 5);
     EXPECT_EQ(Jp2DecompositionLevels(7680, 4320), 5);
+}
+
+TEST(Jp2Encoder, ConverterWritesJp2ForTheJp2Extension) {
+    const Image picture = MakePicture(40, 30, Content::Text, 3);
+    std::vector<std::uint8_t> out;
+    std::string error;
+    ASSERT_TRUE(EncodeByExtension(picture, L"C:\\Users\\a b\\Desktop\\Qorvic_1.JP2", out, error))
+        << error;
+    EXPECT_EQ(out, EncodeJp2(picture));
 }

@@ -1,5 +1,5 @@
 // The JP2 file format around a codestream: signature, file type ("jp2 "), the
-// header box with image header and sRGB colour specification, and the
+// header box with image header and sRGB colour box, and the
 // contiguous codestream box.
 #pragma once
 
