@@ -5,6 +5,7 @@
 
 #include "base/handles_win.h"
 #include "base/window_win.h"
+#include "capture/picture_win.h"
 #include "controls/uni_check_win.h"
 #include "controls/uni_label_win.h"
 #include "mainwindow/app_state.h"
@@ -50,6 +51,14 @@ public:
     UniLabel lblOptions;
     UniCheck ckScreen;
     const Rect& picInvisible() const { return picInvisible_; }
+
+    // The last capture and its scaled copy, the picture every command delivers.
+    Picture picCapture;
+    Picture picDest;
+    void CaptureFrame();
+    void CopyCaptureToClipboard();
+    // The output picture as a device-independent bitmap, the clipboard emptied first.
+    bool PutCaptureOnClipboard();
 
     // Called at the very end of Form_Unload; ends the message loop by default.
     std::function<void()> onEnd = [] { ::PostQuitMessage(0); };

@@ -1,0 +1,102 @@
+// The one capture step and the clipboard copy, as members of Form1.
+#include "capture/capture_geometry.h"
+#include "mainwindow/form1_win.h"
+
+#include <chrono>
+#include <cstring>
+
+namespace qorvic {
+
+namespace {
+
+// Lets the program's windows handle what is pending, once.
+void ProcessPendingMessages() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+// A busy wait on the monotonic clock: no messages are handled meanwhile.
+void BusyWait(std::chrono::milliseconds duration) {
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start < duration) {
+    }
+}
+
+} // namespace
+
+void Form1::CaptureFrame() {
+    CaptureSource source = FrameCaptureArea(picInvisible_);
+    POINT origin{source.x, source.y};
+    ::ClientToScreen(hwnd(), &origin);
+    source.x = origin.x;
+    source.y = origin.y;
+    if (ckScreen.Value()) {
+        ckScreen.SetValue(false); // the option holds for one capture only
+        source = WholeScreenArea(
+            ::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+            ::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    }
+
+    ::ShowWindow(hwnd(), SW_HIDE);
+    ProcessPendingMessages();
+    BusyWait(std::chrono::milliseconds(250));
+
+    picCapture.Clear();
+    picDest.Clear();
+    if (picCapture.Create(source.width, source.height)) {
+        MemoryDc captureDc(::CreateCompatibleDC(nullptr));
+        SelectedObject captureSelected(captureDc.get(), picCapture.Handle());
+        {
+            HWND desktop = ::GetDesktopWindow();
+            WindowDc screen(desktop, true);
+            ::BitBlt(captureDc.get(), 0, 0, source.width, source.height, screen.get(), source.x,
+                     source.y, SRCCOPY | CAPTUREBLT);
+        }
+        const PictureSize out = ScaledSize(source.width, source.height, ScaleStep);
+        if (picDest.Create(out.width, out.height)) {
+            MemoryDc destDc(::CreateCompatibleDC(nullptr));
+            SelectedObject destSelected(destDc.get(), picDest.Handle());
+            ::SetStretchBltMode(destDc.get(), HALFTONE);
+            ::SetBrushOrgEx(destDc.get(), 0, 0, nullptr);
+            ::StretchBlt(destDc.get(), 0, 0, out.width, out.height, captureDc.get(), 0, 0,
+                         source.width, source.height, SRCCOPY);
+        }
+    }
+
+    ::ShowWindow(hwnd(), SW_SHOW);
+}
+
+bool Form1::PutCaptureOnClipboard() {
+    const std::string dib = picDest.ToPackedDib();
+    if (dib.empty())
+        return false;
+    ClipboardScope clipboard(hwnd());
+    if (!clipboard.ok() || !::EmptyClipboard())
+        return false;
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, dib.size());
+    if (!memory)
+        return false;
+    if (void* target = ::GlobalLock(memory)) {
+        std::memcpy(target, dib.data(), dib.size());
+        ::GlobalUnlock(memory);
+        // The clipboard owns the memory once it accepts it.
+        if (::SetClipboardData(CF_DIB, memory))
+            return true;
+    }
+    ::GlobalFree(memory);
+    return false;
+}
+
+void Form1::CopyCaptureToClipboard() {
+    CaptureFrame();
+    PutCaptureOnClipboard();
+}
+
+} // namespace qorvic

@@ -1,0 +1,35 @@
+// Which screen pixels a capture copies and how large the output picture is.
+#pragma once
+
+#include "mainwindow/main_layout.h"
+
+#include <cstdint>
+
+namespace qorvic {
+
+struct CaptureSource {
+    int x = 0; // screen coordinates of the first pixel
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Frame mode: the see-through area less 2 pixels on every side, as client
+// coordinates; the caller converts the origin to the screen.
+CaptureSource FrameCaptureArea(const Rect& picInvisible);
+
+// Whole-screen mode: the whole virtual screen from its own origin, which lies
+// left of or above (0, 0) when a monitor stands there.
+CaptureSource WholeScreenArea(int virtualLeft, int virtualTop, int virtualWidth, int virtualHeight);
+
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const PictureSize&) const = default;
+};
+
+// The output picture: the capture scaled by scaleStep / 10, whole pixels
+// (halves to even), never less than one pixel for a non-empty capture.
+PictureSize ScaledSize(int width, int height, std::int16_t scaleStep);
+
+} // namespace qorvic
