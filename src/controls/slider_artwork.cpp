@@ -85,6 +85,8 @@ SliderPicture Cap(int width, int centreX, int direction, std::uint32_t groove) {
                 colour = shadowSide ? kInnerShadow : kInnerLight;
             else if (r <= radius)
                 colour = shadowSide ? kOuterShadow : kOuterLight;
+            else if (r <= radius + 1.0 && dy < 0)
+                colour = kFaceShade; // the soft line above the channel follows the end round
             Put(p, x, y, colour);
         }
     return p;

@@ -1,0 +1,187 @@
+#include "mainwindow/scale_panel_win.h"
+
+#include "base/numeric.h"
+
+#include <chrono>
+
+namespace qorvic {
+
+namespace {
+
+constexpr COLORREF kPanelGrey = RGB(192, 192, 192);
+constexpr wchar_t kPanelFont[] = L"Arial";
+constexpr float kPanelFontPoints = 9.75f;
+
+int Pixel(float value) {
+    return static_cast<int>(RoundHalfEven(value));
+}
+
+SIZE OuterSize(HWND window) {
+    RECT rc{};
+    ::GetWindowRect(window, &rc);
+    return {rc.right - rc.left, rc.bottom - rc.top};
+}
+
+SIZE ClientSize(HWND window) {
+    RECT rc{};
+    ::GetClientRect(window, &rc);
+    return {rc.right - rc.left, rc.bottom - rc.top};
+}
+
+// Busy, on purpose: the panel opens after a short pause in which nothing else runs.
+void PauseWithoutEvents(std::chrono::milliseconds duration) {
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start < duration) {
+    }
+}
+
+} // namespace
+
+ScalePanel::ScalePanel() = default;
+ScalePanel::~ScalePanel() = default;
+
+bool ScalePanel::Create(HWND form, std::int16_t twipsPerPixelX, std::int16_t twipsPerPixelY) {
+    form_ = form;
+    twipsPerPixelX_ = twipsPerPixelX > 0 ? twipsPerPixelX : 15;
+    twipsPerPixelY_ = twipsPerPixelY > 0 ? twipsPerPixelY : 15;
+    panelBrush_.reset(::CreateSolidBrush(kPanelGrey));
+    const int dpi = ::GetDeviceCaps(WindowDc(form).get(), LOGPIXELSY);
+    resizeFont_.reset(::CreateFontW(-Pixel(kPanelFontPoints * (dpi > 0 ? dpi : 96) / 72.0f), 0, 0,
+                                    0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                    DEFAULT_PITCH | FF_SWISS, kPanelFont));
+    if (!CreateWin(L"QorvicScalePanel", L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0,
+                   kScalePanelWidth, kScalePanelHeight, form, 0, 0, nullptr))
+        return false;
+    DrawPanelBevel();
+
+    const auto place = [](auto& control, const PanelChildPlace& p, HWND parent) {
+        return control.Create(parent, p.left, p.top, p.width, p.height);
+    };
+    if (!place(lblEquals, kEqualsLabelPlace, hwnd()) || !place(cmdClose, kCloseButtonPlace, hwnd()))
+        return false;
+    lblEquals.SetFontName(kPanelFont);
+    lblEquals.SetFontSize(kPanelFontPoints);
+    lblEquals.SetCaption(L"100% equals");
+    cmdClose.SetCaption(L"Close");
+    cmdClose.onClick = [this] { cmdClose_Click(); };
+
+    if (!Slider.Create(hwnd(), kScaleSliderPlace.left, kScaleSliderPlace.top,
+                       kScaleSliderPlace.width, kScaleSliderPlace.height))
+        return false;
+    Slider.Change = [this] { Slider_Change(); };
+    Slider.SetMax(20);
+    Slider.SetMin(1);
+    Slider.SetValue(10);
+    SetResizeLabel(resizeText_, ResizeLabelLeft(scaleStep_));
+    return true;
+}
+
+void ScalePanel::Slider_Change() {
+    scaleStep_ = Slider.Value();
+    SetResizeLabel(ResizeLabelText(scaleStep_), ResizeLabelLeft(scaleStep_));
+    if (onScaleStep)
+        onScaleStep(scaleStep_);
+}
+
+void ScalePanel::cmdClose_Click() {
+    ::ShowWindow(hwnd(), SW_HIDE);
+}
+
+void ScalePanel::ShowScalePanel(const std::wstring& txtEquals) {
+    const SIZE outer = OuterSize(form_);
+    const int outerWidthTwips = outer.cx * twipsPerPixelX_;
+    const int outerHeightTwips = outer.cy * twipsPerPixelY_;
+    if (!ScalePanelNeedsLargerWindow(outerWidthTwips, outerHeightTwips)) {
+        const SIZE client = ClientSize(form_);
+        MoveTo(CentredScalePanel(client.cx, client.cy, placement_));
+    } else {
+        // Width first, then height, as two separate changes: each lays the form out again.
+        const int width = Pixel(static_cast<float>(kScalePanelWindowWidthTwips) / twipsPerPixelX_);
+        const int height =
+            Pixel(static_cast<float>(kScalePanelWindowHeightTwips) / twipsPerPixelY_);
+        constexpr UINT kSizeOnly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+        ::SetWindowPos(form_, nullptr, 0, 0, width, OuterSize(form_).cy, kSizeOnly);
+        ::SetWindowPos(form_, nullptr, 0, 0, OuterSize(form_).cx, height, kSizeOnly);
+        const SIZE client = ClientSize(form_);
+        MoveTo(WidenedScalePanel(client.cx, client.cy, placement_.height));
+    }
+    DrawPanelBevel();
+    lblEquals.SetCaption(txtEquals);
+    PauseWithoutEvents(std::chrono::milliseconds(100));
+    SetResizeLabel(resizeText_, ResizeLabelLeft(scaleStep_));
+    // Above the see-through area and everything else on the form.
+    ::SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+void ScalePanel::MoveTo(const PanelRect& rect) {
+    placement_ = rect;
+    ::MoveWindow(hwnd(), Pixel(rect.left), Pixel(rect.top), Pixel(rect.width), Pixel(rect.height),
+                 TRUE);
+}
+
+void ScalePanel::DrawPanelBevel() {
+    const SIZE size = ClientSize(hwnd());
+    bevel_ = ScalePanelBevel(size.cx, size.cy);
+    ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
+RECT ScalePanel::ResizeLabelBox() const {
+    // The label sizes itself to its text; measured in the panel's font.
+    WindowDc dc(hwnd());
+    SelectedObject font(dc.get(), resizeFont_.get());
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc.get(), resizeText_.c_str(), static_cast<int>(resizeText_.size()),
+                            &extent);
+    const int left = Pixel(resizeLeft_);
+    return {left, kResizeLabelPlace.top, left + extent.cx, kResizeLabelPlace.top + extent.cy};
+}
+
+void ScalePanel::SetResizeLabel(const std::wstring& text, float left) {
+    const RECT before = ResizeLabelBox();
+    resizeText_ = text;
+    resizeLeft_ = left;
+    const RECT after = ResizeLabelBox();
+    ::InvalidateRect(hwnd(), &before, FALSE);
+    ::InvalidateRect(hwnd(), &after, FALSE);
+}
+
+void ScalePanel::PaintContent(HDC dc) {
+    RECT client{};
+    ::GetClientRect(hwnd(), &client);
+    ::FillRect(dc, &client, panelBrush_.get());
+    {
+        SelectedObject font(dc, resizeFont_.get());
+        ::SetBkMode(dc, TRANSPARENT);
+        ::SetTextColor(dc, RGB(0, 0, 0));
+        ::TextOutW(dc, Pixel(resizeLeft_), kResizeLabelPlace.top, resizeText_.c_str(),
+                   static_cast<int>(resizeText_.size()));
+    }
+    // L1 to L8 in order; each line leaves out its end point, as line controls do.
+    for (const BevelLine& line : bevel_) {
+        Pen pen(::CreatePen(PS_SOLID, 1, ::GetSysColor(line.systemColour)));
+        SelectedObject selected(dc, pen.get());
+        ::MoveToEx(dc, line.x1, line.y1, nullptr);
+        ::LineTo(dc, line.x2, line.y2);
+    }
+}
+
+LRESULT ScalePanel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PaintScope paint(hwnd());
+        PaintContent(paint.dc());
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        PaintContent(reinterpret_cast<HDC>(wParam));
+        return 0;
+    default:
+        return Default(msg, wParam, lParam);
+    }
+}
+
+} // namespace qorvic

@@ -1,0 +1,82 @@
+// picResize: the output-scaling panel on the main window. A grey panel with a
+// raised border, the slider for the scale, the percentage riding above the
+// knob, an explanatory label and a Close button. It is hidden until the
+// "Scaling" command opens it and keeps the chosen scale while hidden.
+#pragma once
+
+#include "base/handles_win.h"
+#include "base/window_win.h"
+#include "controls/nice_slider_win.h"
+#include "controls/uni_button_win.h"
+#include "controls/uni_label_win.h"
+#include "mainwindow/scale_panel_layout.h"
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace qorvic {
+
+class ScalePanel : public Window {
+public:
+    ScalePanel();
+    ~ScalePanel() override;
+
+    // Runs with the new scale (1 to 20 tenths) after every change of the slider;
+    // the main window keeps its ScaleStep with it.
+    std::function<void(std::int16_t)> onScaleStep;
+
+    // Creates the hidden panel on `form` at 300 x 105 pixels with its children,
+    // sets the slider to 1..20 at 10 and places the percentage above the knob.
+    // The twips per pixel convert the window sizes the opening works in.
+    bool Create(HWND form, std::int16_t twipsPerPixelX = 15, std::int16_t twipsPerPixelY = 15);
+
+    // Opens the panel: enlarges a small main window to 4800 x 4000 twips and
+    // widens the panel across it, or centres the panel on a large one; then the
+    // border, the explanatory text, a 0.1 s pause and the percentage's place.
+    void ShowScalePanel(const std::wstring& txtEquals);
+
+    void Slider_Change();
+    void cmdClose_Click();
+
+    std::int16_t ScaleStep() const { return scaleStep_; }
+    bool Visible() const { return hwnd() && ::IsWindowVisible(hwnd()); }
+    // Where the panel was last placed, in the form's client pixels, unrounded.
+    const PanelRect& Placement() const { return placement_; }
+
+    // lblResize, drawn by the panel itself.
+    const std::wstring& ResizeLabelCaption() const { return resizeText_; }
+    float ResizeLabelLeftEdge() const { return resizeLeft_; }
+
+    NiceSlider Slider;
+    UniLabel lblEquals;
+    UniButton cmdClose;
+
+    // Draws the panel's own surface: background, percentage and border.
+    void PaintContent(HDC dc);
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void DrawPanelBevel();
+    void MoveTo(const PanelRect& rect);
+    void SetResizeLabel(const std::wstring& text, float left);
+    RECT ResizeLabelBox() const;
+
+    HWND form_ = nullptr;
+    std::int16_t twipsPerPixelX_ = 15;
+    std::int16_t twipsPerPixelY_ = 15;
+    std::int16_t scaleStep_ = 10;
+    PanelRect placement_{0, 0, kScalePanelWidth, kScalePanelHeight};
+    std::array<BevelLine, 8> bevel_{}; // L1 to L8
+    std::wstring resizeText_ = L"100";
+    float resizeLeft_ = static_cast<float>(kResizeLabelPlace.left);
+    Brush panelBrush_;
+    Font resizeFont_;
+};
+
+} // namespace qorvic

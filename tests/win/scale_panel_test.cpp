@@ -1,0 +1,224 @@
+#include "base/handles_win.h"
+#include "base/window_win.h"
+#include "mainwindow/scale_panel_win.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <vector>
+
+using namespace qorvic;
+
+namespace {
+
+// A stand-in for the main window: a framed top-level window sized in pixels.
+class FakeForm : public Window {
+public:
+    FakeForm(int width, int height, DWORD style = WS_OVERLAPPEDWINDOW) {
+        CreateWin(L"QorvicScalePanelTestForm", L"form", style | WS_VISIBLE, WS_EX_TOPMOST, 30, 30,
+                  width, height, nullptr, 0, CS_HREDRAW | CS_VREDRAW,
+                  reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    }
+    SIZE Outer() const {
+        RECT rc{};
+        ::GetWindowRect(hwnd(), &rc);
+        return {rc.right - rc.left, rc.bottom - rc.top};
+    }
+    SIZE Client() const {
+        RECT rc{};
+        ::GetClientRect(hwnd(), &rc);
+        return {rc.right, rc.bottom};
+    }
+};
+
+RECT PanelInForm(const ScalePanel& panel) {
+    RECT rc{};
+    ::GetWindowRect(panel.hwnd(), &rc);
+    ::MapWindowPoints(nullptr, ::GetParent(panel.hwnd()), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+void Pump(std::chrono::milliseconds duration) {
+    const auto end = std::chrono::steady_clock::now() + duration;
+    MSG msg;
+    while (std::chrono::steady_clock::now() < end) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(5);
+    }
+}
+
+// A pixel of what is on the screen, at a point in `window`'s client coordinates.
+COLORREF ScreenPixel(HWND window, int x, int y) {
+    POINT p{x, y};
+    ::ClientToScreen(window, &p);
+    WindowDc screen(nullptr);
+    return ::GetPixel(screen.get(), p.x, p.y);
+}
+
+} // namespace
+
+TEST(ScalePanel, StartsHiddenAt300By105WithTheSliderAtOneHundredPercent) {
+    FakeForm form(400, 300);
+    ScalePanel panel;
+    ASSERT_TRUE(panel.Create(form.hwnd()));
+    EXPECT_FALSE(panel.Visible());
+    RECT rc = PanelInForm(panel);
+    EXPECT_EQ(rc.right - rc.left, 300);
+    EXPECT_EQ(rc.bottom - rc.top, 105);
+    EXPECT_EQ(panel.Slider.Min(), 1);
+    EXPECT_EQ(panel.Slider.Max(), 20);
+    EXPECT_EQ(panel.Slider.Value(), 10);
+    EXPECT_EQ(panel.Slider.Width(), 285);
+    EXPECT_EQ(panel.ScaleStep(), 10);
+    EXPECT_EQ(panel.ResizeLabelCaption(), L"100%");
+    EXPECT_FLOAT_EQ(panel.ResizeLabelLeftEdge(), 130.0f);
+}
+
+TEST(ScalePanel, OpeningOnASmallFormGrowsItAndSpansTheClientWidth) {
+    FakeForm form(200, 133); // about 3000 x 2000 twips
+    ScalePanel panel;
+    ASSERT_TRUE(panel.Create(form.hwnd()));
+    const auto start = std::chrono::steady_clock::now();
+    panel.ShowScalePanel(L"100% equals the captured size");
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(took, std::chrono::milliseconds(100)) << "the opening pauses 0.1 s";
+
+    EXPECT_EQ(form.Outer().cx, 320); // 4800 twips
+    EXPECT_EQ(form.Outer().cy, 267); // 4000 twips, rounded
+    const SIZE client = form.Client();
+    EXPECT_EQ(panel.Placement(),
+              (PanelRect{0.0f, client.cy / 2.0f - 52.5f, static_cast<float>(client.cx),
+                         static_cast<float>(client.cy - 125)}));
+    const RECT rc = PanelInForm(panel);
+    EXPECT_EQ(rc.left, 0);
+    EXPECT_EQ(rc.right, client.cx);
+    EXPECT_EQ(rc.bottom - rc.top, client.cy - 125);
+    EXPECT_TRUE(panel.Visible());
+    EXPECT_EQ(panel.lblEquals.Caption(), L"100% equals the captured size");
+}
+
+TEST(ScalePanel, JustBelowBothLimitsTheFormIsSetToTheSameSize) {
+    FakeForm form(320, 266); // 4800 x 3990 twips
+    ScalePanel panel;
+    ASSERT_TRUE(panel.Create(form.hwnd()));
+    panel.ShowScalePanel(L"");
+    EXPECT_EQ(form.Outer().cx, 320);
+    EXPECT_EQ(form.Outer().cy, 267);
+    EXPECT_FLOAT_EQ(panel.Placement().left, 0.0f);
+}
+
+TEST(ScalePanel, AWideFormKeepsItsSizeAndThePanelIsCentredAndStaysPutOnReopening) {
+    FakeForm form(321, 66); // 4815 x 990 twips
+    ScalePanel panel;
+    ASSERT_TRUE(panel.Create(form.hwnd()));
+    panel.ShowScalePanel(L"");
+    EXPECT_EQ(form.Outer().cx, 321);
+    EXPECT_EQ(form.Outer().cy, 66);
+    const SIZE client = form.Client();
+    const PanelRect first = panel.Placement();
+    EXPECT_FLOAT_EQ(first.left, client.cx / 2.0f - 150.0f);
+    EXPECT_FLOAT_EQ(first.top, client.cy / 2.0f - 52.5f);
+    EXPECT_LT(first.top, 0.0f) << "sticks out above the client area";
+    panel.ShowScalePanel(L"");
+    EXPECT_EQ(panel.Placement(), first);
+}
+
+TEST(ScalePanel, SliderChangesDriveScaleStepAndThePercentageLabel) {
+    FakeForm form(400, 300);
+    ScalePanel panel;
+    std::vector<std::int16_t> reported;
+    panel.onScaleStep = [&](std::int16_t step) { reported.push_back(step); };
+    ASSERT_TRUE(panel.Create(form.hwnd()));
+    reported.clear();
+    panel.Slider.SetValue(1);
+    EXPECT_EQ(panel.ResizeLabelCaption(), L"10%");
+    EXPECT_FLOAT_EQ(panel.ResizeLabelLeftEdge(), 17.5f);
+    panel.Slider.SetValue(20);
+    EXPECT_EQ(panel.ResizeLabelCaption(), L"200%");
+    EXPECT_FLOAT_EQ(panel.ResizeLabelLeftEdge(), 255.0f);
+    EXPECT_EQ(panel.ScaleStep(), 20);
+    EXPECT_EQ(reported, (std::vector<std::int16_t>{1, 20}));
+}
+
+TEST(ScalePanel, CloseHidesThePanelAndTheScaleStays) {
+    FakeForm form(400, 300);
+    ScalePanel panel;
+    ASSERT_TRUE(panel.Create(form.hwnd()));
+    panel.ShowScalePanel(L"");
+    panel.Slider.SetValue(7);
+    ASSERT_TRUE(panel.Visible());
+    ::SendMessageW(panel.cmdClose.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    ::SendMessageW(panel.cmdClose.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_FALSE(panel.Visible());
+    EXPECT_EQ(panel.ScaleStep(), 7);
+    EXPECT_EQ(panel.Slider.Value(), 7);
+}
+
+TEST(ScalePanel, OnScreenItShowsTheRaisedBorderAndBothGrooveColours) {
+    FakeForm form(400, 300, WS_POPUP);
+    ScalePanel panel;
+    ASSERT_TRUE(panel.Create(form.hwnd()));
+    panel.ShowScalePanel(L"100% equals");
+    ::RedrawWindow(form.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    HWND p = panel.hwnd();
+    const int w = 300, h = 105;
+    EXPECT_EQ(ScreenPixel(p, 150, 45 + 40), RGB(192, 192, 192)) << "panel face";
+    EXPECT_EQ(ScreenPixel(p, 0, 50), ::GetSysColor(COLOR_3DLIGHT));
+    EXPECT_EQ(ScreenPixel(p, 150, 0), ::GetSysColor(COLOR_3DLIGHT));
+    EXPECT_EQ(ScreenPixel(p, 1, 50), ::GetSysColor(COLOR_HIGHLIGHTTEXT));
+    EXPECT_EQ(ScreenPixel(p, w - 1, 50), ::GetSysColor(COLOR_3DDKSHADOW));
+    EXPECT_EQ(ScreenPixel(p, 150, h - 1), ::GetSysColor(COLOR_3DDKSHADOW));
+    EXPECT_EQ(ScreenPixel(p, w - 2, 50), ::GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(ScreenPixel(p, 150, h - 2), ::GetSysColor(COLOR_BTNSHADOW));
+
+    // The slider sits at (8, 32); its groove row 9, left and right of the handle.
+    EXPECT_EQ(ScreenPixel(p, 8 + 60, 32 + 9), RGB(200, 200, 0));
+    EXPECT_EQ(ScreenPixel(p, 8 + 200, 32 + 9), RGB(0, 0, 0));
+
+    // The percentage is drawn in black somewhere in its box above the knob.
+    int dark = 0;
+    for (int x = 130; x < 160; ++x)
+        for (int y = 8; y < 24; ++y)
+            dark += ScreenPixel(p, x, y) == RGB(0, 0, 0);
+    EXPECT_GT(dark, 10);
+}
+
+TEST(ScalePanel, DraggingTheKnobWithThePointerMovesTheValueAndThePercentage) {
+    FakeForm form(400, 300, WS_POPUP);
+    ScalePanel panel;
+    ASSERT_TRUE(panel.Create(form.hwnd()));
+    panel.ShowScalePanel(L"");
+    Pump(std::chrono::milliseconds(100));
+
+    const auto inputAt = [&](int x, int y, DWORD buttons) {
+        POINT pt{x, y};
+        ::ClientToScreen(panel.Slider.hwnd(), &pt);
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = MulDiv(pt.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+        in.mi.dy = MulDiv(pt.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+        ASSERT_EQ(::SendInput(1, &in, sizeof(in)), 1u);
+        Pump(std::chrono::milliseconds(60));
+    };
+    const int knob = panel.Slider.HandleLeft() + 9;
+    inputAt(knob, 9, 0);
+    inputAt(knob, 9, MOUSEEVENTF_LEFTDOWN);
+    EXPECT_EQ(panel.Slider.Value(), 10) << "pressing alone moves nothing";
+    inputAt(knob + 60, 9, 0);
+    const std::int16_t midway = panel.Slider.Value();
+    EXPECT_GT(midway, 10);
+    EXPECT_LT(midway, 20);
+    EXPECT_EQ(panel.ResizeLabelCaption(), std::to_wstring(midway * 10) + L"%");
+    inputAt(400, 9, 0); // beyond the right end
+    EXPECT_EQ(panel.Slider.Value(), 20);
+    EXPECT_EQ(panel.ResizeLabelCaption(), L"200%");
+    EXPECT_FLOAT_EQ(panel.ResizeLabelLeftEdge(), 255.0f);
+    inputAt(400, 9, MOUSEEVENTF_LEFTUP);
+    inputAt(20, 9, 0);
+    EXPECT_EQ(panel.Slider.Value(), 20) << "no drag once the button is up";
+    EXPECT_EQ(panel.ScaleStep(), 20);
+}
