@@ -1,11 +1,11 @@
-// The MQ arithmetic coder of JPEG 2000's block coder. Header-only so the block
-// coder's inner loops inline it; the registers are plain members, the output a
-// byte vector that grows only when a code-block outruns its reserve.
+// The MQ arithmetic coder of JPEG 2000's block coder. A small value type,
+// header-only and fully inlined: the block coder keeps a copy in local variables
+// during a pass, so the registers stay in machine registers, and writes into a
+// buffer sized for the worst case, so emitting a byte needs no bounds check.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace conv {
 
@@ -27,11 +27,16 @@ struct MqContext {
 
 class MqEncoder {
 public:
-    // Starts a fresh code word; `out` keeps its capacity between code-blocks.
-    void Start(std::vector<std::uint8_t>& out) {
-        out_ = &out;
-        out.clear();
-        out.push_back(0); // the byte "before" the code word, dropped on Finish
+    // Bytes of buffer needed for `symbols` coded decisions: a decision shifts out
+    // at most 15 bits, a byte carries at least 7, plus the byte before the code
+    // word and the flush.
+    static constexpr std::size_t BufferBytes(std::size_t symbols) { return symbols * 15 / 7 + 8; }
+
+    // Starts a code word in `buffer`, which must hold BufferBytes(decisions) bytes.
+    void Start(std::uint8_t* buffer) {
+        start_ = buffer;
+        buffer[0] = 0; // the byte "before" the code word, never part of it
+        bp_ = buffer;
         a_ = 0x8000;
         c_ = 0;
         ct_ = 12;
@@ -61,32 +66,6 @@ public:
             cx.mps ^= s.switchMps;
             cx.state = s.nextLps;
         }
-        Renormalise();
-    }
-
-    // Terminates the code word (the standard's flush) and returns its length.
-    // The output then holds exactly the code word's bytes.
-    std::size_t Finish() {
-        const std::uint32_t tempc = c_ + a_;
-        c_ |= 0xFFFF;
-        if (c_ >= tempc) {
-            c_ -= 0x8000;
-        }
-        c_ <<= ct_;
-        ByteOut();
-        c_ <<= ct_;
-        ByteOut();
-        std::vector<std::uint8_t>& out = *out_;
-        // A trailing 0xFF is implied by the decoder and is never written.
-        if (out.back() == 0xFF) {
-            out.pop_back();
-        }
-        out.erase(out.begin());
-        return out.size();
-    }
-
-private:
-    [[gnu::always_inline]] void Renormalise() {
         do {
             a_ <<= 1;
             c_ <<= 1;
@@ -96,33 +75,53 @@ private:
         } while ((a_ & 0x8000) == 0);
     }
 
-    void ByteOut() {
-        std::vector<std::uint8_t>& out = *out_;
-        std::uint8_t& b = out.back();
-        if (b == 0xFF) {
-            out.push_back(static_cast<std::uint8_t>(c_ >> 20));
+    // Terminates the code word (the standard's flush). Returns its first byte; its
+    // length goes to *length. A trailing 0xFF is implied and never written.
+    const std::uint8_t* Finish(std::size_t* length) {
+        const std::uint32_t tempc = c_ + a_;
+        c_ |= 0xFFFF;
+        if (c_ >= tempc) {
+            c_ -= 0x8000;
+        }
+        c_ <<= ct_;
+        ByteOut();
+        c_ <<= ct_;
+        ByteOut();
+        std::uint8_t* end = bp_ + 1;
+        if (*bp_ == 0xFF) {
+            --end;
+        }
+        *length = static_cast<std::size_t>(end - (start_ + 1));
+        return start_ + 1;
+    }
+
+private:
+    [[gnu::always_inline]] void ByteOut() {
+        if (*bp_ == 0xFF) {
+            *++bp_ = static_cast<std::uint8_t>(c_ >> 20);
             c_ &= 0xFFFFF;
             ct_ = 7;
         } else if (c_ < 0x8000000) {
-            out.push_back(static_cast<std::uint8_t>(c_ >> 19));
+            *++bp_ = static_cast<std::uint8_t>(c_ >> 19);
             c_ &= 0x7FFFF;
             ct_ = 8;
         } else {
-            ++b;
-            if (b == 0xFF) {
+            ++*bp_;
+            if (*bp_ == 0xFF) {
                 c_ &= 0x7FFFFFF;
-                out.push_back(static_cast<std::uint8_t>(c_ >> 20));
+                *++bp_ = static_cast<std::uint8_t>(c_ >> 20);
                 c_ &= 0xFFFFF;
                 ct_ = 7;
             } else {
-                out.push_back(static_cast<std::uint8_t>(c_ >> 19));
+                *++bp_ = static_cast<std::uint8_t>(c_ >> 19);
                 c_ &= 0x7FFFF;
                 ct_ = 8;
             }
         }
     }
 
-    std::vector<std::uint8_t>* out_ = nullptr;
+    std::uint8_t* start_ = nullptr;
+    std::uint8_t* bp_ = nullptr; // the last byte written
     std::uint32_t a_ = 0x8000;
     std::uint32_t c_ = 0;
     unsigned ct_ = 12;

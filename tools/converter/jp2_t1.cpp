@@ -168,7 +168,14 @@ void BlockCoder::Encode(const std::int32_t* coefficients, int width, int height,
     contexts_[kRunContext].state = 3;
     contexts_[kUniformContext].state = 46;
 
-    mq_.Start(block.data);
+    const std::size_t columnsInBlock = static_cast<std::size_t>(stripes_) * width;
+    const std::size_t symbols =
+        static_cast<std::size_t>(block.bitPlanes) * (width * height + 3 * columnsInBlock) +
+        static_cast<std::size_t>(width) * height;
+    if (buffer_.size() < MqEncoder::BufferBytes(symbols)) {
+        buffer_.resize(MqEncoder::BufferBytes(symbols));
+    }
+    mq_.Start(buffer_.data());
     for (int plane = block.bitPlanes - 1; plane >= 0; --plane) {
         if (plane != block.bitPlanes - 1) {
             SignificancePass(plane);
@@ -176,16 +183,19 @@ void BlockCoder::Encode(const std::int32_t* coefficients, int width, int height,
         }
         CleanupPass(plane);
     }
-    mq_.Finish();
+    std::size_t length = 0;
+    const std::uint8_t* code = mq_.Finish(&length);
+    block.data.assign(code, code + length);
     block.passes = 3 * block.bitPlanes - 2;
 }
 
 // Codes the sign of the coefficient at (x, y) that has just turned significant
 // and tells its neighbours.
-void BlockCoder::CodeNewlySignificant(std::uint32_t* flag, std::uint32_t word, int x, int y) {
+void BlockCoder::CodeNewlySignificant(MqEncoder& mq, std::uint32_t* flag, std::uint32_t word, int x,
+                                      int y) {
     const unsigned index = SignIndex(*flag);
     const unsigned negative = word >> 31;
-    mq_.Encode(contexts_[kSignContexts.context[index]], negative ^ kSignContexts.flip[index]);
+    mq.Encode(contexts_[kSignContexts.context[index]], negative ^ kSignContexts.flip[index]);
     const std::ptrdiff_t s = flagStride_;
     flag[0] |= kSignificant;
     flag[-s] |= kSigS | (negative ? kNegS : 0);
@@ -212,52 +222,76 @@ void BlockCoder::CodeNewlySignificant(std::uint32_t* flag, std::uint32_t word, i
 }
 
 void BlockCoder::SignificancePass(int plane) {
+    // Locals, not members: the byte stores of the coder may alias any member, which
+    // would force every member back to memory after each decision.
     const std::ptrdiff_t fs = flagStride_;
-    for (int stripe = 0; stripe < stripes_; ++stripe) {
-        if (!stripeActive_[stripe]) {
+    const int width = width_;
+    const int height = height_;
+    const int stripes = stripes_;
+    std::uint32_t* const flags = flags_.data();
+    const std::uint32_t* const words = words_.data();
+    const std::uint8_t* const columns = columns_.data();
+    const std::uint8_t* const active = stripeActive_.data();
+    const std::uint8_t* const zero = zeroContexts_;
+    MqContext* const cx = contexts_;
+    MqEncoder mq = mq_;
+    for (int stripe = 0; stripe < stripes; ++stripe) {
+        if (!active[stripe]) {
             continue;
         }
         const int y0 = stripe * 4;
-        const int rows = std::min(4, height_ - y0);
-        const std::uint8_t* column = columns_.data() + stripe * fs + 1;
-        for (int x = 0; x < width_; ++x) {
+        const int rows = std::min(4, height - y0);
+        const std::uint8_t* column = columns + stripe * fs + 1;
+        for (int x = 0; x < width; ++x) {
             if (!(column[x - 1] | column[x] | column[x + 1])) {
                 continue; // nothing significant around: no coefficient here qualifies
             }
-            std::uint32_t* flag = flags_.data() + (y0 + 1) * fs + x + 1;
-            const std::uint32_t* word = words_.data() + y0 * width_ + x;
-            for (int r = 0; r < rows; ++r, flag += fs, word += width_) {
+            std::uint32_t* flag = flags + (y0 + 1) * fs + x + 1;
+            const std::uint32_t* word = words + y0 * width + x;
+            for (int r = 0; r < rows; ++r, flag += fs, word += width) {
                 const std::uint32_t f = *flag;
                 if ((f & kSignificant) || !(f & kNeighbours)) {
                     continue;
                 }
                 const unsigned bit = (*word >> plane) & 1u;
-                mq_.Encode(contexts_[zeroContexts_[f & kNeighbours]], bit);
+                mq.Encode(cx[zero[f & kNeighbours]], bit);
                 if (bit) {
-                    CodeNewlySignificant(flag, *word, x, y0 + r);
+                    CodeNewlySignificant(mq, flag, *word, x, y0 + r);
                 }
                 *flag |= kVisited;
             }
         }
     }
+    mq_ = mq;
 }
 
 void BlockCoder::RefinementPass(int plane) {
+    // Locals, not members: the byte stores of the coder may alias any member, which
+    // would force every member back to memory after each decision.
     const std::ptrdiff_t fs = flagStride_;
-    for (int stripe = 0; stripe < stripes_; ++stripe) {
-        if (!stripeActive_[stripe]) {
+    const int width = width_;
+    const int height = height_;
+    const int stripes = stripes_;
+    std::uint32_t* const flags = flags_.data();
+    const std::uint32_t* const words = words_.data();
+    const std::uint8_t* const columns = columns_.data();
+    const std::uint8_t* const active = stripeActive_.data();
+    MqContext* const cx = contexts_;
+    MqEncoder mq = mq_;
+    for (int stripe = 0; stripe < stripes; ++stripe) {
+        if (!active[stripe]) {
             continue;
         }
         const int y0 = stripe * 4;
-        const int rows = std::min(4, height_ - y0);
-        const std::uint8_t* column = columns_.data() + stripe * fs + 1;
-        for (int x = 0; x < width_; ++x) {
+        const int rows = std::min(4, height - y0);
+        const std::uint8_t* column = columns + stripe * fs + 1;
+        for (int x = 0; x < width; ++x) {
             if (!(column[x] & 0x1E)) {
                 continue;
             }
-            std::uint32_t* flag = flags_.data() + (y0 + 1) * fs + x + 1;
-            const std::uint32_t* word = words_.data() + y0 * width_ + x;
-            for (int r = 0; r < rows; ++r, flag += fs, word += width_) {
+            std::uint32_t* flag = flags + (y0 + 1) * fs + x + 1;
+            const std::uint32_t* word = words + y0 * width + x;
+            for (int r = 0; r < rows; ++r, flag += fs, word += width) {
                 const std::uint32_t f = *flag;
                 if ((f & (kSignificant | kVisited)) != kSignificant) {
                     continue;
@@ -265,54 +299,67 @@ void BlockCoder::RefinementPass(int plane) {
                 const int ctx = (f & kRefined)      ? kRefineLater
                                 : (f & kNeighbours) ? kRefineFirstBusy
                                                     : kRefineFirstQuiet;
-                mq_.Encode(contexts_[ctx], (*word >> plane) & 1u);
+                mq.Encode(cx[ctx], (*word >> plane) & 1u);
                 *flag = f | kRefined;
             }
         }
     }
+    mq_ = mq;
 }
 
 void BlockCoder::CleanupPass(int plane) {
+    // Locals, not members: the byte stores of the coder may alias any member, which
+    // would force every member back to memory after each decision.
     const std::ptrdiff_t fs = flagStride_;
-    for (int stripe = 0; stripe < stripes_; ++stripe) {
+    const int width = width_;
+    const int height = height_;
+    const int stripes = stripes_;
+    std::uint32_t* const flags = flags_.data();
+    const std::uint32_t* const words = words_.data();
+    const std::uint8_t* const columns = columns_.data();
+    const std::uint8_t* const zero = zeroContexts_;
+    MqContext* const cx = contexts_;
+    MqEncoder mq = mq_;
+    for (int stripe = 0; stripe < stripes; ++stripe) {
         const int y0 = stripe * 4;
-        const int rows = std::min(4, height_ - y0);
-        const std::uint8_t* column = columns_.data() + stripe * fs + 1;
+        const int rows = std::min(4, height - y0);
+        const std::uint8_t* column = columns + stripe * fs + 1;
         const std::uint32_t* columnBits = columnBits_.data() + stripe * fs + 1;
-        for (int x = 0; x < width_; ++x) {
-            std::uint32_t* flag = flags_.data() + (y0 + 1) * fs + x + 1;
-            const std::uint32_t* word = words_.data() + y0 * width_ + x;
+        for (int x = 0; x < width; ++x) {
+            std::uint32_t* flag = flags + (y0 + 1) * fs + x + 1;
+            const std::uint32_t* word = words + y0 * width + x;
             int r = 0;
             // Nothing significant in or around the column means none of the four is
             // significant, visited or has a significant neighbour: run mode.
             if (rows == 4 && !(column[x - 1] | column[x] | column[x + 1])) {
                 if (!((columnBits[x] >> plane) & 1u)) {
-                    mq_.Encode(contexts_[kRunContext], 0);
+                    mq.Encode(cx[kRunContext], 0);
                     continue;
                 }
-                while (!((word[r * width_] >> plane) & 1u)) {
+                while (!((word[r * width] >> plane) & 1u)) {
                     ++r;
                 }
-                mq_.Encode(contexts_[kRunContext], 1);
-                mq_.Encode(contexts_[kUniformContext], static_cast<unsigned>(r) >> 1);
-                mq_.Encode(contexts_[kUniformContext], static_cast<unsigned>(r) & 1u);
-                CodeNewlySignificant(flag + r * fs, word[r * width_], x, y0 + r);
+                mq.Encode(cx[kRunContext], 1);
+                mq.Encode(cx[kUniformContext], static_cast<unsigned>(r) >> 1);
+                mq.Encode(cx[kUniformContext], static_cast<unsigned>(r) & 1u);
+                CodeNewlySignificant(mq, flag + r * fs, word[r * width], x, y0 + r);
                 ++r;
             }
             for (; r < rows; ++r) {
                 std::uint32_t* f = flag + r * fs;
-                const std::uint32_t w = word[r * width_];
+                const std::uint32_t w = word[r * width];
                 if (!(*f & (kSignificant | kVisited))) {
                     const unsigned bit = (w >> plane) & 1u;
-                    mq_.Encode(contexts_[zeroContexts_[*f & kNeighbours]], bit);
+                    mq.Encode(cx[zero[*f & kNeighbours]], bit);
                     if (bit) {
-                        CodeNewlySignificant(f, w, x, y0 + r);
+                        CodeNewlySignificant(mq, f, w, x, y0 + r);
                     }
                 }
                 *f &= ~kVisited;
             }
         }
     }
+    mq_ = mq;
 }
 
 } // namespace conv

@@ -39,7 +39,8 @@ private:
     void SignificancePass(int plane);
     void RefinementPass(int plane);
     void CleanupPass(int plane);
-    void CodeNewlySignificant(std::uint32_t* flag, std::uint32_t word, int x, int y);
+    [[gnu::always_inline]] inline void CodeNewlySignificant(MqEncoder& mq, std::uint32_t* flag,
+                                                            std::uint32_t word, int x, int y);
 
     int width_ = 0;
     int height_ = 0;
@@ -61,6 +62,7 @@ private:
     int stripes_ = 0;
     MqContext contexts_[19];
     MqEncoder mq_;
+    std::vector<std::uint8_t> buffer_; // the code word while it is being written
 };
 
 } // namespace conv
