@@ -48,7 +48,7 @@ TEST(ConverterSettingsFile, DefaultsWhenEmptyOrBroken) {
         EXPECT_EQ(s.jpeg.quality, 90) << text;
         EXPECT_TRUE(s.jpeg.subsampleChroma);
         EXPECT_TRUE(s.gif.dither);
-        EXPECT_EQ(s.png.level, 6);
+        EXPECT_EQ(s.png.level, 3);
         EXPECT_EQ(s.tiff.compression, TiffCompression::Lzw);
     }
 }

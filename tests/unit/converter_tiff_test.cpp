@@ -154,6 +154,15 @@ TEST(TiffEncoder, KeepsEveryPixelCompressedOrNot) {
     }
 }
 
+TEST(TiffEncoder, StoresNoiseUncompressedRatherThanGrowingIt) {
+    const Image noise = conv::testing::FewColourImage(500, 40, 1 << 20);
+    std::vector<std::uint8_t> tiff;
+    std::string error;
+    ASSERT_TRUE(EncodeTiff(noise, {TiffCompression::Lzw, 2}, tiff, error)) << error;
+    EXPECT_LT(tiff.size(), noise.rgb.size() + 4096);
+    ExpectSamePixels(noise, DecodeTiff(tiff));
+}
+
 TEST(TiffEncoder, IsReadByAnIndependentDecoder) {
     SKIP_WITHOUT_IMAGEMAGICK();
     for (TiffCompression c : {TiffCompression::Lzw, TiffCompression::None}) {

@@ -27,7 +27,7 @@ struct ConverterSettings {
 // lines starting with ';' or '#' are comments. Known keys:
 //   [JPEG] Quality=1..100 (90), Subsampling=420|444 (420)
 //   [GIF]  Dither=0|1 (1)
-//   [PNG]  Level=0..9 (6)
+//   [PNG]  Level=0..9 (3)
 //   [TIFF] Compression=LZW|None (LZW)
 // Values out of range are clamped; values that are not numbers are ignored.
 ConverterSettings ParseConverterSettings(std::string_view text);

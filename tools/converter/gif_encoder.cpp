@@ -384,9 +384,7 @@ bool EncodeGif(const Image& image, const GifOptions& options, std::vector<std::u
     while ((1u << bits) < indexed.palette.size())
         ++bits;
 
-    out.clear();
-    const char* signature = "GIF89a";
-    out.insert(out.end(), signature, signature + 6);
+    out.assign({'G', 'I', 'F', '8', '9', 'a'});
     auto put16 = [&](int v) {
         out.push_back(static_cast<std::uint8_t>(v));
         out.push_back(static_cast<std::uint8_t>(v >> 8));

@@ -142,16 +142,6 @@ std::array<float, 64> Divisors(const std::array<std::uint16_t, 64>& quant) {
     return d;
 }
 
-// A plane of one component, padded to whole blocks by repeating the edge.
-struct Plane {
-    int width = 0, height = 0;  // in samples, multiples of 8
-    std::vector<float> samples; // level-shifted: value - 128
-};
-
-struct Quantized {
-    std::vector<std::int16_t> coefficients; // 64 per block in zigzag order
-};
-
 void QuantizeBlock(const float* block, const std::array<float, 64>& divisors, std::int16_t* out) {
     const auto& zigzag = ZigzagOrder();
     for (int k = 0; k < 64; ++k) {
@@ -278,14 +268,18 @@ bool EncodeJpeg(const Image& image, const JpegOptions& options, std::vector<std:
     const auto chromaQuant = QuantTable(true, options.quality);
     const auto lumaDivisors = Divisors(lumaQuant);
     const auto chromaDivisors = Divisors(chromaQuant);
-    const int blocksPerMcu = factor * factor + 2;
 
-    // Colour conversion, DCT and quantization per MCU row run in parallel; the
-    // Huffman coding after it is sequential because of the DC prediction.
-    std::vector<std::int16_t> coefficients(static_cast<std::size_t>(mcuColumns) * mcuRows *
-                                           blocksPerMcu * 64);
+    const HuffmanCodes dcLuma(kDcLuminance), acLuma(kAcLuminance);
+    const HuffmanCodes dcChroma(kDcChroma), acChroma(kAcChroma);
+
+    // Every MCU row is its own restart interval, so the rows are converted,
+    // transformed and entropy-coded in parallel and joined with restart markers.
+    std::vector<std::vector<std::uint8_t>> rows(mcuRows);
     ForEachPiece(mcuRows, ThreadCount(options.threads, mcuRows), [&](int my) {
         float y[16 * 16], cb[16 * 16], cr[16 * 16], block[64];
+        std::int16_t zz[6 * 64];
+        int dcY = 0, dcCb = 0, dcCr = 0;
+        BitWriter bits(rows[my]);
         for (int mx = 0; mx < mcuColumns; ++mx) {
             for (int j = 0; j < mcuSize; ++j) {
                 const int sy = std::min(my * mcuSize + j, h - 1);
@@ -298,9 +292,7 @@ bool EncodeJpeg(const Image& image, const JpegOptions& options, std::vector<std:
                     cr[j * mcuSize + i] = 0.5f * r - 0.418688f * g - 0.081312f * b;
                 }
             }
-            std::int16_t* out =
-                coefficients.data() +
-                (static_cast<std::size_t>(my) * mcuColumns + mx) * blocksPerMcu * 64;
+            std::int16_t* out = zz;
             for (int by = 0; by < factor; ++by)
                 for (int bx = 0; bx < factor; ++bx) {
                     for (int j = 0; j < 8; ++j)
@@ -323,13 +315,17 @@ bool EncodeJpeg(const Image& image, const JpegOptions& options, std::vector<std:
                 QuantizeBlock(block, chromaDivisors, out);
                 out += 64;
             }
+            const std::int16_t* coded = zz;
+            for (int b = 0; b < factor * factor; ++b, coded += 64)
+                EncodeBlock(coded, dcY, dcLuma, acLuma, bits);
+            EncodeBlock(coded, dcCb, dcChroma, acChroma, bits);
+            EncodeBlock(coded + 64, dcCr, dcChroma, acChroma, bits);
         }
+        bits.Finish();
     });
 
-    out.clear();
-    out.reserve(coefficients.size() / 4);
-    out.insert(out.end(), {0xFF, 0xD8}); // start of image
-    PutMarker(out, 0xE0, 14);            // JFIF 1.01, 96 dots per inch
+    out.assign({0xFF, 0xD8}); // start of image
+    PutMarker(out, 0xE0, 14); // JFIF 1.01, 96 dots per inch
     out.insert(out.end(), {'J', 'F', 'I', 'F', 0, 1, 1, 1, 0, 96, 0, 96, 0, 0});
     const auto& zigzag = ZigzagOrder();
     for (int t = 0; t < 2; ++t) {
@@ -349,24 +345,18 @@ bool EncodeJpeg(const Image& image, const JpegOptions& options, std::vector<std:
     PutHuffmanTable(out, 0x10, kAcLuminance);
     PutHuffmanTable(out, 0x01, kDcChroma);
     PutHuffmanTable(out, 0x11, kAcChroma);
+    PutMarker(out, 0xDD, 2); // a restart interval of one MCU row
+    out.insert(out.end(),
+               {static_cast<std::uint8_t>(mcuColumns >> 8), static_cast<std::uint8_t>(mcuColumns)});
     PutMarker(out, 0xDA, 1 + 3 * 2 + 3); // start of scan
     out.insert(out.end(), {3, 1, 0x00, 2, 0x11, 3, 0x11, 0, 63, 0});
 
-    const HuffmanCodes dcLuma(kDcLuminance), acLuma(kAcLuminance);
-    const HuffmanCodes dcChroma(kDcChroma), acChroma(kAcChroma);
-    BitWriter bits(out);
-    int dcY = 0, dcCb = 0, dcCr = 0;
-    const std::int16_t* block = coefficients.data();
-    const std::size_t mcus = static_cast<std::size_t>(mcuColumns) * mcuRows;
-    for (std::size_t m = 0; m < mcus; ++m) {
-        for (int b = 0; b < factor * factor; ++b, block += 64)
-            EncodeBlock(block, dcY, dcLuma, acLuma, bits);
-        EncodeBlock(block, dcCb, dcChroma, acChroma, bits);
-        block += 64;
-        EncodeBlock(block, dcCr, dcChroma, acChroma, bits);
-        block += 64;
+    for (int my = 0; my < mcuRows; ++my) {
+        if (my > 0)
+            out.insert(out.end(), {0xFF, static_cast<std::uint8_t>(0xD0 + (my - 1) % 8)});
+        out.insert(out.end(), rows[my].begin(), rows[my].end());
+        std::vector<std::uint8_t>().swap(rows[my]);
     }
-    bits.Finish();
     out.insert(out.end(), {0xFF, 0xD9}); // end of image
     return true;
 }

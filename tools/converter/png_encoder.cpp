@@ -33,57 +33,68 @@ void PutChunk(std::vector<std::uint8_t>& out, const char type[4], const std::uin
     PutBe32(out, static_cast<std::uint32_t>(crc));
 }
 
-int Paeth(int a, int b, int c) {
-    const int p = a + b - c;
-    const int pa = std::abs(p - a);
-    const int pb = std::abs(p - b);
-    const int pc = std::abs(p - c);
-    if (pa <= pb && pa <= pc)
-        return a;
-    return pb <= pc ? b : c;
+// Written without branches so the row loop vectorizes: p - a = b - c, p - b = a - c.
+inline int Paeth(int a, int b, int c) {
+    const int pa = std::abs(b - c);
+    const int pb = std::abs(a - c);
+    const int pc = std::abs(a + b - 2 * c);
+    const int bc = pb <= pc ? b : c;
+    return (pa <= pb && pa <= pc) ? a : bc;
+}
+
+// Sum of the filtered bytes read as signed magnitudes: min(v, 256 - v).
+std::uint64_t Cost(const std::uint8_t* f, std::size_t n) {
+    std::uint64_t sum = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint8_t v = f[i];
+        sum += std::min<std::uint8_t>(v, static_cast<std::uint8_t>(-v));
+    }
+    return sum;
 }
 
 // Filters one row with each of the five filters and keeps the one whose bytes,
 // read as signed, sum smallest: the usual heuristic, good on screenshots and photos.
+// Each filter is its own simple loop so the compiler can vectorize it.
 void FilterRow(const std::uint8_t* row, const std::uint8_t* prev, std::size_t bytes,
                std::vector<std::uint8_t>& scratch, std::uint8_t* out) {
     constexpr std::size_t bpp = 3;
     scratch.resize(5 * bytes);
+    std::uint8_t* f[5];
+    for (int t = 0; t < 5; ++t)
+        f[t] = scratch.data() + t * bytes;
+
+    std::memcpy(f[0], row, bytes);
+    for (std::size_t i = 0; i < bpp; ++i)
+        f[1][i] = row[i];
+    for (std::size_t i = bpp; i < bytes; ++i)
+        f[1][i] = static_cast<std::uint8_t>(row[i] - row[i - bpp]);
+    int candidates = 2;
+    if (prev) {
+        candidates = 5;
+        for (std::size_t i = 0; i < bytes; ++i)
+            f[2][i] = static_cast<std::uint8_t>(row[i] - prev[i]);
+        for (std::size_t i = 0; i < bpp; ++i)
+            f[3][i] = static_cast<std::uint8_t>(row[i] - (prev[i] >> 1));
+        for (std::size_t i = bpp; i < bytes; ++i)
+            f[3][i] = static_cast<std::uint8_t>(row[i] - ((row[i - bpp] + prev[i]) >> 1));
+        for (std::size_t i = 0; i < bpp; ++i)
+            f[4][i] = static_cast<std::uint8_t>(row[i] - prev[i]);
+        for (std::size_t i = bpp; i < bytes; ++i)
+            f[4][i] =
+                static_cast<std::uint8_t>(row[i] - Paeth(row[i - bpp], prev[i], prev[i - bpp]));
+    }
+    // Without a previous row, Up equals None, Average is half of Sub and Paeth equals Sub.
     std::uint64_t best = UINT64_MAX;
     int bestType = 0;
-    for (int type = 0; type < 5; ++type) {
-        std::uint8_t* f = scratch.data() + type * bytes;
-        std::uint64_t sum = 0;
-        for (std::size_t i = 0; i < bytes; ++i) {
-            const int a = i >= bpp ? row[i - bpp] : 0;
-            const int b = prev ? prev[i] : 0;
-            const int c = prev && i >= bpp ? prev[i - bpp] : 0;
-            int predicted = 0;
-            switch (type) {
-            case 1:
-                predicted = a;
-                break;
-            case 2:
-                predicted = b;
-                break;
-            case 3:
-                predicted = (a + b) / 2;
-                break;
-            case 4:
-                predicted = Paeth(a, b, c);
-                break;
-            }
-            const auto v = static_cast<std::uint8_t>(row[i] - predicted);
-            f[i] = v;
-            sum += v < 128 ? v : 256 - v;
-        }
-        if (sum < best) {
-            best = sum;
-            bestType = type;
+    for (int t = 0; t < candidates; ++t) {
+        const std::uint64_t cost = Cost(f[t], bytes);
+        if (cost < best) {
+            best = cost;
+            bestType = t;
         }
     }
     out[0] = static_cast<std::uint8_t>(bestType);
-    std::memcpy(out + 1, scratch.data() + bestType * bytes, bytes);
+    std::memcpy(out + 1, f[bestType], bytes);
 }
 
 // One band of rows, deflated on its own. Every band but the last ends on a byte
@@ -96,6 +107,20 @@ struct Band {
     std::size_t rawSize = 0;
     bool ok = false;
 };
+
+// Deflates a sample from the middle of the band quickly; when it barely shrinks,
+// the whole band is taken for incompressible.
+bool LooksIncompressible(const std::vector<std::uint8_t>& raw) {
+    constexpr std::size_t kSample = 32 * 1024;
+    if (raw.size() < 4 * kSample)
+        return false;
+    const std::uint8_t* sample = raw.data() + raw.size() / 2 - kSample / 2;
+    std::vector<std::uint8_t> out(compressBound(kSample));
+    uLongf outSize = static_cast<uLongf>(out.size());
+    if (compress2(out.data(), &outSize, sample, kSample, 1) != Z_OK)
+        return false;
+    return outSize > kSample - kSample / 16;
+}
 
 void CompressBand(const Image& image, int level, bool last, Band& band) {
     const std::size_t bytes = static_cast<std::size_t>(image.width) * 3;
@@ -110,6 +135,8 @@ void CompressBand(const Image& image, int level, bool last, Band& band) {
     band.adler = adler32(1L, raw.data(), static_cast<uInt>(raw.size()));
 
     z_stream z{};
+    if (level > 0 && LooksIncompressible(raw))
+        level = 0; // noise-like rows: searching for matches only costs time
     if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         return;
     band.deflated.resize(deflateBound(&z, static_cast<uLong>(raw.size())) + 64);
@@ -156,9 +183,7 @@ bool EncodePng(const Image& image, const PngOptions& options, std::vector<std::u
     }
     PutBe32(stream, static_cast<std::uint32_t>(adler));
 
-    out.clear();
-    static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    out.insert(out.end(), kSignature, kSignature + 8);
+    out.assign({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'});
     std::uint8_t header[13];
     const auto w = static_cast<std::uint32_t>(image.width);
     const auto h = static_cast<std::uint32_t>(image.height);

@@ -158,7 +158,7 @@ bool EncodeTiff(const Image& image, const TiffOptions& options, std::vector<std:
     const int rowsPerStrip =
         static_cast<int>(std::clamp<std::size_t>(kStripTarget / rowBytes, 1, image.height));
     const int stripCount = (image.height + rowsPerStrip - 1) / rowsPerStrip;
-    const bool lzw = options.compression == TiffCompression::Lzw;
+    bool lzw = options.compression == TiffCompression::Lzw;
 
     std::vector<std::vector<std::uint8_t>> strips(stripCount);
     if (lzw) {
@@ -175,6 +175,14 @@ bool EncodeTiff(const Image& image, const TiffOptions& options, std::vector<std:
             }
             strips[s] = TiffLzw(raw.data(), raw.size());
         });
+        // LZW grows noise-like pictures by about a third; then plain strips are better.
+        std::size_t compressed = 0;
+        for (const auto& strip : strips)
+            compressed += strip.size();
+        if (compressed >= rowBytes * image.height) {
+            lzw = false;
+            std::vector<std::vector<std::uint8_t>>().swap(strips);
+        }
     }
 
     out.assign({'I', 'I', 42, 0, 0, 0, 0, 0});

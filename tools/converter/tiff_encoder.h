@@ -1,5 +1,6 @@
 // Baseline TIFF: little-endian, 8-bit RGB, chunky, in strips; LZW with the
-// horizontal predictor (the default) or uncompressed.
+// horizontal predictor (the default; uncompressed when LZW would not make the
+// file smaller) or uncompressed.
 #pragma once
 
 #include "image.h"

@@ -1,0 +1,134 @@
+// i__view32.exe: converts the bitmap named on its command line into the file
+// named after "/convert=", in the format that file's extension names. It shows
+// no window; the exit code says what happened (exit_codes.h).
+#include <windows.h>
+
+#include "bmp_reader.h"
+#include "command_line.h"
+#include "converter_settings.h"
+#include "exit_codes.h"
+#include "formats.h"
+
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+namespace {
+
+struct FileCloser {
+    void operator()(HANDLE h) const {
+        if (h != INVALID_HANDLE_VALUE)
+            ::CloseHandle(h);
+    }
+};
+// The converter links nothing of the program, so it keeps its own small owner.
+using File = std::unique_ptr<std::remove_pointer_t<HANDLE>, FileCloser>;
+
+File OpenFile(const std::wstring& path, DWORD access, DWORD disposition) {
+    HANDLE h = ::CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    return File(h == INVALID_HANDLE_VALUE ? nullptr : h);
+}
+
+// Reads a whole file; larger than `limit` counts as unreadable.
+bool ReadWholeFile(const std::wstring& path, std::uint64_t limit, std::vector<std::uint8_t>& out) {
+    File file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+        static_cast<std::uint64_t>(size.QuadPart) > limit)
+        return false;
+    out.resize(static_cast<std::size_t>(size.QuadPart));
+    std::size_t done = 0;
+    while (done < out.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(out.size() - done, 1 << 26));
+        DWORD got = 0;
+        if (!::ReadFile(file.get(), out.data() + done, chunk, &got, nullptr) || got == 0)
+            return false;
+        done += got;
+    }
+    return true;
+}
+
+// Writes to a temporary name beside the target and renames it into place, so the
+// target is either the complete new file or untouched.
+bool WriteFileAtomically(const std::wstring& target, const std::vector<std::uint8_t>& bytes) {
+    const std::wstring temporary =
+        target + L"." + std::to_wstring(::GetCurrentProcessId()) + L".part";
+    bool written = false;
+    {
+        File file = OpenFile(temporary, GENERIC_WRITE, CREATE_ALWAYS);
+        if (!file)
+            return false;
+        written = true;
+        std::size_t done = 0;
+        while (written && done < bytes.size()) {
+            const DWORD chunk =
+                static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 26));
+            DWORD put = 0;
+            written =
+                ::WriteFile(file.get(), bytes.data() + done, chunk, &put, nullptr) && put == chunk;
+            done += put;
+        }
+    }
+    if (written && ::MoveFileExW(temporary.c_str(), target.c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    ::DeleteFileW(temporary.c_str());
+    return false;
+}
+
+std::wstring ModulePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0)
+            return std::wstring();
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+conv::ConverterSettings LoadSettings(const std::wstring& iniFolder) {
+    std::vector<std::uint8_t> text;
+    if (iniFolder.empty() ||
+        !ReadWholeFile(iniFolder + L"\\" + conv::kSettingsFileName, 1 << 20, text))
+        return conv::ConverterSettings{};
+    return conv::ParseConverterSettings(
+        std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
+}
+
+int Convert(const conv::ConverterArguments& args) {
+    // A bitmap of the largest accepted picture at 32 bits per pixel, plus headers.
+    constexpr std::uint64_t kMaxSourceBytes = (std::uint64_t{1} << 30) + (1 << 20);
+    std::vector<std::uint8_t> source;
+    if (!ReadWholeFile(args.source, kMaxSourceBytes, source))
+        return conv::SourceUnreadable;
+    conv::Image image;
+    std::string error;
+    if (!conv::DecodeBmp(source, image, error))
+        return conv::SourceNotABitmap;
+    std::vector<std::uint8_t>().swap(source);
+
+    std::vector<std::uint8_t> encoded;
+    if (!conv::EncodeByExtension(image, args.target, LoadSettings(args.ini), encoded, error))
+        return conv::EncodingFailed;
+    return WriteFileAtomically(args.target, encoded) ? conv::Converted : conv::TargetUnwritable;
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    const auto args =
+        conv::ParseConverterArguments(conv::StripProgramPath(::GetCommandLineW(), ModulePath()));
+    if (!args)
+        return conv::BadCommandLine;
+    try {
+        return Convert(*args);
+    } catch (const std::bad_alloc&) {
+        return conv::EncodingFailed;
+    }
+}
