@@ -85,6 +85,8 @@ void Form1::Form_Load() {
 std::wstring Form1::fGetSpecialFolder(int csidl) const {
     if (options_.appDataFolder && csidl == CSIDL_APPDATA)
         return *options_.appDataFolder;
+    if (options_.desktopFolder && csidl == CSIDL_DESKTOPDIRECTORY)
+        return *options_.desktopFolder;
     PIDLIST_ABSOLUTE list = nullptr;
     if (FAILED(::SHGetSpecialFolderLocation(hwnd(), csidl, &list)) || !list)
         return L"";

@@ -26,6 +26,7 @@ public:
     // What a test may put in place of the user's folders; the program uses none of it.
     struct Options {
         std::optional<std::wstring> appDataFolder; // with a trailing "\"
+        std::optional<std::wstring> desktopFolder; // with a trailing "\"
     };
 
     Form1() = default;
@@ -59,6 +60,24 @@ public:
     void CopyCaptureToClipboard();
     // The output picture as a device-independent bitmap, the clipboard emptied first.
     bool PutCaptureOnClipboard();
+
+    // Quick save: capture, write the temporary bitmap, then copy it or convert
+    // it to the next free "Qorvic_<n>.<format>" on the desktop.
+    void MnuExtClick(std::int16_t index, const std::wstring& cap);
+    std::wstring TempBitmap() const;
+    bool WriteTempBitmap();
+    std::string OutputPictureAsBmp() const;
+    // Starts the converter for the temporary bitmap and waits at most 5 s for it.
+    bool ConvertTempBitmap(const std::wstring& target);
+    void WaitForEnd(HANDLE process);
+    void TellSaveFailed(const std::wstring& target);
+
+    // Closes the popup menus before a command runs; set by the menus.
+    std::function<void()> onCloseMenus;
+    // A short message to the user; a message box unless a test listens instead.
+    std::function<void(const std::wstring&)> showMessage = [this](const std::wstring& text) {
+        ::MessageBoxW(hwnd(), text.c_str(), L"Qorvic", MB_OK | MB_ICONWARNING);
+    };
 
     // Called at the very end of Form_Unload; ends the message loop by default.
     std::function<void()> onEnd = [] { ::PostQuitMessage(0); };

@@ -1,0 +1,33 @@
+#include "capture/quick_save.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace qorvic;
+
+TEST(QuickSave, FillsTheFirstGap) {
+    std::set<std::wstring> files = {L"D:\\Desk\\Qorvic_1.png", L"D:\\Desk\\Qorvic_3.png",
+                                    L"D:\\Desk\\Qorvic_2.jpg"};
+    auto exists = [&](const std::wstring& name) { return files.count(name) > 0; };
+    EXPECT_EQ(NextFreeQuickSaveName(L"D:\\Desk\\", L"png", exists), L"D:\\Desk\\Qorvic_2.png");
+    EXPECT_EQ(NextFreeQuickSaveName(L"D:\\Desk\\", L"jpg", exists), L"D:\\Desk\\Qorvic_1.jpg");
+    files.insert(L"D:\\Desk\\Qorvic_2.png");
+    EXPECT_EQ(NextFreeQuickSaveName(L"D:\\Desk\\", L"png", exists), L"D:\\Desk\\Qorvic_4.png");
+    // Without a desktop folder the name is relative, as the folder lookup gave "".
+    EXPECT_EQ(NextFreeQuickSaveName(L"", L"gif", exists), L"Qorvic_1.gif");
+}
+
+TEST(QuickSave, ExtensionIsTheLowerCaseCaption) {
+    EXPECT_EQ(LowerExtension(L"JP2"), L"jp2");
+    EXPECT_EQ(LowerExtension(L"Tif"), L"tif");
+}
+
+TEST(QuickSave, ConverterCommandLineIsExactAndUnquoted) {
+    EXPECT_EQ(ConverterCommandLine(L"C:\\Users\\A B\\AppData\\Roaming\\Qorvic",
+                                   L"C:\\Users\\A B\\Desktop\\Qorvic_1.png"),
+              L"C:\\Users\\A B\\AppData\\Roaming\\Qorvic\\i__view32.exe "
+              L"C:\\Users\\A B\\AppData\\Roaming\\Qorvic\\Temp.bmp "
+              L"/ini=C:\\Users\\A B\\AppData\\Roaming\\Qorvic\\ini "
+              L"/convert=C:\\Users\\A B\\Desktop\\Qorvic_1.png");
+}
