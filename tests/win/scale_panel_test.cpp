@@ -110,6 +110,23 @@ TEST(ScalePanel, JustBelowBothLimitsTheFormIsSetToTheSameSize) {
     EXPECT_FLOAT_EQ(panel.Placement().left, 0.0f);
 }
 
+TEST(ScalePanel, WindowSizesFollowTheScreensTwipsPerPixel) {
+    // At 144 dots per inch a pixel is 10 twips: 4800 x 4000 twips are 480 x 400 pixels.
+    FakeForm form(300, 200);
+    ScalePanel panel;
+    ASSERT_TRUE(panel.Create(form.hwnd(), 10, 10));
+    panel.ShowScalePanel(L"");
+    EXPECT_EQ(form.Outer().cx, 480);
+    EXPECT_EQ(form.Outer().cy, 400);
+    // 481 pixels are 4810 twips: wide enough, left alone.
+    FakeForm wide(481, 100);
+    ScalePanel centred;
+    ASSERT_TRUE(centred.Create(wide.hwnd(), 10, 10));
+    centred.ShowScalePanel(L"");
+    EXPECT_EQ(wide.Outer().cx, 481);
+    EXPECT_EQ(wide.Outer().cy, 100);
+}
+
 TEST(ScalePanel, AWideFormKeepsItsSizeAndThePanelIsCentredAndStaysPutOnReopening) {
     FakeForm form(321, 66); // 4815 x 990 twips
     ScalePanel panel;
