@@ -10,7 +10,7 @@ namespace qorvic {
 // A 24-bit bitmap selected into its own memory DC, as each of the slider's
 // pictures needs one to copy from. Members go in reverse: the selection is
 // undone before the bitmap and then the DC are deleted.
-struct NiceSlider::Picture {
+struct NiceSlider::SliderBitmap {
     MemoryDc dc;
     Bitmap bitmap;
     std::unique_ptr<SelectedObject> selection;
@@ -18,8 +18,8 @@ struct NiceSlider::Picture {
     int width = 0;
     int height = 0;
 
-    static std::unique_ptr<Picture> Make(int width, int height) {
-        auto p = std::make_unique<Picture>();
+    static std::unique_ptr<SliderBitmap> Make(int width, int height) {
+        auto p = std::make_unique<SliderBitmap>();
         p->dc.reset(::CreateCompatibleDC(nullptr));
         if (!p->dc)
             return nullptr;
@@ -43,7 +43,7 @@ struct NiceSlider::Picture {
         return p;
     }
 
-    static std::unique_ptr<Picture> FromArt(const SliderPicture& art) {
+    static std::unique_ptr<SliderBitmap> FromArt(const SliderPicture& art) {
         auto p = Make(art.width, art.height);
         if (!p)
             return nullptr;
@@ -66,11 +66,11 @@ NiceSlider::~NiceSlider() = default;
 
 bool NiceSlider::Create(HWND parent, int x, int y, int width, int height,
                         const StoredProperties& stored) {
-    picLeft_ = Picture::FromArt(SliderLeftCapArt());
-    picRight_ = Picture::FromArt(SliderRightCapArt());
-    picHandle_ = Picture::FromArt(SliderHandleArt());
-    picFullFill_ = Picture::FromArt(SliderFillArt(kSliderDefaultForeColor));
-    picEmptyFill_ = Picture::FromArt(SliderFillArt(kSliderDefaultBackColor));
+    picLeft_ = SliderBitmap::FromArt(SliderLeftCapArt());
+    picRight_ = SliderBitmap::FromArt(SliderRightCapArt());
+    picHandle_ = SliderBitmap::FromArt(SliderHandleArt());
+    picFullFill_ = SliderBitmap::FromArt(SliderFillArt(kSliderDefaultForeColor));
+    picEmptyFill_ = SliderBitmap::FromArt(SliderFillArt(kSliderDefaultBackColor));
     if (!picLeft_ || !picRight_ || !picHandle_ || !picFullFill_ || !picEmptyFill_)
         return false;
     model_.Assigned = [this](SliderProperty what) { OnAssigned(what); };
@@ -144,7 +144,7 @@ void NiceSlider::Resize() {
     if (w <= 0)
         return;
     if (!surface_ || surface_->width != w) {
-        auto surface = Picture::Make(w, kSliderHeight);
+        auto surface = SliderBitmap::Make(w, kSliderHeight);
         if (!surface)
             return;
         ::PatBlt(surface->dc.get(), 0, 0, w, kSliderHeight, WHITENESS);

@@ -55,7 +55,7 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    struct Picture;
+    struct SliderBitmap;
 
     void Initialise();
     void OnAssigned(SliderProperty what);
@@ -66,9 +66,9 @@ private:
     void OnMouseMove(WPARAM buttons, int x);
 
     SliderModel model_;
-    std::unique_ptr<Picture> picLeft_, picRight_, picHandle_, picFullFill_, picEmptyFill_;
+    std::unique_ptr<SliderBitmap> picLeft_, picRight_, picHandle_, picFullFill_, picEmptyFill_;
     // The control's persistent picture; painting copies it to the screen.
-    std::unique_ptr<Picture> surface_;
+    std::unique_ptr<SliderBitmap> surface_;
     int handleLeft_ = -1;
     bool pressed_ = false;
 };

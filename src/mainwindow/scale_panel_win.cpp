@@ -172,8 +172,20 @@ LRESULT ScalePanel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
+        // Drawn off screen and copied at once, so the percentage does not
+        // flicker while the knob is dragged.
         PaintScope paint(hwnd());
-        PaintContent(paint.dc());
+        RECT client{};
+        ::GetClientRect(hwnd(), &client);
+        MemoryDc memory(::CreateCompatibleDC(paint.dc()));
+        Bitmap buffer(::CreateCompatibleBitmap(paint.dc(), client.right, client.bottom));
+        if (!memory || !buffer) {
+            PaintContent(paint.dc());
+            return 0;
+        }
+        SelectedObject selected(memory.get(), buffer.get());
+        PaintContent(memory.get());
+        ::BitBlt(paint.dc(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
         return 0;
     }
     case WM_PRINTCLIENT:
