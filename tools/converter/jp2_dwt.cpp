@@ -55,14 +55,23 @@ void ForwardLift53(std::int32_t* line, int n, std::int32_t* scratch) {
     const int nl = LowCount(n);
     const int nh = n / 2;
     std::int32_t* d = line + nl;
-    for (int i = 0; i < nh; ++i) {
-        const std::int32_t right = 2 * i + 2 < n ? scratch[2 * i + 2] : scratch[2 * i];
-        d[i] = scratch[2 * i + 1] - ((scratch[2 * i] + right) >> 1);
+    const std::int32_t* x = scratch;
+    // Interior samples first, in loops without boundary tests so they vectorise;
+    // the mirrored ends after.
+    const int inner = (n - 1) / 2; // high-pass samples with a right neighbour
+    for (int i = 0; i < inner; ++i) {
+        d[i] = x[2 * i + 1] - ((x[2 * i] + x[2 * i + 2]) >> 1);
     }
-    for (int i = 0; i < nl; ++i) {
-        const std::int32_t dl = d[i > 0 ? i - 1 : 0];
-        const std::int32_t dr = d[i < nh ? i : nh - 1];
-        line[i] = scratch[2 * i] + ((dl + dr + 2) >> 2);
+    if (inner < nh) {
+        d[nh - 1] = x[n - 1] - x[n - 2]; // even n: the right neighbour mirrors to n - 2
+    }
+    line[0] = x[0] + ((2 * d[0] + 2) >> 2);
+    const int last = n % 2 ? nl - 1 : nl; // odd n: the last low-pass sample mirrors
+    for (int i = 1; i < last; ++i) {
+        line[i] = x[2 * i] + ((d[i - 1] + d[i] + 2) >> 2);
+    }
+    if (last < nl && nl > 1) {
+        line[nl - 1] = x[n - 1] + ((2 * d[nh - 1] + 2) >> 2);
     }
 }
 
