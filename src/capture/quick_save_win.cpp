@@ -3,6 +3,7 @@
 #include "base/file_io_win.h"
 #include "bmp_writer.h"
 #include "capture/quick_save.h"
+#include "capture/save_dialog.h"
 #include "mainwindow/form1_win.h"
 
 #include <shlobj.h>
@@ -63,7 +64,7 @@ void Form1::WaitForEnd(HANDLE process) {
     ::SetCursor(previous);
 }
 
-bool Form1::ConvertTempBitmap(const std::wstring& target) {
+Form1::ConvertOutcome Form1::ConvertTempBitmap(const std::wstring& target) {
     std::wstring commandLine = ConverterCommandLine(state_.DataFolder, target);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -72,11 +73,14 @@ bool Form1::ConvertTempBitmap(const std::wstring& target) {
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &info))
-        return false;
+        return ConvertOutcome::Failed;
     KernelHandle process(info.hProcess);
     KernelHandle thread(info.hThread);
     WaitForEnd(process.get());
-    return true;
+    DWORD exitCode = 0;
+    if (!::GetExitCodeProcess(process.get(), &exitCode) || exitCode == STILL_ACTIVE)
+        return ConvertOutcome::StillRunning; // it may still finish; the program goes on
+    return exitCode == 0 && PathExists(target) ? ConvertOutcome::Done : ConvertOutcome::Failed;
 }
 
 void Form1::TellSaveFailed(const std::wstring& target) {
@@ -84,25 +88,31 @@ void Form1::TellSaveFailed(const std::wstring& target) {
         showMessage(L"Qorvic could not write " + target);
 }
 
+void Form1::DeliverPicture(const std::wstring& target) {
+    if (IsBmpPath(target)) {
+        const std::string bmp = OutputPictureAsBmp();
+        if (bmp.empty() || !WriteFileAtomically(target, bmp))
+            TellSaveFailed(target);
+        return;
+    }
+    if (!WriteTempBitmap() || ConvertTempBitmap(target) == ConvertOutcome::Failed)
+        TellSaveFailed(target);
+}
+
 void Form1::MnuExtClick(std::int16_t index, const std::wstring& cap) {
     (void)index;
     if (onCloseMenus)
         onCloseMenus();
     CaptureFrame();
-    const bool tempWritten = WriteTempBitmap();
+    if (picDest.Empty())
+        return; // an area of 4 pixels or less gives no picture and no file
     const std::wstring folder = fGetSpecialFolder(CSIDL_DESKTOPDIRECTORY);
-    const std::wstring extension = LowerExtension(cap);
     const std::wstring target = NextFreeQuickSaveName(
-        folder, extension, [](const std::wstring& name) { return PathExists(name); });
-    bool saved = false;
-    if (tempWritten) {
-        if (extension == L"bmp")
-            saved = ::CopyFileW(TempBitmap().c_str(), target.c_str(), TRUE) != FALSE;
-        else
-            saved = ConvertTempBitmap(target) && PathExists(target);
-    }
-    if (!saved)
-        TellSaveFailed(target);
+        folder, LowerExtension(cap), [](const std::wstring& name) { return PathExists(name); });
+    // Every quick save leaves the temporary bitmap behind, also for BMP.
+    if (IsBmpPath(target))
+        WriteTempBitmap();
+    DeliverPicture(target);
 }
 
 } // namespace qorvic

@@ -68,7 +68,15 @@ public:
     bool WriteTempBitmap();
     std::string OutputPictureAsBmp() const;
     // Starts the converter for the temporary bitmap and waits at most 5 s for it.
-    bool ConvertTempBitmap(const std::wstring& target);
+    enum class ConvertOutcome { Done, Failed, StillRunning };
+    ConvertOutcome ConvertTempBitmap(const std::wstring& target);
+    // Writes the output picture to `target`: BMP directly, any other format
+    // through the converter; tells the user when no file results.
+    void DeliverPicture(const std::wstring& target);
+
+    // Save through the dialog; the chosen filter is kept for the run.
+    std::wstring ShowSaveDialog(const std::wstring& defaultName, const std::wstring& initialDir);
+    void SaveCaptureAs();
     void WaitForEnd(HANDLE process);
     void TellSaveFailed(const std::wstring& target);
 
@@ -106,6 +114,7 @@ private:
     Brush backBrush_;
     Rect picInvisible_{};
     bool unloading_ = false;
+    DWORD saveFilterIndex_ = 0; // the dialog's last chosen filter
 };
 
 } // namespace qorvic

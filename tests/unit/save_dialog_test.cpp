@@ -1,0 +1,39 @@
+#include "capture/save_dialog.h"
+
+#include <gtest/gtest.h>
+
+using namespace qorvic;
+
+TEST(SaveDialog, FiltersAreSixPairsEndingInTwoNuls) {
+    const std::wstring filter = SaveDialogFilter();
+    ASSERT_GE(filter.size(), 2u);
+    EXPECT_EQ(filter.substr(filter.size() - 2), std::wstring(2, L'\0'));
+    EXPECT_EQ(filter.substr(0, filter.find(L'\0')), L"BMP - Windows Bitmap");
+    std::size_t nuls = 0;
+    for (wchar_t c : filter)
+        nuls += c == L'\0';
+    EXPECT_EQ(nuls, 13u);
+    EXPECT_NE(filter.find(L"TIF - Tagged Image File Format"), std::wstring::npos);
+}
+
+TEST(SaveDialog, TypedNameWithoutExtensionGetsTheFiltersOne) {
+    EXPECT_EQ(ApplyFilterExtension(L"C:\\ScreenShot", 5), L"C:\\ScreenShot.png");
+    EXPECT_EQ(ApplyFilterExtension(L"C:\\ScreenShot", 1), L"C:\\ScreenShot.bmp");
+    EXPECT_EQ(ApplyFilterExtension(L"C:\\ScreenShot", 0), L"C:\\ScreenShot") << "no filter chosen";
+    EXPECT_EQ(ApplyFilterExtension(L"C:\\ScreenShot", 7), L"C:\\ScreenShot");
+}
+
+TEST(SaveDialog, OnlyTheFourthCharacterFromTheEndDecides) {
+    EXPECT_EQ(ApplyFilterExtension(L"C:\\a.gif", 5), L"C:\\a.gif") << "the typed format wins";
+    EXPECT_EQ(ApplyFilterExtension(L"C:\\a.b.c", 5), L"C:\\a.b.c");
+    EXPECT_EQ(ApplyFilterExtension(L"C:\\photo.jpeg", 3), L"C:\\photo.jpeg.jpg");
+    EXPECT_EQ(ApplyFilterExtension(L"C:\\a.tx", 2), L"C:\\a.tx.gif");
+    EXPECT_EQ(ApplyFilterExtension(L"abc", 2), L"abc.gif") << "shorter than four characters";
+}
+
+TEST(SaveDialog, BmpPathsAreRecognisedInAnyCase) {
+    EXPECT_TRUE(IsBmpPath(L"C:\\x.BMP"));
+    EXPECT_TRUE(IsBmpPath(L"C:\\x.bmp"));
+    EXPECT_FALSE(IsBmpPath(L"C:\\x.png"));
+    EXPECT_FALSE(IsBmpPath(L"bmp"));
+}
