@@ -147,9 +147,9 @@ void QuantizeBlock(const float* block, const std::array<float, 64>& divisors, st
     for (int k = 0; k < 64; ++k) {
         const int n = zigzag[k];
         // Baseline allows DC values of 11 bits and AC values of 10 bits.
-        const long limit = k == 0 ? 2047 : 1023;
-        out[k] = static_cast<std::int16_t>(
-            std::clamp(std::lround(block[n] * divisors[n]), -limit, limit));
+        const float limit = k == 0 ? 2047.0f : 1023.0f;
+        const float v = std::clamp(block[n] * divisors[n], -limit, limit);
+        out[k] = static_cast<std::int16_t>(v < 0 ? v - 0.5f : v + 0.5f);
     }
 }
 
@@ -275,40 +275,55 @@ bool EncodeJpeg(const Image& image, const JpegOptions& options, std::vector<std:
     // Every MCU row is its own restart interval, so the rows are converted,
     // transformed and entropy-coded in parallel and joined with restart markers.
     std::vector<std::vector<std::uint8_t>> rows(mcuRows);
+    const int paddedWidth = mcuColumns * mcuSize;
     ForEachPiece(mcuRows, ThreadCount(options.threads, mcuRows), [&](int my) {
-        float y[16 * 16], cb[16 * 16], cr[16 * 16], block[64];
+        // The MCU row's samples as YCbCr planes, padded by repeating the last pixel.
+        std::vector<float> planes[3];
+        for (auto& plane : planes)
+            plane.resize(static_cast<std::size_t>(paddedWidth) * mcuSize);
+        for (int j = 0; j < mcuSize; ++j) {
+            const std::uint8_t* p = image.pixel(0, std::min(my * mcuSize + j, h - 1));
+            float* y = planes[0].data() + j * paddedWidth;
+            float* cb = planes[1].data() + j * paddedWidth;
+            float* cr = planes[2].data() + j * paddedWidth;
+            for (int x = 0; x < w; ++x, p += 3) {
+                const float r = p[0], g = p[1], b = p[2];
+                y[x] = 0.299f * r + 0.587f * g + 0.114f * b - 128.0f;
+                cb[x] = -0.168736f * r - 0.331264f * g + 0.5f * b;
+                cr[x] = 0.5f * r - 0.418688f * g - 0.081312f * b;
+            }
+            for (int x = w; x < paddedWidth; ++x) {
+                y[x] = y[w - 1];
+                cb[x] = cb[w - 1];
+                cr[x] = cr[w - 1];
+            }
+        }
+        float block[64];
         std::int16_t zz[6 * 64];
         int dcY = 0, dcCb = 0, dcCr = 0;
         BitWriter bits(rows[my]);
         for (int mx = 0; mx < mcuColumns; ++mx) {
-            for (int j = 0; j < mcuSize; ++j) {
-                const int sy = std::min(my * mcuSize + j, h - 1);
-                for (int i = 0; i < mcuSize; ++i) {
-                    const int sx = std::min(mx * mcuSize + i, w - 1);
-                    const std::uint8_t* p = image.pixel(sx, sy);
-                    const float r = p[0], g = p[1], b = p[2];
-                    y[j * mcuSize + i] = 0.299f * r + 0.587f * g + 0.114f * b - 128.0f;
-                    cb[j * mcuSize + i] = -0.168736f * r - 0.331264f * g + 0.5f * b;
-                    cr[j * mcuSize + i] = 0.5f * r - 0.418688f * g - 0.081312f * b;
-                }
-            }
+            const int x0 = mx * mcuSize;
             std::int16_t* out = zz;
             for (int by = 0; by < factor; ++by)
                 for (int bx = 0; bx < factor; ++bx) {
                     for (int j = 0; j < 8; ++j)
                         for (int i = 0; i < 8; ++i)
-                            block[j * 8 + i] = y[(by * 8 + j) * mcuSize + bx * 8 + i];
+                            block[j * 8 + i] =
+                                planes[0][(by * 8 + j) * paddedWidth + x0 + bx * 8 + i];
                     ForwardDct(block);
                     QuantizeBlock(block, lumaDivisors, out);
                     out += 64;
                 }
-            for (const float* plane : {cb, cr}) {
+            for (int c = 1; c <= 2; ++c) {
+                const float* plane = planes[c].data();
                 for (int j = 0; j < 8; ++j)
                     for (int i = 0; i < 8; ++i) {
                         float sum = 0;
                         for (int dj = 0; dj < factor; ++dj)
                             for (int di = 0; di < factor; ++di)
-                                sum += plane[(j * factor + dj) * mcuSize + i * factor + di];
+                                sum +=
+                                    plane[(j * factor + dj) * paddedWidth + x0 + i * factor + di];
                         block[j * 8 + i] = sum / static_cast<float>(factor * factor);
                     }
                 ForwardDct(block);
