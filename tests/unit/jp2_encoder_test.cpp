@@ -1,6 +1,7 @@
 // End-to-end checks of the .jp2 encoder against the reference decoder
-// (opj_decompress) and ImageMagick's identify. Both tools are test requirements:
-// a missing tool makes these tests fail, not skip.
+// (opj_decompress) and ImageMagick's identify. Both tools are test requirements
+// of the native run: a missing tool makes these tests fail, not skip. The Windows
+// build of this binary has no such tools and runs the checks that need none.
 #include "formats.h"
 #include "jp2_encoder.h"
 
@@ -23,6 +24,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#ifndef _WIN32
 class TempDir {
 public:
     TempDir() {
@@ -103,6 +105,8 @@ std::string Quoted(const fs::path& p) {
     return "'" + p.string() + "'";
 }
 
+#endif
+
 // Picture makers; each fills every pixel from (x, y) and a generator.
 enum class Content { Noise, Photo, Flat, Text, Gradient };
 
@@ -155,6 +159,7 @@ Image MakePicture(int w, int h, Content content, std::uint32_t seed) {
     return image;
 }
 
+#ifndef _WIN32
 struct Case {
     std::string name;
     Image image;
@@ -187,8 +192,11 @@ void ExpectLosslessThroughReferenceDecoder(const std::vector<Case>& cases, const
     }
 }
 
+#endif
+
 } // namespace
 
+#ifndef _WIN32
 TEST(Jp2Encoder, ReferenceDecoderRestoresEveryPictureExactly) {
     TempDir dir;
     std::vector<Case> cases = {
@@ -202,6 +210,9 @@ TEST(Jp2Encoder, ReferenceDecoderRestoresEveryPictureExactly) {
         {"one_row", MakePicture(77, 1, Content::Photo, 8)},
         {"block_plus_one", MakePicture(65, 65, Content::Noise, 9)},
         {"thin_strip", MakePicture(1000, 3, Content::Gradient, 10)},
+        // Wider than one precinct (2^15 samples): several precincts per resolution.
+        {"wider_than_a_precinct", MakePicture(33000, 3, Content::Photo, 13)},
+        {"taller_than_a_precinct", MakePicture(2, 33000, Content::Gradient, 14)},
         {"black", MakePicture(33, 17, Content::Flat, 11)},
     };
     std::memset(cases.back().image.rgb.data(), 0, cases.back().image.rgb.size());
@@ -247,6 +258,8 @@ TEST(Jp2Encoder, ImageMagickIdentifiesJpeg2000OfTheRightSize) {
         EXPECT_EQ(out, expected.str());
     }
 }
+
+#endif
 
 TEST(Jp2Encoder, OutputDoesNotDependOnTheThreadCount) {
     const Image picture = MakePicture(517, 300, Content::Photo, 99);
