@@ -131,7 +131,7 @@ TEST_F(LanguageLoaderTest, SelectingFromTheMenuSwitchesAndReturnsTheCaptions) {
     EXPECT_EQ(state_.CurrentLanguage, L"German");
     EXPECT_FALSE(german.failed);
     EXPECT_EQ(german.optionsCaption, L"Optionen");
-    EXPECT_EQ(german.screenCaption, L"Bildschirm aufnehmen");
+    EXPECT_EQ(german.screenCaption, L"Ganzen Bildschirm aufnehmen");
     EXPECT_EQ(state_.texts.LanguageMenu[0], L"Englisch");
 
     const LanguageApply outside = SelectLanguage(state_, 8, L"");
