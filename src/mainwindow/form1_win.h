@@ -80,6 +80,15 @@ public:
     void WaitForEnd(HANDLE process);
     void TellSaveFailed(const std::wstring& target);
 
+    // Hand-off: the picture on the clipboard, Norvane raised and F7 typed into it.
+    void HandOffCapture();
+    // Raises the first top-level window whose title contains `title`; its handle or nullptr.
+    HWND ActivateWindowByTitle(const std::wstring& title);
+
+    // The colour dialog; -1 when cancelled. The custom colours are kept for the run.
+    std::int32_t PickColour();
+    void ChooseFrameColour();
+
     // Closes the popup menus before a command runs; set by the menus.
     std::function<void()> onCloseMenus;
     // A short message to the user; a message box unless a test listens instead.

@@ -1,0 +1,81 @@
+#include "mainwindow/form1_win.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <thread>
+
+using namespace qorvic;
+
+namespace {
+
+HWND WaitForOwnedDialog(HWND owner) {
+    for (int i = 0; i < 500; ++i) {
+        HWND dialog = nullptr;
+        while ((dialog = ::FindWindowExW(nullptr, dialog, L"#32770", nullptr)))
+            if (::GetWindow(dialog, GW_OWNER) == owner && ::IsWindowVisible(dialog))
+                return dialog;
+        ::Sleep(20);
+    }
+    return nullptr;
+}
+
+void SetNumber(HWND dialog, int id, int value) {
+    ::SetDlgItemInt(dialog, id, static_cast<UINT>(value), FALSE);
+    ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, EN_UPDATE),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+    ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, EN_CHANGE),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+// The user at the colour dialog: opens the full form, types red, green and
+// blue, adds the colour to the custom ones and confirms, or cancels.
+std::thread AnswerColourDialog(HWND owner, int r, int g, int b, bool confirm, bool* seen) {
+    return std::thread([=] {
+        HWND dialog = WaitForOwnedDialog(owner);
+        *seen = dialog != nullptr;
+        if (!dialog)
+            return;
+        ::Sleep(300);
+        if (confirm) {
+            ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(0x2cf, BN_CLICKED), 0); // define custom
+            ::Sleep(200);
+            SetNumber(dialog, 0x2c2, r);
+            SetNumber(dialog, 0x2c3, g);
+            SetNumber(dialog, 0x2c4, b);
+            ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(0x2c8, BN_CLICKED), 0); // add custom
+            ::Sleep(100);
+        }
+        ::PostMessageW(::GetDlgItem(dialog, confirm ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
+    });
+}
+
+} // namespace
+
+TEST(FrameColour, ConfirmSetsTheFrameAndKeepsCustomColoursCancelChangesNothing) {
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    Form1::Options options;
+    options.appDataFolder = std::wstring(temp);
+    Form1 form(options);
+    form.onEnd = nullptr;
+    ASSERT_TRUE(form.Load());
+
+    bool seen = false;
+    std::thread user = AnswerColourDialog(form.hwnd(), 10, 20, 30, true, &seen);
+    form.ChooseFrameColour();
+    user.join();
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(form.BackColour(), static_cast<std::int32_t>(RGB(10, 20, 30)));
+    COLORREF first = 0;
+    std::memcpy(&first, form.CustomColours.data(), sizeof first);
+    EXPECT_EQ(first, RGB(10, 20, 30)) << "the custom colour is kept for the next opening";
+
+    const auto customBefore = form.CustomColours;
+    user = AnswerColourDialog(form.hwnd(), 200, 0, 0, false, &seen);
+    form.ChooseFrameColour();
+    user.join();
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(form.BackColour(), static_cast<std::int32_t>(RGB(10, 20, 30)));
+    EXPECT_EQ(form.CustomColours, customBefore);
+}
