@@ -111,4 +111,23 @@ private:
     bool open_;
 };
 
+// A global memory block (clipboard data) locked for access, unlocked on scope exit.
+class GlobalLockScope {
+public:
+    explicit GlobalLockScope(HGLOBAL memory)
+        : memory_(memory), data_(memory ? ::GlobalLock(memory) : nullptr) {}
+    ~GlobalLockScope() {
+        if (data_)
+            ::GlobalUnlock(memory_);
+    }
+    GlobalLockScope(const GlobalLockScope&) = delete;
+    GlobalLockScope& operator=(const GlobalLockScope&) = delete;
+    const void* data() const { return data_; }
+    SIZE_T size() const { return data_ ? ::GlobalSize(memory_) : 0; }
+
+private:
+    HGLOBAL memory_;
+    void* data_;
+};
+
 } // namespace qorvic

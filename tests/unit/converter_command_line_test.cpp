@@ -68,3 +68,10 @@ TEST(ConverterCommandLine, RejectsLinesWithoutSourceOrTarget) {
     EXPECT_FALSE(ParseConverterArguments(L" /ini=x /convert=b.png"));
     EXPECT_FALSE(ParseConverterArguments(L"/convert=b.png"));
 }
+
+TEST(ReceiverCommandLine, TakesTheRestOfTheLineAfterTheSaveMarker) {
+    EXPECT_EQ(ParseSaveOption(L" /save=C:\\a b\\got it.bmp "), L"C:\\a b\\got it.bmp");
+    EXPECT_EQ(ParseSaveOption(L" /save=\"C:\\a b\\got it.bmp\""), L"C:\\a b\\got it.bmp");
+    EXPECT_EQ(ParseSaveOption(L""), L"");
+    EXPECT_EQ(ParseSaveOption(L" other"), L"");
+}

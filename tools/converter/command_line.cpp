@@ -100,4 +100,15 @@ std::optional<ConverterArguments> ParseConverterArguments(const std::wstring& ar
     return result;
 }
 
+std::wstring ParseSaveOption(const std::wstring& arguments) {
+    const std::wstring marker = L"/save=";
+    const std::size_t at = arguments.find(marker);
+    if (at == std::wstring::npos)
+        return std::wstring();
+    std::wstring path = Trim(arguments.substr(at + marker.size()));
+    if (path.size() >= 2 && path.front() == L'"' && path.back() == L'"')
+        path = path.substr(1, path.size() - 2);
+    return path;
+}
+
 } // namespace conv

@@ -28,4 +28,8 @@ std::wstring StripProgramPath(const std::wstring& raw, const std::wstring& ownPa
 // Parses what follows the program path. Empty when the source or the target is missing.
 std::optional<ConverterArguments> ParseConverterArguments(const std::wstring& arguments);
 
+// The receiving program's "/save=<path>" option: the rest of the line after the
+// marker, blanks and one pair of quotes around it removed. Empty when absent.
+std::wstring ParseSaveOption(const std::wstring& arguments);
+
 } // namespace conv
