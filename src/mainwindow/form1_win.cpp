@@ -2,6 +2,7 @@
 
 #include "base/file_io_win.h"
 #include "base/numeric.h"
+#include "languages/languages_win.h"
 #include "mainwindow/frame_colour.h"
 #include "mainwindow/menu_font.h"
 #include "mainwindow/settings_file.h"
@@ -80,6 +81,34 @@ void Form1::Form_Load() {
         state_.TwipsPerPixelX = ToInt16(1440.0 / (dpiX > 0 ? dpiX : 96)).value_or(15);
         state_.TwipsPerPixelY = ToInt16(1440.0 / (dpiY > 0 ? dpiY : 96)).value_or(15);
     }
+
+    BuildLanguageList(state_); // also turns the old language number "0" into "English"
+    ApplyLanguage(LoadLanguage(state_));
+
+    picResize.onScaleStep = [this](std::int16_t step) { ScaleStep = step; };
+    picResize.Create(hwnd(), state_.TwipsPerPixelX, state_.TwipsPerPixelY);
+    ScaleStep = 10;
+}
+
+void Form1::ApplyLanguage(const LanguageApply& apply) {
+    if (apply.applyOptions)
+        lblOptions.SetCaption(apply.optionsCaption);
+    if (apply.applyScreen)
+        ckScreen.SetCaption(apply.screenCaption);
+    // A longer or shorter caption moves the check box along the strip.
+    if (::IsWindowVisible(hwnd()))
+        Form_Resize();
+}
+
+void Form1::MnuLanguageClick(std::int16_t index, const std::wstring& caption) {
+    const LanguageApply apply = SelectLanguage(state_, index, caption);
+    ApplyLanguage(apply);
+    if (apply.failed && !apply.failureText.empty() && showMessage)
+        showMessage(apply.failureText);
+}
+
+void Form1::ShowScalePanel() {
+    picResize.ShowScalePanel(state_.texts.TxtEquals);
 }
 
 std::wstring Form1::fGetSpecialFolder(int csidl) const {

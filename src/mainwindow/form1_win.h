@@ -10,6 +10,7 @@
 #include "controls/uni_label_win.h"
 #include "mainwindow/app_state.h"
 #include "mainwindow/main_layout.h"
+#include "mainwindow/scale_panel_win.h"
 
 #include <windows.h>
 
@@ -51,6 +52,7 @@ public:
 
     UniLabel lblOptions;
     UniCheck ckScreen;
+    ScalePanel picResize;
     const Rect& picInvisible() const { return picInvisible_; }
 
     // The last capture and its scaled copy, the picture every command delivers.
@@ -79,6 +81,12 @@ public:
     void SaveCaptureAs();
     void WaitForEnd(HANDLE process);
     void TellSaveFailed(const std::wstring& target);
+
+    // The scaling panel; the slider keeps ScaleStep.
+    void ShowScalePanel();
+    // The language submenu's pick: loads the language and applies it at once; a
+    // language that cannot be loaded is told in a short message.
+    void MnuLanguageClick(std::int16_t index, const std::wstring& caption);
 
     // Hand-off: the picture on the clipboard, Norvane raised and F7 typed into it.
     void HandOffCapture();
@@ -111,6 +119,7 @@ protected:
 
 private:
     void ReadSettings();
+    void ApplyLanguage(const struct LanguageApply& apply);
     void WriteSettings();
     void GetMenuFont(std::wstring& name, bool& bold, bool& italic, float& size);
     void ApplyMenuFont(UniLabel& label);
