@@ -199,6 +199,18 @@ TEST(BmpReader, ReadsBitFieldsAndSixteenBitPixels) {
     ExpectSamePixels(Pixels(1, 1, {0x112233}), Decode(swapped.Build()));
 }
 
+TEST(BmpReader, ReadsTheOldCoreHeaderWithItsThreeBytePalette) {
+    // 14-byte file header, 12-byte core header (16-bit sizes), palette of RGBTRIPLEs.
+    std::vector<std::uint8_t> f = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 32, 0, 0,
+                                   0,   12,  0, 0, 0, 2, 0, 1, 0, 1, 0,  1, 0};
+    f.insert(f.end(), {0x33, 0x22, 0x11, 0x66, 0x55, 0x44}); // two palette entries, B G R
+    f.insert(f.end(), {0b01000000, 0, 0, 0});                // pixels 0 and 1
+    ExpectSamePixels(Pixels(2, 1, {0x112233, 0x445566}), Decode(f));
+
+    f[24] = 32; // a depth the core header never had
+    DecodeError(f);
+}
+
 TEST(BmpReader, RejectsHostileHeadersWithoutAllocatingOrReading) {
     BmpBuilder huge;
     huge.width = 0x7FFFFFFF;

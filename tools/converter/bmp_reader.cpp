@@ -74,6 +74,9 @@ bool ReadHeader(std::span<const std::uint8_t> file, Layout& layout, std::string&
         layout.bitCount = U16(info + 10);
         layout.paletteEntrySize = 3;
         layout.paletteOffset = kFileHeaderSize + 12;
+        if (layout.bitCount != 1 && layout.bitCount != 4 && layout.bitCount != 8 &&
+            layout.bitCount != 24)
+            return Fail(error, "unsupported bit depth");
         if (layout.bitCount <= 8)
             layout.paletteEntries = std::size_t{1} << layout.bitCount;
         return true;
@@ -214,15 +217,11 @@ bool DecodeBmp(std::span<const std::uint8_t> file, Image& out, std::string& erro
             for (int x = 0; x < width; ++x) {
                 const int shift = 8 - bits * (x % perByte + 1);
                 const unsigned index = (row[x / perByte] >> shift) & mask;
-                // Indices past the palette read as black, as Windows draws them.
-                const auto& c = palette[index < layout.paletteEntries ? index : 0];
-                if (index < layout.paletteEntries) {
-                    dst[0] = c[0];
-                    dst[1] = c[1];
-                    dst[2] = c[2];
-                } else {
-                    dst[0] = dst[1] = dst[2] = 0;
-                }
+                // Indices past the palette read as black (the table's unused entries).
+                const auto& c = palette[index];
+                dst[0] = c[0];
+                dst[1] = c[1];
+                dst[2] = c[2];
                 dst += 3;
             }
             break;

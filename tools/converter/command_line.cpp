@@ -89,10 +89,11 @@ std::optional<ConverterArguments> ParseConverterArguments(const std::wstring& ar
     }
     result.source = Trim(line.substr(0, sourceEnd));
     std::size_t targetEnd = line.size();
-    if (ini != std::wstring::npos && ini > convert)
-        targetEnd = ini; // the markers in the other order still split cleanly
-    if (ini != std::wstring::npos && ini > convert)
+    if (ini != std::wstring::npos && ini > convert) {
+        // The markers in the other order still split cleanly.
+        targetEnd = ini;
         result.ini = Trim(line.substr(ini + kIniMarker.size()));
+    }
     result.target = Trim(
         line.substr(convert + kConvertMarker.size(), targetEnd - convert - kConvertMarker.size()));
     if (result.source.empty() || result.target.empty())
