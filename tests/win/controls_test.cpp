@@ -363,3 +363,24 @@ TEST(UniButton, LooksFlatAndChangesOnHover) {
     ::SendMessageW(button.hwnd(), WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(Pixels(button.hwnd()).At(3, 3), RGB(225, 225, 225));
 }
+
+TEST(UniButton, FocusIsDrawnOnlyOnceTheKeyboardIsUsed) {
+    Backdrop parent;
+    UniButton button;
+    ASSERT_TRUE(button.Create(parent.hwnd(), 200, 64, 80, 28));
+    button.SetCaption(L"Yes");
+    auto dotsOnFocusRow = [&] {
+        const Pixels shown(button.hwnd());
+        int dots = 0;
+        for (int x = 3; x < 77; ++x)
+            dots += shown.At(x, 3) != RGB(225, 225, 225);
+        return dots;
+    };
+    ::SetFocus(button.hwnd());
+    ASSERT_EQ(::GetFocus(), button.hwnd());
+    EXPECT_EQ(dotsOnFocusRow(), 0) << "focus taken by the mouse shows no rectangle";
+    ::SendMessageW(button.hwnd(), WM_KEYDOWN, VK_TAB, 1);
+    EXPECT_GT(dotsOnFocusRow(), 10);
+    ::SetFocus(parent.hwnd());
+    EXPECT_EQ(dotsOnFocusRow(), 0);
+}
