@@ -59,6 +59,24 @@ int Rect(const wchar_t* title) {
     return 0;
 }
 
+BOOL CALLBACK PrintChild(HWND child, LPARAM) {
+    wchar_t text[512] = {};
+    ::GetWindowTextW(child, text, 512);
+    char utf8[2048] = {};
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+    std::printf("%s\n", utf8);
+    return TRUE;
+}
+
+// One line per child window: its text, in UTF-8.
+int Children(const wchar_t* title) {
+    HWND hwnd = WaitForWindow(title, 10000);
+    if (!hwnd)
+        return 1;
+    ::EnumChildWindows(hwnd, &PrintChild, 0);
+    return 0;
+}
+
 int Close(const wchar_t* title) {
     HWND hwnd = WaitForWindow(title, 5000);
     if (!hwnd) {
@@ -142,6 +160,8 @@ int wmain(int argc, wchar_t** argv) {
         std::printf(present ? "present\n" : "gone\n");
         return present ? 1 : 0;
     }
+    if (command == L"children" && argc > 2)
+        return Children(argv[2]);
     if (command == L"close" && argc > 2)
         return Close(argv[2]);
     if (command == L"pattern" && argc > 5)
