@@ -6,7 +6,7 @@ packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev clang-format
     libgtest-dev googletest zlib1g-dev libx11-dev
     g++-mingw-w64-x86-64-posix libz-mingw-w64-dev
-    wine wine64 fonts-wine fonts-liberation
+    wine wine64 fonts-wine fonts-liberation fonts-droid-fallback
     xvfb xauth xdotool x11-xserver-utils xclip x11-utils imagemagick
     libopenjp2-tools python3 nsis
 )

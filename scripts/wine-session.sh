@@ -23,10 +23,18 @@ _pid_alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
 
 # Copies Wine's own fonts (Marlett, Tahoma ...) into the prefix: a new prefix
 # lacks them and the menus' glyphs would draw as plain letters.
+#
+# Japanese text needs, as on Windows, a font link from the interface font to a
+# font that has its glyphs.
 _wine_prefix_fonts() {
     local fonts="$WINEPREFIX/drive_c/windows/Fonts"
     mkdir -p "$fonts"
     cp -n /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
+    local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+    for face in Tahoma "MS Shell Dlg" "Microsoft Sans Serif" Arial; do
+        wine reg add "$key" /v "$face" /t REG_MULTI_SZ \
+            /d "DroidSansFallbackFull.ttf,Droid Sans Fallback" /f >/dev/null 2>&1
+    done
 }
 
 wine_session_up() {
@@ -58,7 +66,10 @@ wine_session_up() {
         fi
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
             wineboot -i >"$root/wineboot.log" 2>&1 9>&-
-            _wine_prefix_fonts
+        fi
+        if [ ! -f "$root/fonts.done" ]; then
+            _wine_prefix_fonts 9>&-
+            touch "$root/fonts.done"
         fi
         # A persistent wineserver makes each test .exe start in milliseconds.
         wineserver -p 2>/dev/null 9>&- || true

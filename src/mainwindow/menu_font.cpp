@@ -10,9 +10,9 @@ MenuFont MenuFontFromLogFont(std::int32_t height, std::int32_t weight, std::uint
     font.size = static_cast<float>(ClampToInt16(height * -0.75));
     font.bold = weight != 400;
     font.italic = italic != 0;
-    for (wchar_t c : faceName)
-        if (c != L'\0')
-            font.name += c;
+    // The name ends at its first NUL: what follows in the fixed-size field is
+    // left over from earlier names and would glue on ("Tahomal Dlg").
+    font.name = faceName.substr(0, faceName.find(L'\0'));
     return font;
 }
 

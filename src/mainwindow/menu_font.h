@@ -14,7 +14,7 @@ struct MenuFont {
 };
 
 // From the LOGFONT fields: size = height x -0.75 rounded halves-to-even, bold
-// for any weight but 400, italic for any non-zero byte, NULs removed from the name.
+// for any weight but 400, italic for any non-zero byte, the name up to its first NUL.
 MenuFont MenuFontFromLogFont(std::int32_t height, std::int32_t weight, std::uint8_t italic,
                              const std::wstring& faceName);
 

@@ -67,8 +67,9 @@ TEST(MenuFont, WeightItalicAndName) {
     EXPECT_TRUE(MenuFontFromLogFont(-12, 600, 0, L"A").bold);
     EXPECT_TRUE(MenuFontFromLogFont(-12, 400, 1, L"A").italic);
     EXPECT_TRUE(MenuFontFromLogFont(-12, 400, 255, L"A").italic);
-    const std::wstring withNuls(L"MS\0 Shell\0Dlg\0\0", 16);
-    EXPECT_EQ(MenuFontFromLogFont(-11, 400, 0, withNuls).name, L"MS ShellDlg");
+    // A shorter name written over a longer one leaves its tail behind the NUL.
+    const std::wstring overwritten(L"Tahoma\0l Dlg\0\0", 15);
+    EXPECT_EQ(MenuFontFromLogFont(-11, 400, 0, overwritten).name, L"Tahoma");
 
     const MenuFont zero = MenuFontFromLogFont(0, 0, 0, std::wstring(32, L'\0'));
     EXPECT_EQ(zero.size, 0.0f);
