@@ -31,7 +31,7 @@ _wine_prefix_fonts() {
     mkdir -p "$fonts"
     cp -n /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
     local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
-    for face in Tahoma "MS Shell Dlg" "Microsoft Sans Serif" Arial; do
+    for face in Tahoma "MS Shell Dlg"; do
         wine reg add "$key" /v "$face" /t REG_MULTI_SZ \
             /d "DroidSansFallbackFull.ttf,Droid Sans Fallback" /f >/dev/null 2>&1
     done

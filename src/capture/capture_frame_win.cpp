@@ -1,4 +1,6 @@
 // The one capture step and the clipboard copy, as members of Form1.
+#include "base/message_pump_win.h"
+#include "base/waits.h"
 #include "capture/capture_geometry.h"
 #include "mainwindow/form1_win.h"
 
@@ -6,30 +8,6 @@
 #include <cstring>
 
 namespace qorvic {
-
-namespace {
-
-// Lets the program's windows handle what is pending, once.
-void ProcessPendingMessages() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
-
-// A busy wait on the monotonic clock: no messages are handled meanwhile.
-void BusyWait(std::chrono::milliseconds duration) {
-    const auto start = std::chrono::steady_clock::now();
-    while (std::chrono::steady_clock::now() - start < duration) {
-    }
-}
-
-} // namespace
 
 void Form1::CaptureFrame() {
     CaptureSource source = FrameCaptureArea(picInvisible_);

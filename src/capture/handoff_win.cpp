@@ -1,5 +1,6 @@
 // Hand-off to Norvane: the picture goes on the clipboard, Norvane's window is
 // raised and F7 typed into it. Members of Form1.
+#include "base/waits.h"
 #include "capture/handoff.h"
 #include "mainwindow/form1_win.h"
 
@@ -25,12 +26,6 @@ BOOL CALLBACK EnumWindowsProc(HWND window, LPARAM userValue) {
         return FALSE;
     }
     return TRUE;
-}
-
-void BusyWait(std::chrono::milliseconds duration) {
-    const auto start = std::chrono::steady_clock::now();
-    while (std::chrono::steady_clock::now() - start < duration) {
-    }
 }
 
 void SendKey(WORD key) {

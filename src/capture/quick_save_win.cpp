@@ -1,6 +1,7 @@
 // Quick save on the desktop, the temporary bitmap and the converter run, as
 // members of Form1.
 #include "base/file_io_win.h"
+#include "base/message_pump_win.h"
 #include "bmp_writer.h"
 #include "capture/quick_save.h"
 #include "capture/save_dialog.h"
@@ -11,22 +12,6 @@
 #include <stdexcept>
 
 namespace qorvic {
-
-namespace {
-
-void ProcessPendingMessagesOnce() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
-
-} // namespace
 
 std::string Form1::OutputPictureAsBmp() const {
     conv::Image image;
@@ -56,11 +41,11 @@ bool Form1::WriteTempBitmap() {
 void Form1::WaitForEnd(HANDLE process) {
     // The wait cursor tells the user why the frame does not answer.
     HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-    ProcessPendingMessagesOnce();
-    ProcessPendingMessagesOnce();
+    ProcessPendingMessages();
+    ProcessPendingMessages();
     if (process)
         ::WaitForSingleObject(process, 5000);
-    ProcessPendingMessagesOnce();
+    ProcessPendingMessages();
     ::SetCursor(previous);
 }
 

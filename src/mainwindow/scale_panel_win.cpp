@@ -1,6 +1,7 @@
 #include "mainwindow/scale_panel_win.h"
 
 #include "base/numeric.h"
+#include "base/waits.h"
 
 #include <chrono>
 
@@ -26,13 +27,6 @@ SIZE ClientSize(HWND window) {
     RECT rc{};
     ::GetClientRect(window, &rc);
     return {rc.right - rc.left, rc.bottom - rc.top};
-}
-
-// Busy, on purpose: the panel opens after a short pause in which nothing else runs.
-void PauseWithoutEvents(std::chrono::milliseconds duration) {
-    const auto start = std::chrono::steady_clock::now();
-    while (std::chrono::steady_clock::now() - start < duration) {
-    }
 }
 
 } // namespace
@@ -108,7 +102,8 @@ void ScalePanel::ShowScalePanel(const std::wstring& txtEquals) {
     }
     DrawPanelBevel();
     lblEquals.SetCaption(txtEquals);
-    PauseWithoutEvents(std::chrono::milliseconds(100));
+    // Busy, on purpose: the panel opens after a short pause in which nothing else runs.
+    BusyWait(std::chrono::milliseconds(100));
     SetResizeLabel(resizeText_, ResizeLabelLeft(scaleStep_));
     // Above the see-through area and everything else on the form.
     ::SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0,

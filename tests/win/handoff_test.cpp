@@ -65,7 +65,10 @@ TEST(HandOff, TheReceiverGetsExactlyTheCapture) {
                                  nullptr, &startup, &info));
     KernelHandle process(info.hProcess);
     KernelHandle thread(info.hThread);
-    ::WaitForInputIdle(process.get(), 5000);
+    // The receiver's window must exist before the hand-off looks for it.
+    for (int i = 0; i < 250 && !::FindWindowW(nullptr, L"Norvane receiver"); ++i)
+        ::Sleep(20);
+    ASSERT_NE(::FindWindowW(nullptr, L"Norvane receiver"), nullptr);
 
     auto form = LoadForm();
     form->HandOffCapture();
