@@ -95,6 +95,16 @@ TEST_F(QuickSaveTest, OtherFormatsGoThroughTheConverter) {
     EXPECT_TRUE(messages_.empty()) << "no failure was reported";
 }
 
+TEST_F(QuickSaveTest, AHiddenFileIsNeverOverwritten) {
+    const std::wstring hidden = desktop_ + L"Qorvic_1.bmp";
+    ASSERT_TRUE(WriteFileAtomically(hidden, "keep me"));
+    ::SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    form_->MnuExtClick(0, L"BMP");
+    EXPECT_TRUE(PathExists(desktop_ + L"Qorvic_2.bmp"));
+    ::SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadFileBytes(hidden).value_or(""), "keep me");
+}
+
 TEST_F(QuickSaveTest, MissingConverterIsToldAndLeavesNoFile) {
     form_->MnuExtClick(4, L"PNG");
     EXPECT_FALSE(PathExists(desktop_ + L"Qorvic_1.png"));
