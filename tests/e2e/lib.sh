@@ -33,9 +33,11 @@ driver() { timeout 30 wine "$DRIVER" "$@" 2>/dev/null | tr -d '\r'; }
 start_pattern() { # x y w h
     wine "$DRIVER" pattern "$@" >"$WORK/pattern.log" 2>&1 &
     BACKGROUND_PIDS+=($!)
-    for _ in $(seq 1 250); do
+    # The first Wine window of a run can take seconds while the desktop starts.
+    local deadline=$((SECONDS + 30))
+    while [ $SECONDS -lt $deadline ]; do
         grep -q "pattern up" "$WORK/pattern.log" 2>/dev/null && return 0
-        sleep 0.02
+        sleep 0.05
     done
     fail "pattern window did not come up"
 }
