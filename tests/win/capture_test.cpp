@@ -2,12 +2,16 @@
 #include "base/handles_win.h"
 #include "mainwindow/form1_win.h"
 
+#include "test_support_win.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstring>
 
 using namespace qorvic;
+using qorvic::test::FreshFolder;
+using qorvic::test::Pump;
 
 namespace {
 
@@ -37,22 +41,6 @@ LRESULT CALLBACK StripesProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     return ::DefWindowProcW(hwnd, msg, w, l);
 }
 
-void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        ::DispatchMessageW(&msg);
-}
-
-std::wstring FreshFolder() {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    std::wstring folder = std::wstring(temp) + L"qorvic_capture_" +
-                          std::to_wstring(::GetCurrentProcessId()) + L"_" +
-                          std::to_wstring(::GetTickCount64());
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    return folder + L"\\";
-}
-
 class CaptureTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -65,7 +53,7 @@ protected:
                                      800, 600, nullptr, nullptr, wc.hInstance, nullptr);
         ASSERT_NE(stripes_, nullptr);
         Form1::Options options;
-        options.appDataFolder = FreshFolder();
+        options.appDataFolder = FreshFolder(L"capture");
         form_ = std::make_unique<Form1>(options);
         form_->onEnd = nullptr;
         ASSERT_TRUE(form_->Load());

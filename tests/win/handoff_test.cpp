@@ -2,35 +2,22 @@
 #include "base/handles_win.h"
 #include "mainwindow/form1_win.h"
 
+#include "test_support_win.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 using namespace qorvic;
+using qorvic::test::Pump;
+using qorvic::test::WidePath;
 
 namespace {
-
-std::wstring WidePath(const char* path) {
-    std::wstring wide(path, path + std::char_traits<char>::length(path));
-    if (!wide.empty() && wide[0] == L'/') {
-        for (wchar_t& c : wide)
-            if (c == L'/')
-                c = L'\\';
-        wide = L"Z:" + wide;
-    }
-    return wide;
-}
 
 std::wstring TempFile(const wchar_t* name) {
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
     return std::wstring(temp) + name + std::to_wstring(::GetCurrentProcessId()) + L".bmp";
-}
-
-void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        ::DispatchMessageW(&msg);
 }
 
 // Counts the F7 presses that reach a window of this process.

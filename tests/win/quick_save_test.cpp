@@ -1,37 +1,18 @@
 #include "base/file_io_win.h"
 #include "mainwindow/form1_win.h"
 
+#include "test_support_win.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 using namespace qorvic;
+using qorvic::test::FreshFolder;
+using qorvic::test::WidePath;
 
 namespace {
-
-std::wstring FreshFolder(const wchar_t* name) {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    // A space in every path: the converter gets them unquoted.
-    std::wstring folder = std::wstring(temp) + L"qorvic quick " + name + L" " +
-                          std::to_wstring(::GetCurrentProcessId()) + L"_" +
-                          std::to_wstring(::GetTickCount64());
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    return folder + L"\\";
-}
-
-std::wstring WidePath(const char* path) {
-    std::wstring wide(path, path + std::char_traits<char>::length(path));
-    // The build hands over a Unix path; Wine maps the Unix root to Z:.
-    if (!wide.empty() && wide[0] == L'/') {
-        for (wchar_t& c : wide)
-            if (c == L'/')
-                c = L'\\';
-        wide = L"Z:" + wide;
-    }
-    return wide;
-}
 
 class QuickSaveTest : public ::testing::Test {
 protected:

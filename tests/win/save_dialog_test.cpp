@@ -1,23 +1,16 @@
 #include "base/file_io_win.h"
 #include "mainwindow/form1_win.h"
 
+#include "test_support_win.h"
+
 #include <gtest/gtest.h>
 
 #include <thread>
 
 using namespace qorvic;
+using qorvic::test::FreshFolder;
 
 namespace {
-
-std::wstring FreshFolder(const wchar_t* name) {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    std::wstring folder = std::wstring(temp) + L"qorvic save " + name + L" " +
-                          std::to_wstring(::GetCurrentProcessId()) + L"_" +
-                          std::to_wstring(::GetTickCount64());
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    return folder + L"\\";
-}
 
 HWND WaitForDialog(const wchar_t* title) {
     for (int i = 0; i < 500; ++i) {

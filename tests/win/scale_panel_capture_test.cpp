@@ -2,37 +2,23 @@
 #include "mainwindow/form1_win.h"
 #include "mainwindow/scale_panel_win.h"
 
+#include "test_support_win.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 using namespace qorvic;
+using qorvic::test::FreshFolder;
+using qorvic::test::Pump;
 
-namespace {
-
-void Pump() {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        ::DispatchMessageW(&msg);
-}
-
-std::wstring FreshFolder() {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    std::wstring folder = std::wstring(temp) + L"qorvic_scale_" +
-                          std::to_wstring(::GetCurrentProcessId()) + L"_" +
-                          std::to_wstring(::GetTickCount64());
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    return folder + L"\\";
-}
-
-} // namespace
+namespace {} // namespace
 
 // The panel wired to the main window as the program does: the slider's scale
 // becomes Form1's ScaleStep, which the capture applies after the panel closed.
 TEST(ScalePanelWithForm1, ACaptureAfterClosingThePanelUsesTheChosenScale) {
     Form1::Options options;
-    options.appDataFolder = FreshFolder();
+    options.appDataFolder = FreshFolder(L"scale");
     auto form = std::make_unique<Form1>(options);
     form->onEnd = nullptr;
     ASSERT_TRUE(form->Load());
