@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the logic natively (sanitizers on),
-# then the Windows build under Wine in a private prefix and Xvfb display.
+# the fuzz targets for a bounded time each, then the Windows build under Wine
+# in a private prefix and Xvfb display.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/wine-session.sh
@@ -32,6 +33,13 @@ cmake --preset native
 cmake --build --preset native
 set +e
 run_ctest native
+
+# Every parser of outside input under libFuzzer for a bounded time (label "fuzz").
+set -e
+cmake --preset fuzz
+cmake --build --preset fuzz
+set +e
+run_ctest fuzz
 
 set -e
 cmake --preset windows

@@ -1,0 +1,48 @@
+// Shared pieces of the fuzz targets: turning the fuzzer's bytes into the text
+// the parsers take, and a check that stops the run with a readable reason.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+namespace fuzz {
+
+// A broken invariant is a finding like a crash: print it and abort, so libFuzzer
+// keeps the input.
+#define FUZZ_CHECK(condition)                                                                      \
+    do {                                                                                           \
+        if (!(condition)) {                                                                        \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition);     \
+            std::abort();                                                                          \
+        }                                                                                          \
+    } while (0)
+
+inline std::string_view AsText(const std::uint8_t* data, std::size_t size) {
+    return {reinterpret_cast<const char*>(data), size};
+}
+
+// Two bytes per character, little-endian, as UTF-16 text arrives on Windows;
+// an odd last byte is dropped. Values stay within 16 bits whatever wchar_t's size.
+inline std::wstring AsUtf16(const std::uint8_t* data, std::size_t size) {
+    std::wstring text;
+    text.reserve(size / 2);
+    for (std::size_t i = 0; i + 1 < size; i += 2)
+        text += static_cast<wchar_t>(data[i] | (data[i + 1] << 8));
+    return text;
+}
+
+// Bytes to characters one to one (Latin-1): every byte value reaches the parser
+// as a character of its own.
+inline std::wstring Widen(std::string_view bytes) {
+    std::wstring text;
+    text.reserve(bytes.size());
+    for (char c : bytes)
+        text += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return text;
+}
+
+} // namespace fuzz

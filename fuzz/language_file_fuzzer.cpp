@@ -1,0 +1,66 @@
+// A language file's bytes as the loader meets them: the first byte picks the
+// language (one of the eight, or another name), the rest is the file.
+#include "fuzz_support.h"
+
+#include "languages/language_file.h"
+
+#include <vector>
+
+#include <array>
+
+namespace {
+
+const std::array<const wchar_t*, 10> kNames = {L"English", L"Spanish", L"German",  L"French",
+                                               L"Dutch",   L"Polish",  L"Russian", L"Japanese",
+                                               L"english", L"Klingon"};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size < 1)
+        return 0;
+    const std::wstring language = kNames[data[0] % kNames.size()];
+    // The number of list entries decides the language menu's slots: 0 to 15.
+    std::vector<std::wstring> listNames;
+    for (unsigned i = 0; i < (data[0] >> 4); ++i)
+        listNames.push_back(L"L" + std::to_wstring(i));
+    const std::optional<std::string> bytes = std::string(fuzz::AsText(data + 1, size - 1));
+
+    qorvic::LanguageTexts current;
+    current.TxtCopy = L"before";
+    const auto decode = [](std::string_view body, unsigned) { return fuzz::Widen(body); };
+    const qorvic::LanguageLoadResult result =
+        qorvic::LoadLanguageTexts(current, language, bytes, decode, qorvic::kVersionTag, listNames);
+
+    switch (result.stop) {
+    case qorvic::LanguageLoadStop::BeforeTexts:
+        FUZZ_CHECK(result.texts.TxtCopy == L"before");
+        FUZZ_CHECK(!result.optionsCaption && !result.screenCaption);
+        break;
+    case qorvic::LanguageLoadStop::PartWay:
+        FUZZ_CHECK(result.texts.LanguageMenu.size() == listNames.size());
+        break;
+    case qorvic::LanguageLoadStop::Complete:
+        FUZZ_CHECK(result.texts.LanguageMenu.size() == listNames.size());
+        FUZZ_CHECK(result.optionsCaption && result.screenCaption);
+        FUZZ_CHECK(!result.texts.TxtFormats.empty() && result.texts.TxtFormats.back() == L'=');
+        FUZZ_CHECK(!result.texts.TxtNewVersion.empty() &&
+                   result.texts.TxtNewVersion.back() == L' ');
+        break;
+    }
+    // Whatever the file held, no row of the language menu is left blank.
+    if (result.stop != qorvic::LanguageLoadStop::BeforeTexts)
+        for (const std::wstring& row : result.texts.LanguageMenu)
+            FUZZ_CHECK(!row.empty());
+
+    // The line splitter and entry cutter on the raw text as well.
+    const std::wstring text = fuzz::Widen(*bytes);
+    std::size_t total = 0;
+    for (const std::wstring& line : qorvic::SplitLangLines(text)) {
+        FUZZ_CHECK(line.find(L'\r') == std::wstring::npos);
+        total += line.size();
+        FUZZ_CHECK(qorvic::LangEntryText(line).size() <= line.size());
+    }
+    FUZZ_CHECK(total <= text.size());
+    return 0;
+}

@@ -1,0 +1,49 @@
+// File names of the language folder (UTF-16, one per line) through the name
+// cutting and the list builder: no crash, and the list does not depend on the
+// order the folder was listed in.
+#include "fuzz_support.h"
+
+#include "languages/language_list.h"
+
+#include <algorithm>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::wstring text = fuzz::AsUtf16(data, size);
+    std::vector<std::wstring> names;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(L'\n', start);
+        if (end == std::wstring::npos)
+            end = text.size();
+        names.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+
+    for (const std::wstring& name : names) {
+        const qorvic::LanguageNameCut cut = qorvic::CutLanguageName(name);
+        if (cut.isLanguageFile) {
+            FUZZ_CHECK(name.rfind(L"Qorvic", 0) == 0);
+            FUZZ_CHECK(name.find(cut.name) != std::wstring::npos);
+            FUZZ_CHECK(cut.name.find(L'.') == std::wstring::npos);
+        } else {
+            FUZZ_CHECK(cut.name.empty());
+        }
+        // The sort's comparison must be a strict weak order, or sorting is undefined.
+        FUZZ_CHECK(!qorvic::LessOrdinalIgnoreCase(name, name));
+        // Pairs among the first names are enough to find a broken order; all pairs cost too much.
+        for (std::size_t j = 0; j < names.size() && j < 32; ++j) {
+            const std::wstring& other = names[j];
+            FUZZ_CHECK(!(qorvic::LessOrdinalIgnoreCase(name, other) &&
+                         qorvic::LessOrdinalIgnoreCase(other, name)));
+        }
+    }
+
+    const std::vector<std::wstring> list = qorvic::LanguageListFromFileNames(names);
+    FUZZ_CHECK(!list.empty() && list.front() == L"English");
+    std::vector<std::wstring> reversed(names.rbegin(), names.rend());
+    FUZZ_CHECK(qorvic::LanguageListFromFileNames(reversed) == list);
+    std::rotate(names.begin(), names.begin() + names.size() / 2, names.end());
+    FUZZ_CHECK(qorvic::LanguageListFromFileNames(names) == list);
+    return 0;
+}
