@@ -1,5 +1,8 @@
 #include "base/window_win.h"
 
+#include "base/wait_cursor_win.h"
+#include "res/resource_ids.h"
+
 namespace qorvic {
 
 Window::~Window() {
@@ -21,7 +24,7 @@ bool Window::CreateWin(const wchar_t* className, const wchar_t* title, DWORD sty
         wc.lpfnWndProc = &Window::StaticProc;
         wc.hInstance = instance;
         wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
+        wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_QORVIC));
         wc.hbrBackground = background;
         wc.lpszClassName = className;
         if (!::RegisterClassExW(&wc))
@@ -49,6 +52,11 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     Window* self = FromHandle(hwnd);
     if (!self)
         return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg == WM_SETCURSOR && LOWORD(lParam) == HTCLIENT && WaitCursorScope::Active()) {
+        // The class cursor would replace the wait cursor at the first move.
+        ::SetCursor(WaitCursorScope::Cursor());
+        return TRUE;
+    }
     const LRESULT result = self->HandleMessage(msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
