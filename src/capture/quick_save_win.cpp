@@ -2,6 +2,7 @@
 // members of Form1.
 #include "base/file_io_win.h"
 #include "base/message_pump_win.h"
+#include "base/wait_cursor_win.h"
 #include "bmp_writer.h"
 #include "capture/quick_save.h"
 #include "capture/save_dialog.h"
@@ -39,14 +40,14 @@ bool Form1::WriteTempBitmap() {
 }
 
 void Form1::WaitForEnd(HANDLE process) {
-    // The wait cursor tells the user why the frame does not answer.
-    HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+    // The wait cursor tells the user why the frame does not answer; the
+    // scope puts the previous cursor back however the wait ends.
+    WaitCursorScope waitCursor;
     ProcessPendingMessages();
     ProcessPendingMessages();
     if (process)
         ::WaitForSingleObject(process, 5000);
     ProcessPendingMessages();
-    ::SetCursor(previous);
 }
 
 Form1::ConvertOutcome Form1::ConvertTempBitmap(const std::wstring& target) {

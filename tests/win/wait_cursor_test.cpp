@@ -1,0 +1,92 @@
+#include "base/handles_win.h"
+#include "base/wait_cursor_win.h"
+#include "mainwindow/form1_win.h"
+
+#include "test_support_win.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+using namespace qorvic;
+using qorvic::test::FreshFolder;
+
+namespace {
+
+HCURSOR ShownCursor() {
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    return ::GetCursorInfo(&info) ? info.hCursor : nullptr;
+}
+
+class WaitCursorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Form1::Options options;
+        options.appDataFolder = FreshFolder(L"appdata");
+        options.desktopFolder = FreshFolder(L"desktop");
+        form_ = std::make_unique<Form1>(options);
+        form_->onEnd = nullptr;
+        ASSERT_TRUE(form_->Load());
+        ::SetForegroundWindow(form_->hwnd());
+        qorvic::test::Pump();
+        arrow_ = ::LoadCursorW(nullptr, IDC_ARROW);
+        ::SetCursor(arrow_);
+    }
+
+    // Runs WaitForEnd on `handle` while another thread looks at the cursor the
+    // user sees once the wait has begun, then lets the wait end.
+    HCURSOR CursorDuringWait(HANDLE handle, HANDLE release) {
+        std::atomic<HCURSOR> seen{nullptr};
+        std::thread watcher([&] {
+            ::Sleep(500); // by then the message passes are done and the wait blocks
+            seen = ShownCursor();
+            if (release)
+                ::SetEvent(release);
+        });
+        // A pointer move arriving during the wait's message pass: without care
+        // it would put the class arrow back.
+        ::PostMessageW(form_->hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form_->hwnd()),
+                       MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        form_->WaitForEnd(handle);
+        watcher.join();
+        return seen;
+    }
+
+    std::unique_ptr<Form1> form_;
+    HCURSOR arrow_ = nullptr;
+};
+
+TEST_F(WaitCursorTest, ShowsTheWaitCursorWhileWaitingAndRestoresItAfter) {
+    KernelHandle converterEnd(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    ASSERT_TRUE(converterEnd);
+    EXPECT_EQ(CursorDuringWait(converterEnd.get(), converterEnd.get()), WaitCursorScope::Cursor())
+        << "the pointer did not show the wait cursor while the converter ran";
+    EXPECT_EQ(::GetCursor(), arrow_) << "the cursor was not restored after the wait";
+    EXPECT_FALSE(WaitCursorScope::Active());
+}
+
+TEST_F(WaitCursorTest, RestoresTheCursorWhenTheConverterCouldNotBeStarted) {
+    // No process to wait for: the wait returns at once, cursor as before.
+    form_->WaitForEnd(nullptr);
+    EXPECT_EQ(::GetCursor(), arrow_);
+    EXPECT_FALSE(WaitCursorScope::Active());
+}
+
+TEST_F(WaitCursorTest, OutsideAWaitTheWindowKeepsItsClassCursor) {
+    ::SendMessageW(form_->hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form_->hwnd()),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_NE(::GetCursor(), WaitCursorScope::Cursor());
+    {
+        WaitCursorScope outer;
+        { WaitCursorScope inner; }
+        EXPECT_TRUE(WaitCursorScope::Active()) << "an inner scope ended the outer one's wait";
+        ::SendMessageW(form_->hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form_->hwnd()),
+                       MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(::GetCursor(), WaitCursorScope::Cursor());
+    }
+    EXPECT_FALSE(WaitCursorScope::Active());
+}
+
+} // namespace
