@@ -4,7 +4,9 @@ set -euo pipefail
 : "${QORVIC_BUILD_DIR:?}" "${QORVIC_SOURCE_DIR:?}"
 source "$QORVIC_SOURCE_DIR/scripts/wine-session.sh"
 
-WINE_ROOT="$QORVIC_BUILD_DIR/wine"
+# A test that needs a prefix of its own (a fresh install) sets E2E_WINE_ROOT;
+# that session ends with the test.
+WINE_ROOT=${E2E_WINE_ROOT:-$QORVIC_BUILD_DIR/wine}
 wine_session_up "$WINE_ROOT"
 QORVIC_EXE="$QORVIC_BUILD_DIR/src/qorvic.exe"
 DRIVER="$QORVIC_BUILD_DIR/tests/e2e/e2e_driver.exe"
@@ -70,6 +72,7 @@ expect_pixel() { # file x y RRGGBB what
 cleanup() {
     for pid in "${BACKGROUND_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     driver close "Test pattern" >/dev/null 2>&1 || true
+    if [ "$WINE_ROOT" != "$QORVIC_BUILD_DIR/wine" ]; then wine_session_down "$WINE_ROOT"; fi
 }
 trap cleanup EXIT
 
