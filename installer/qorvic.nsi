@@ -5,6 +5,7 @@
 ;   QORVIC_EXE, CONVERTER_EXE, LANG_DIR, INI_FILE, ICON_FILE, OUT_FILE, VERSION
 
 Unicode true
+!include WinMessages.nsh
 Target amd64-unicode
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
@@ -57,12 +58,40 @@ UninstPage instfiles
   Delete "${DATA_DIR}\Languages\Qorvic_${NAME}.Language"
 !macroend
 
+; A running Qorvic holds its .exe open, so Windows would refuse to replace or
+; remove it. Closing its frame is the program's own way to end: it writes its
+; settings first. Waits up to 10 s for it to go.
+!macro CloseRunningQorvic UN
+Function ${UN}CloseRunningQorvic
+  FindWindow $0 "QorvicFrame"
+  StrCmp $0 0 done
+  MessageBox MB_OKCANCEL|MB_ICONINFORMATION "Qorvic is running and will be closed." /SD IDOK IDOK close
+  Abort
+close:
+  SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=2000
+  StrCpy $1 0
+again:
+  Sleep 100
+  FindWindow $0 "QorvicFrame"
+  StrCmp $0 0 done
+  IntOp $1 $1 + 1
+  IntCmp $1 100 0 again
+  MessageBox MB_OK|MB_ICONSTOP "Qorvic could not be closed. Close it and try again." /SD IDOK
+  Abort
+done:
+FunctionEnd
+!macroend
+!insertmacro CloseRunningQorvic ""
+!insertmacro CloseRunningQorvic "un."
+
 Function .onInit
   SetShellVarContext current
+  Call CloseRunningQorvic
 FunctionEnd
 
 Function un.onInit
   SetShellVarContext current
+  Call un.CloseRunningQorvic
 FunctionEnd
 
 Section "Qorvic"

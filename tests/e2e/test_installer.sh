@@ -52,16 +52,24 @@ for line in 17 18; do
 done
 stop_qorvic
 grep -q $'^German\r$' "$DATA/Qorvic.cfg" || fail "the language was not kept"
-cp "$DATA/Qorvic.cfg" "$WORK/cfg.kept"
 
-# An older, damaged install: a stale program, a changed language file, a
-# missing converter; the user's own converter settings must survive.
-printf 'old' >"$program/qorvic.exe"
+# An older, damaged install: a changed language file, a missing converter,
+# later a stale program; the user's own converter settings must survive. The
+# program is running while the update comes: the installer closes it (the
+# program then writes its settings) before it replaces the .exe.
+printf '0\r\nFrench\r\n' >"$DATA/Qorvic.cfg"
+start_qorvic
 printf 'old' >"$DATA/Languages/Qorvic_French.Language"
 rm "$DATA/i__view32.exe"
 printf '[PNG]\r\nLevel=9\r\n' >"$DATA/ini/i_view32.ini"
 install_silently
+[ "$(driver gone Qorvic)" = gone ] || fail "the running Qorvic was not closed for the update"
+wait "$QORVIC_PID" 2>/dev/null || true
+grep -q $'^French\r$' "$DATA/Qorvic.cfg" || fail "the closed program did not keep its settings"
 same "$program/qorvic.exe" "$QORVIC_BUILD_DIR/src/qorvic.exe" "installing again did not update qorvic.exe"
+printf 'old' >"$program/qorvic.exe"
+install_silently
+same "$program/qorvic.exe" "$QORVIC_BUILD_DIR/src/qorvic.exe" "installing again did not replace an older qorvic.exe"
 same "$DATA/Languages/Qorvic_French.Language" "$QORVIC_SOURCE_DIR/lang/Qorvic_French.Language" \
     "installing again did not update the language files"
 same "$DATA/i__view32.exe" "$QORVIC_BUILD_DIR/tools/converter/i__view32.exe" "installing again did not restore the converter"
@@ -69,6 +77,7 @@ same "$DATA/i__view32.exe" "$QORVIC_BUILD_DIR/tools/converter/i__view32.exe" "in
 [ "$(entry InstallLocation)" = "$location" ] || fail "the update registered another place: $(entry InstallLocation)"
 
 # A language the user added and the settings file stay; everything installed goes.
+cp "$DATA/Qorvic.cfg" "$WORK/cfg.kept"
 printf 'mine' >"$DATA/Languages/Qorvic_Klingon.Language"
 printf 'BM' >"$DATA/Temp.bmp"
 timeout 60 wine "$program/uninstall.exe" /S >"$WORK/uninstall.log" 2>&1 || fail "the uninstaller failed to start"
