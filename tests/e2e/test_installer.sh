@@ -38,6 +38,17 @@ done
 [ "$(find "$DATA/Languages" -type f | wc -l)" = 8 ] || fail "the Languages folder holds other files"
 same "$DATA/i__view32.exe" "$QORVIC_BUILD_DIR/tools/converter/i__view32.exe" "the converter is not installed"
 same "$DATA/ini/i_view32.ini" "$QORVIC_SOURCE_DIR/installer/i_view32.ini" "the converter's settings are not installed"
+# Each installed program runs on a bare Windows: it may import only the
+# system's own DLLs, nothing that would have to lie beside it.
+for exe in "$program/qorvic.exe" "$DATA/i__view32.exe"; do
+    for dll in $(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p'); do
+        case ${dll,,} in
+        kernel32.dll | user32.dll | gdi32.dll | msimg32.dll | msvcrt.dll | ole32.dll | shell32.dll | \
+            shlwapi.dll | comdlg32.dll | comctl32.dll | wininet.dll | advapi32.dll | version.dll) ;;
+        *) fail "$(basename "$exe") needs $dll, which Windows does not have" ;;
+        esac
+    done
+done
 
 # The installed program reads the installed German file: the strip's captions
 # are the German ones (lines 17 and 18 of its source text).
