@@ -46,7 +46,7 @@ TEST(ConverterSettingsFile, DefaultsWhenEmptyOrBroken) {
          {"", "garbage\n\x01\x02", "[JPEG]\nQuality=high\n[GIF]\nDither=\n", "Quality=10\n"}) {
         const ConverterSettings s = ParseConverterSettings(text);
         EXPECT_EQ(s.jpeg.quality, 90) << text;
-        EXPECT_TRUE(s.jpeg.subsampleChroma);
+        EXPECT_FALSE(s.jpeg.subsampleChroma) << "4:4:4 unless asked";
         EXPECT_TRUE(s.gif.dither);
         EXPECT_EQ(s.png.level, 3);
         EXPECT_EQ(s.tiff.compression, TiffCompression::Lzw);
@@ -56,13 +56,13 @@ TEST(ConverterSettingsFile, DefaultsWhenEmptyOrBroken) {
 TEST(ConverterSettingsFile, ReadsKnownKeysInAnyCaseAndClampsRanges) {
     const ConverterSettings s = ParseConverterSettings("\xEF\xBB\xBF; written by hand\r\n"
                                                        "[jpeg]\r\n quality = 75 \r\n"
-                                                       "Subsampling=444\r\n"
+                                                       "Subsampling=420\r\n"
                                                        "[GIF]\r\nDither=0\r\n"
                                                        "[PNG]\r\nLevel=42\r\n"
                                                        "[Tiff]\r\nCompression=none\r\n"
                                                        "[Other]\r\nQuality=5\r\n");
     EXPECT_EQ(s.jpeg.quality, 75);
-    EXPECT_FALSE(s.jpeg.subsampleChroma);
+    EXPECT_TRUE(s.jpeg.subsampleChroma);
     EXPECT_FALSE(s.gif.dither);
     EXPECT_EQ(s.png.level, 9);
     EXPECT_EQ(s.tiff.compression, TiffCompression::None);

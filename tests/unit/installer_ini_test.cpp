@@ -37,7 +37,7 @@ TEST(ShippedConverterSettings, StateTheConvertersDefaults) {
 TEST(ShippedConverterSettings, EveryValueLineTakesEffectWhenEdited) {
     // A value for each key that differs from its default.
     const std::map<std::string, std::string> edited = {{"Quality", "50"},
-                                                       {"Subsampling", "444"},
+                                                       {"Subsampling", "420"},
                                                        {"Dither", "0"},
                                                        {"Level", "9"},
                                                        {"Compression", "None"}};

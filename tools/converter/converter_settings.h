@@ -25,7 +25,7 @@ struct ConverterSettings {
 // INI text: "[Section]" lines and "Key=Value" lines; section and key names are
 // matched without regard to case, blanks around names and values are ignored,
 // lines starting with ';' or '#' are comments. Known keys:
-//   [JPEG] Quality=1..100 (90), Subsampling=420|444 (420)
+//   [JPEG] Quality=1..100 (90), Subsampling=420|444 (444)
 //   [GIF]  Dither=0|1 (1)
 //   [PNG]  Level=0..9 (3)
 //   [TIFF] Compression=LZW|None (LZW)
