@@ -44,6 +44,7 @@ bool Form1::Load(int showCommand) {
     lblOptions.SetCaption(L"Options");
     ckScreen.Create(hwnd(), 60, 2, 200, 16);
     ckScreen.SetCaption(L"Capture screen");
+    ConnectMenus();
 
     Form_Load();
     ::ShowWindow(hwnd(), showCommand);

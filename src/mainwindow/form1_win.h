@@ -17,10 +17,13 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 namespace qorvic {
+
+class MenuWindows;
 
 class Form1 : public Window {
 public:
@@ -99,6 +102,18 @@ public:
 
     // Closes the popup menus before a command runs; set by the menus.
     std::function<void()> onCloseMenus;
+
+    // The popup menus: the options label opens the first level, hovering a
+    // row opens or closes the submenu, releasing a button over a row runs it,
+    // and tmrMenus closes both on a press outside them.
+    void lblOptions_Click();
+    void MnuOptionsSubMnu(std::int16_t index, std::int16_t offset);
+    void MnuOptionsClick(std::int16_t ind, const std::wstring& cap);
+    void tmrMenus_Timer();
+    void CloseMenus();
+    // Loaded windows of this program whose name is `name` (any letter case; "" counts all).
+    int LoadedFormCount(const std::wstring& name) const;
+    MenuWindows& Menus();
     // A short message to the user; a message box unless a test listens instead.
     std::function<void(const std::wstring&)> showMessage = [this](const std::wstring& text) {
         ::MessageBoxW(hwnd(), text.c_str(), L"Qorvic", MB_OK | MB_ICONWARNING);
@@ -125,6 +140,7 @@ private:
     void ApplyMenuFont(UniLabel& label);
     void ApplyMenuFont(UniCheck& box);
     void PaintStrip(HDC dc, int width);
+    void ConnectMenus();
 
     Options options_;
     AppState state_;
@@ -133,6 +149,7 @@ private:
     Rect picInvisible_{};
     bool unloading_ = false;
     DWORD saveFilterIndex_ = 0; // the dialog's last chosen filter
+    std::shared_ptr<MenuWindows> menus_;
 };
 
 } // namespace qorvic

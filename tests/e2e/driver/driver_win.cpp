@@ -1,5 +1,6 @@
 // The end-to-end tests' hands on the Windows side: finds windows, reads their
-// rectangles, closes them and puts up a pattern window to capture. Console
+// rectangles, closes them, answers dialogs, reads the clipboard and puts up a
+// pattern window to capture. Console
 // program; every command prints one line and exits 0 on success.
 #include <windows.h>
 
@@ -92,6 +93,134 @@ int Close(const wchar_t* title) {
     return waited == WAIT_OBJECT_0 ? 0 : 1;
 }
 
+struct ClassSearch {
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<ClassSearch*>(param);
+    wchar_t name[256] = {};
+    ::GetClassNameW(hwnd, name, 256);
+    if (::IsWindowVisible(hwnd) && std::wcscmp(name, search->className) == 0) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindVisibleClass(const wchar_t* className) {
+    ClassSearch search{className, nullptr};
+    ::EnumWindows(&MatchClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// Polls every 20 ms until a visible top-level window of the class is there
+// (`present`) or gone (!present), or the deadline passes.
+HWND WaitForClass(const wchar_t* className, bool present, DWORD timeoutMs) {
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        HWND found = FindVisibleClass(className);
+        if ((found != nullptr) == present || ::GetTickCount64() >= deadline)
+            return found;
+        ::Sleep(20);
+    }
+}
+
+// "outer X Y W H" of a visible window of the class, after waiting for it.
+int ClassRect(const wchar_t* className, DWORD timeoutMs) {
+    HWND hwnd = WaitForClass(className, true, timeoutMs);
+    if (!hwnd) {
+        std::printf("no window\n");
+        return 1;
+    }
+    RECT outer{};
+    ::GetWindowRect(hwnd, &outer);
+    std::printf("outer %ld %ld %ld %ld\n", outer.left, outer.top, outer.right - outer.left,
+                outer.bottom - outer.top);
+    return 0;
+}
+
+int ClassGone(const wchar_t* className, DWORD timeoutMs) {
+    const bool gone = WaitForClass(className, false, timeoutMs) == nullptr;
+    std::printf(gone ? "gone\n" : "present\n");
+    return gone ? 0 : 1;
+}
+
+// The texts of the visible children of a window of the class, one a line.
+BOOL CALLBACK PrintVisibleChild(HWND child, LPARAM) {
+    if (::IsWindowVisible(child))
+        PrintChild(child, 0);
+    return TRUE;
+}
+
+int ClassChildren(const wchar_t* className) {
+    HWND hwnd = WaitForClass(className, true, 10000);
+    if (!hwnd)
+        return 1;
+    ::EnumChildWindows(hwnd, &PrintVisibleChild, 0);
+    return 0;
+}
+
+// "visible" when the window titled `title` has a visible child of the class.
+int ChildVisible(const wchar_t* title, const wchar_t* className) {
+    HWND hwnd = WaitForWindow(title, 10000);
+    HWND child = hwnd ? ::FindWindowExW(hwnd, nullptr, className, nullptr) : nullptr;
+    const bool visible = child && ::IsWindowVisible(child);
+    std::printf(visible ? "visible\n" : "hidden\n");
+    return 0;
+}
+
+// The title of the first visible dialog box, after waiting for one.
+int Dialog(DWORD timeoutMs) {
+    HWND dialog = WaitForClass(L"#32770", true, timeoutMs);
+    if (!dialog) {
+        std::printf("no dialog\n");
+        return 1;
+    }
+    PrintChild(dialog, 0);
+    return 0;
+}
+
+// Presses Cancel on the visible dialog box and waits until it is gone.
+int DialogCancel() {
+    HWND dialog = WaitForClass(L"#32770", true, 5000);
+    HWND cancel = dialog ? ::GetDlgItem(dialog, IDCANCEL) : nullptr;
+    if (!cancel) {
+        std::printf("no dialog\n");
+        return 1;
+    }
+    ::PostMessageW(cancel, BM_CLICK, 0, 0);
+    return ClassGone(L"#32770", 5000);
+}
+
+// "dib W H" for the bitmap on the clipboard, "none" without one.
+int Clipboard() {
+    if (!::OpenClipboard(nullptr)) {
+        std::printf("busy\n");
+        return 1;
+    }
+    HANDLE data = ::GetClipboardData(CF_DIB);
+    const auto* header = data ? static_cast<const BITMAPINFOHEADER*>(::GlobalLock(data)) : nullptr;
+    if (header) {
+        std::printf("dib %ld %ld\n", header->biWidth, std::labs(header->biHeight));
+        ::GlobalUnlock(data);
+    } else {
+        std::printf("none\n");
+    }
+    ::CloseClipboard();
+    return 0;
+}
+
+int ClearClipboard() {
+    if (!::OpenClipboard(nullptr))
+        return 1;
+    ::EmptyClipboard();
+    ::CloseClipboard();
+    std::printf("cleared\n");
+    return 0;
+}
+
 // Vertical stripes of 8 pixels in four colours, and counts of clicks, so a
 // test can see the pattern through the frame and that clicks reach it.
 LRESULT CALLBACK PatternProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
@@ -164,8 +293,27 @@ int wmain(int argc, wchar_t** argv) {
         return Children(argv[2]);
     if (command == L"close" && argc > 2)
         return Close(argv[2]);
+    const DWORD wait = argc > 3 ? static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)) : 10000;
+    if (command == L"class-rect" && argc > 2)
+        return ClassRect(argv[2], wait);
+    if (command == L"class-gone" && argc > 2)
+        return ClassGone(argv[2], wait);
+    if (command == L"class-children" && argc > 2)
+        return ClassChildren(argv[2]);
+    if (command == L"child-visible" && argc > 3)
+        return ChildVisible(argv[2], argv[3]);
+    if (command == L"dialog")
+        return Dialog(argc > 2 ? static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)) : 10000);
+    if (command == L"dialog-cancel")
+        return DialogCancel();
+    if (command == L"clipboard")
+        return Clipboard();
+    if (command == L"clear-clipboard")
+        return ClearClipboard();
     if (command == L"pattern" && argc > 5)
         return Pattern(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]));
-    std::printf("usage: driver rect|wait|gone|close TITLE | pattern X Y W H\n");
+    std::printf("usage: driver rect|wait|gone|close TITLE | pattern X Y W H | class-rect|class-gone"
+                " CLASS [MS] | class-children CLASS | child-visible TITLE CLASS | dialog [MS] |"
+                " dialog-cancel | clipboard | clear-clipboard\n");
     return 2;
 }

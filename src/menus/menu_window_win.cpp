@@ -1,0 +1,403 @@
+#include "menus/menu_window_win.h"
+
+#include "base/handles_win.h"
+#include "base/numeric.h"
+#include "controls/control_font.h"
+#include "mainwindow/form1_win.h"
+#include "menus/menu_placement.h"
+
+namespace qorvic {
+
+namespace {
+
+// The design size of both windows: 4560 x 3030 twips of client area at 15
+// twips per pixel, replaced by every build.
+constexpr int kDesignClientWidth = 304;
+constexpr int kDesignClientHeight = 202;
+
+// The hover highlight: a vertical gradient from near-white blue to light blue
+// in a steel-blue outline.
+constexpr COLORREF kHighlightTop = RGB(236, 255, 255);
+constexpr COLORREF kHighlightBottom = RGB(162, 200, 249);
+constexpr COLORREF kHighlightOutline = RGB(100, 145, 180);
+constexpr COLORREF kSeparatorGrey = RGB(200, 200, 200);
+constexpr COLORREF kSeparatorWhite = RGB(255, 255, 255);
+
+// The symbol font's check mark and right-pointing triangle.
+constexpr wchar_t kSymbolFont[] = L"Marlett";
+constexpr wchar_t kCheckGlyph[] = L"a";
+constexpr wchar_t kArrowGlyph[] = L"4";
+constexpr float kCheckPoints = 16.0f;
+constexpr float kArrowPoints = 12.0f;
+
+int CALLBACK NoteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool SymbolFontInstalled() {
+    static const bool installed = [] {
+        WindowDc screen(nullptr);
+        if (!screen)
+            return false;
+        LOGFONTW query{};
+        query.lfCharSet = DEFAULT_CHARSET;
+        wcscpy_s(query.lfFaceName, kSymbolFont);
+        bool found = false;
+        ::EnumFontFamiliesExW(screen.get(), &query, &NoteFontFound,
+                              reinterpret_cast<LPARAM>(&found), 0);
+        return found;
+    }();
+    return installed;
+}
+
+Font MakeFont(const std::wstring& face, float points, bool bold, bool italic, int dpi) {
+    return Font(::CreateFontW(controls::FontHeightForPoints(points, dpi), 0, 0, 0,
+                              bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE, DEFAULT_CHARSET,
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                              DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
+}
+
+void HorizontalLine(HDC dc, int y, int width, COLORREF colour) {
+    RECT line{0, y, width, y + 1};
+    Brush brush(::CreateSolidBrush(colour));
+    ::FillRect(dc, &line, brush.get());
+}
+
+menus::ScreenRect WorkAreaOf(HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!monitor || !::GetMonitorInfoW(monitor, &info))
+        return {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+}
+
+TRIVERTEX Vertex(int x, int y, COLORREF colour) {
+    TRIVERTEX v{};
+    v.x = x;
+    v.y = y;
+    v.Red = static_cast<COLOR16>(GetRValue(colour) << 8);
+    v.Green = static_cast<COLOR16>(GetGValue(colour) << 8);
+    v.Blue = static_cast<COLOR16>(GetBValue(colour) << 8);
+    return v;
+}
+
+menus::ScreenRect ToScreenRect(const RECT& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+} // namespace
+
+MenuWindow::~MenuWindow() = default;
+
+bool MenuWindow::Load() {
+    const bool first = level_ == Level::First;
+    RECT outer{0, 0, kDesignClientWidth, kDesignClientHeight};
+    const DWORD style = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
+    // Menus do not take the activation from the frame, and stay off the taskbar.
+    const DWORD exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+    ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    if (!CreateWin(first ? L"frmMenu" : L"frmSubMenu", L"", style, exStyle, 0, 0,
+                   outer.right - outer.left, outer.bottom - outer.top, form_.hwnd(), 0,
+                   CS_HREDRAW | CS_VREDRAW))
+        return false;
+    ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    auto label = std::make_unique<UniLabel>();
+    label->SetCaption(L"UniLabel1");
+    label->SetFontName(L"Arial");
+    label->SetFontSize(9.75f);
+    label->SetTransparent(true);
+    label->Create(hwnd(), menus::kMenuMetrics.checkWidth, menus::kMenuMetrics.firstRowTop,
+                  kDesignClientWidth - menus::kMenuMetrics.checkWidth, 19, 0);
+    ConnectRow(*label, 0);
+    lblMenu_.push_back(std::move(label));
+
+    itemHeight_ = ::GetSystemMetrics(SM_CYMENU);
+    return true;
+}
+
+void MenuWindow::PlaceAt(POINT corner) {
+    besideParent_.reset();
+    ::SetWindowPos(hwnd(), nullptr, corner.x, corner.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MenuWindow::PlaceBeside(const RECT& parent, int rowOffset) {
+    besideParent_ = parent;
+    rowOffset_ = rowOffset;
+    ::SetWindowPos(hwnd(), nullptr, parent.right - menus::kMenuMetrics.submenuOverlap,
+                   parent.top + rowOffset, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MenuWindow::MakeMenu(std::int16_t mnu) {
+    if (!hwnd())
+        return;
+    menuNumber_ = mnu;
+    checkedRow_.reset();
+    const AppState& state = form_.State();
+    if (level_ == Level::First) {
+        if (mnu == menus::kOptionsMenu)
+            BuildMenu(state.OptionsItems);
+    } else if (mnu == menus::kFormatMenu) {
+        BuildMenu(state.FormatItems);
+    } else if (mnu == menus::kLanguageMenu) {
+        BuildMenu(state.texts.LanguageMenu);
+        // A current language missing from the list marks no row; the menu still opens.
+        const auto row = menus::CheckedLanguageRow(state.languageList, state.CurrentLanguage);
+        if (row && *row < layout_.rows.size() && !layout_.rows[*row].item.hidden)
+            checkedRow_ = row;
+    }
+    KeepOnMonitor();
+    ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
+    ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+int MenuWindow::MeasureText(const std::wstring& text) {
+    if (text.empty())
+        return 0;
+    const AppState& state = form_.State();
+    const int dpi = static_cast<int>(::GetDpiForWindow(hwnd()));
+    // The window's own font: the menu face and size, regular weight.
+    Font font;
+    if (controls::IsAcceptableFaceName(state.MenuFontName) &&
+        controls::IsAcceptableFontSize(state.MenuFontSize))
+        font = MakeFont(state.MenuFontName, state.MenuFontSize, false, false, dpi ? dpi : 96);
+    WindowDc dc(hwnd());
+    if (!dc)
+        return 0;
+    SelectedObject selected(dc.get(), font ? font.get() : ::GetStockObject(DEFAULT_GUI_FONT));
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return static_cast<int>(size.cx);
+}
+
+void MenuWindow::BuildMenu(const std::vector<std::wstring>& items) {
+    const AppState& state = form_.State();
+    RECT outer{};
+    ::GetWindowRect(hwnd(), &outer);
+
+    menus::MenuBuild build;
+    build.items = items;
+    build.measureText = [this](const std::wstring& text) { return MeasureText(text); };
+    build.itemHeight = itemHeight_;
+    build.designOuterWidth = outer.right - outer.left;
+    build.twipsPerPixelX = state.TwipsPerPixelX;
+    build.twipsPerPixelY = state.TwipsPerPixelY;
+    build.japaneseWidening =
+        level_ == Level::First && menus::WidensFirstLevel(state.CurrentLanguage);
+    layout_ = menus::LayoutMenu(build);
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, layout_.outerWidth, layout_.outerHeight,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    for (std::size_t i = 0; i < layout_.rows.size(); ++i) {
+        const menus::MenuRow& row = layout_.rows[i];
+        if (i >= lblMenu_.size()) {
+            auto label = std::make_unique<UniLabel>();
+            if (!label->CreateLike(*lblMenu_.front(), static_cast<int>(i)))
+                continue;
+            label->BringToFront();
+            ConnectRow(*label, i);
+            lblMenu_.push_back(std::move(label));
+        }
+        UniLabel& label = *lblMenu_[i];
+        label.SetFontName(state.MenuFontName);
+        label.SetFontSize(state.MenuFontSize);
+        label.SetFontBold(state.MenuFontBold);
+        if (level_ == Level::First)
+            label.SetFontItalic(state.MenuFontItalic);
+        label.SetCaption(row.item.caption);
+        label.SetTag(row.item.tag);
+        label.Move(row.text.left, row.text.top, row.text.width, row.text.height);
+        label.SetVisible(!row.item.hidden);
+    }
+}
+
+void MenuWindow::KeepOnMonitor() {
+    RECT now{};
+    ::GetWindowRect(hwnd(), &now);
+    const int width = now.right - now.left;
+    const int height = now.bottom - now.top;
+    menus::Point corner{now.left, now.top};
+    if (besideParent_) {
+        const menus::ScreenRect area =
+            WorkAreaOf(::MonitorFromRect(&*besideParent_, MONITOR_DEFAULTTONEAREST));
+        corner =
+            menus::SubmenuCorner(ToScreenRect(*besideParent_), rowOffset_, width, height, area);
+    } else {
+        const menus::ScreenRect area =
+            WorkAreaOf(::MonitorFromPoint(POINT{now.left, now.top}, MONITOR_DEFAULTTONEAREST));
+        corner = menus::KeepInside(corner, width, height, area);
+    }
+    if (corner.x != now.left || corner.y != now.top)
+        ::SetWindowPos(hwnd(), nullptr, corner.x, corner.y, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MenuWindow::ConnectRow(UniLabel& label, std::size_t index) {
+    label.onMouseEnter = [this, index] {
+        form_.Menus().Dispatch([this, index] { lblMenu_MouseEnter(index); });
+    };
+    // Whichever button goes up over the row activates it.
+    label.onMouseUp = [this, index](int, int, int, int) {
+        form_.Menus().Dispatch([this, index] { lblMenu_MouseUp(index); });
+    };
+}
+
+// Hover: the highlight moves to the row; on the first level the row also
+// decides the submenu.
+void MenuWindow::lblMenu_MouseEnter(std::size_t index) {
+    if (index >= layout_.rows.size())
+        return;
+    highlightRow_ = index;
+    ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    if (level_ == Level::First && menuNumber_ == menus::kOptionsMenu)
+        form_.MnuOptionsSubMnu(static_cast<std::int16_t>(index),
+                               ClampToInt16(menus::RowOffset(layout_, index)));
+}
+
+// Activation. Everything needed is copied first: the handlers unload this window.
+void MenuWindow::lblMenu_MouseUp(std::size_t index) {
+    if (index >= lblMenu_.size())
+        return;
+    const auto row = static_cast<std::int16_t>(index);
+    const std::wstring caption = lblMenu_[index]->Caption();
+    const std::int16_t number = menuNumber_;
+    Form1& form = form_;
+    if (level_ == Level::First) {
+        if (number == menus::kOptionsMenu)
+            form.MnuOptionsClick(row, caption);
+        return;
+    }
+    // Both menus close before the handler runs, so a capture never shows them.
+    form.CloseMenus();
+    if (number == menus::kFormatMenu)
+        form.MnuExtClick(row, caption);
+    else if (number == menus::kLanguageMenu)
+        form.MnuLanguageClick(row, caption);
+}
+
+void MenuWindow::DrawGlyph(HDC dc, const menus::Box& box, bool check) {
+    const COLORREF colour = ::GetSysColor(check ? COLOR_HIGHLIGHT : COLOR_BTNTEXT);
+    const int saved = ::SaveDC(dc);
+    ::IntersectClipRect(dc, box.left, box.top, box.right(), box.bottom());
+    if (SymbolFontInstalled()) {
+        const int dpi = static_cast<int>(::GetDpiForWindow(hwnd()));
+        Font font = MakeFont(kSymbolFont, check ? kCheckPoints : kArrowPoints, check, false,
+                             dpi ? dpi : 96);
+        SelectedObject selected(dc, font.get());
+        ::SetTextColor(dc, colour);
+        ::SetBkMode(dc, TRANSPARENT);
+        RECT r{box.left, box.top, box.right(), box.bottom()};
+        ::DrawTextW(dc, check ? kCheckGlyph : kArrowGlyph, 1, &r,
+                    DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    } else {
+        // Without the symbol font: the same shapes drawn by hand.
+        Pen pen(::CreatePen(PS_SOLID, 2, colour));
+        Brush brush(::CreateSolidBrush(colour));
+        SelectedObject selectedPen(dc, pen.get());
+        SelectedObject selectedBrush(dc, brush.get());
+        if (check) {
+            const POINT tick[3] = {{box.left + 5, box.top + 9},
+                                   {box.left + 8, box.top + 12},
+                                   {box.left + 14, box.top + 5}};
+            ::Polyline(dc, tick, 3);
+        } else {
+            const POINT triangle[3] = {{box.left + 6, box.top + 1},
+                                       {box.left + 10, box.top + 5},
+                                       {box.left + 6, box.top + 9}};
+            ::Polygon(dc, triangle, 3);
+        }
+    }
+    ::RestoreDC(dc, saved);
+}
+
+void MenuWindow::PaintContent(HDC dc) {
+    RECT client{};
+    ::GetClientRect(hwnd(), &client);
+    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+
+    if (highlightRow_ && *highlightRow_ < layout_.rows.size()) {
+        RECT outer{};
+        ::GetWindowRect(hwnd(), &outer);
+        const menus::Box box = menus::HighlightBox(layout_.rows[*highlightRow_].top,
+                                                   outer.right - outer.left, itemHeight_);
+        TRIVERTEX vertices[2] = {Vertex(box.left, box.top, kHighlightTop),
+                                 Vertex(box.right(), box.bottom(), kHighlightBottom)};
+        GRADIENT_RECT rect{0, 1};
+        ::GradientFill(dc, vertices, 2, &rect, 1, GRADIENT_FILL_RECT_V);
+        RECT frame{box.left, box.top, box.right(), box.bottom()};
+        Brush outline(::CreateSolidBrush(kHighlightOutline));
+        ::FrameRect(dc, &frame, outline.get());
+    }
+
+    for (std::size_t i = 0; i < layout_.rows.size(); ++i) {
+        const menus::MenuRow& row = layout_.rows[i];
+        if (row.greyLineY) {
+            HorizontalLine(dc, *row.greyLineY, client.right, kSeparatorGrey);
+            HorizontalLine(dc, *row.whiteLineY, client.right, kSeparatorWhite);
+        }
+        if (row.item.arrow)
+            DrawGlyph(dc, row.arrow, false);
+        if (checkedRow_ == i)
+            DrawGlyph(dc, row.check, true);
+    }
+}
+
+LRESULT MenuWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1; // the paint covers every pixel
+    case WM_PAINT: {
+        PaintScope paint(hwnd());
+        PaintContent(paint.dc());
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        // The transparent row labels draw what lies behind them from here.
+        PaintContent(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    default:
+        return Default(msg, wParam, lParam);
+    }
+}
+
+MenuWindows::~MenuWindows() = default;
+
+MenuWindow& MenuWindows::LoadFrmMenu() {
+    Unload(menu_);
+    menu_ = std::make_unique<MenuWindow>(MenuWindow::Level::First, form_);
+    menu_->Load();
+    return *menu_;
+}
+
+MenuWindow& MenuWindows::LoadFrmSubMenu() {
+    Unload(subMenu_);
+    subMenu_ = std::make_unique<MenuWindow>(MenuWindow::Level::Second, form_);
+    subMenu_->Load();
+    return *subMenu_;
+}
+
+void MenuWindows::Unload(std::unique_ptr<MenuWindow>& window) {
+    if (!window)
+        return;
+    if (HWND handle = window->hwnd()) {
+        ::ShowWindow(handle, SW_HIDE);
+        ::DestroyWindow(handle);
+    }
+    retired_.push_back(std::move(window));
+    if (running_ == 0)
+        retired_.clear();
+}
+
+bool PointerOverWindow(HWND window) {
+    POINT pointer{};
+    RECT rect{};
+    if (!window || !::GetCursorPos(&pointer) || !::GetWindowRect(window, &rect))
+        return false;
+    return menus::PointerOverRect({pointer.x, pointer.y}, ToScreenRect(rect));
+}
+
+} // namespace qorvic

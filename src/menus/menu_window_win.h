@@ -1,0 +1,124 @@
+// frmMenu and frmSubMenu: small always-on-top windows with a thin border that
+// draw the program's own popup menus. One class serves both; the first level
+// differs in its menu number, the Japanese widening and the italic captions.
+#pragma once
+
+#include "base/window_win.h"
+#include "controls/uni_label_win.h"
+#include "menus/menu_model.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qorvic {
+
+class Form1;
+
+class MenuWindow : public Window {
+public:
+    enum class Level { First, Second };
+
+    MenuWindow(Level level, Form1& form) : level_(level), form_(form) {}
+    ~MenuWindow() override;
+
+    // The window load step: creates the window hidden, topmost, with its design
+    // size and row element 0, and reads the row height.
+    bool Load();
+
+    // Where the opener puts the window before the build: its outer top-left
+    // corner, or beside a first-level menu's outer rectangle, level with the row
+    // `rowOffset` pixels below that menu's first row.
+    void PlaceAt(POINT corner);
+    void PlaceBeside(const RECT& parent, int rowOffset);
+
+    // Builds the rows of menu `mnu`, sizes the window, keeps it on its monitor
+    // and shows it. The first level knows menu 4, the second level 3 and 5.
+    void MakeMenu(std::int16_t mnu);
+
+    std::int16_t MenuNumber() const { return menuNumber_; }
+    int ItemHeight() const { return itemHeight_; }
+    const menus::MenuLayout& Layout() const { return layout_; }
+    std::optional<std::size_t> CheckedRow() const { return checkedRow_; }
+    std::optional<std::size_t> HighlightedRow() const { return highlightRow_; }
+    // The text label of row `i` (element i of lblMenu), or nullptr.
+    UniLabel* lblMenu(std::size_t i) { return i < lblMenu_.size() ? lblMenu_[i].get() : nullptr; }
+
+    // Draws the face, the highlight, the separators, check mark and arrows; the
+    // text labels draw themselves above it.
+    void PaintContent(HDC dc);
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void BuildMenu(const std::vector<std::wstring>& items);
+    int MeasureText(const std::wstring& text);
+    void KeepOnMonitor();
+    // The label notifications; either may end this window's life.
+    void lblMenu_MouseEnter(std::size_t index);
+    void lblMenu_MouseUp(std::size_t index);
+    void ConnectRow(UniLabel& label, std::size_t index);
+    void DrawGlyph(HDC dc, const menus::Box& box, bool check);
+
+    Level level_;
+    Form1& form_;
+    std::int16_t menuNumber_ = 0;
+    int itemHeight_ = 19;
+    std::vector<std::unique_ptr<UniLabel>> lblMenu_;
+    menus::MenuLayout layout_;
+    std::optional<std::size_t> checkedRow_;
+    std::optional<std::size_t> highlightRow_;
+    std::optional<RECT> besideParent_; // set when placed as a submenu
+    int rowOffset_ = 0;
+};
+
+// Both menu windows of one opening and the rules for their lifetime: a window
+// that is unloaded while one of its own row handlers runs is destroyed at
+// once but freed only after that handler has returned.
+class MenuWindows {
+public:
+    explicit MenuWindows(Form1& form) : form_(form) {}
+    ~MenuWindows();
+    MenuWindows(const MenuWindows&) = delete;
+    MenuWindows& operator=(const MenuWindows&) = delete;
+
+    // The loaded window or nullptr.
+    MenuWindow* frmMenu() const { return menu_.get(); }
+    MenuWindow* frmSubMenu() const { return subMenu_.get(); }
+
+    // Unloads the window, then loads it afresh (hidden).
+    MenuWindow& LoadFrmMenu();
+    MenuWindow& LoadFrmSubMenu();
+    // Nothing happens for a window that is not loaded.
+    void UnloadFrmMenu() { Unload(menu_); }
+    void UnloadFrmSubMenu() { Unload(subMenu_); }
+
+    // Runs a row handler; windows unloaded meanwhile are freed once the
+    // outermost handler has returned.
+    template <typename Handler> void Dispatch(const Handler& handler) {
+        ++running_;
+        handler();
+        if (--running_ == 0)
+            retired_.clear();
+    }
+
+private:
+    void Unload(std::unique_ptr<MenuWindow>& window);
+
+    Form1& form_;
+    std::unique_ptr<MenuWindow> menu_;
+    std::unique_ptr<MenuWindow> subMenu_;
+    std::vector<std::unique_ptr<MenuWindow>> retired_;
+    int running_ = 0;
+};
+
+// Whether the pointer lies over the window's rectangle, its right and bottom
+// edge included.
+bool PointerOverWindow(HWND window);
+
+} // namespace qorvic

@@ -1,0 +1,202 @@
+#!/usr/bin/env bash
+# The popup menus under the real pointer (xdotool only): where they open, the
+# submenus beside their rows, every row's command, the closing timer, the
+# language switch, and the screenshots of the open menus.
+source "$(dirname "$0")/lib.sh"
+
+mkdir -p "$WORK/appdata/Qorvic/Languages"
+cp "$QORVIC_SOURCE_DIR"/lang/*.Language "$WORK/appdata/Qorvic/Languages/"
+cp "$QORVIC_BUILD_DIR/tools/converter/i__view32.exe" "$WORK/appdata/Qorvic/"
+printf '0\r\nEnglish\r\n' >"$WORK/appdata/Qorvic/Qorvic.cfg"
+
+# Something of Wine's to click on outside the menus, away from the frame.
+start_pattern 1100 400 800 600
+OUTSIDE_X=1500
+OUTSIDE_Y=700
+start_qorvic
+rect=$(window_rect Qorvic)
+CX=$(field "$rect" 7)
+CY=$(field "$rect" 8)
+QX=$(field "$rect" 2)
+QY=$(field "$rect" 3)
+
+# Wine at 96 DPI: menu bar and menu rows 19 pixels; the options label at left 10.
+ITEM=19
+BAR=19
+# Row tops inside a first-level menu: separators after rows 3, 4 and 5.
+ROW_TOPS=(3 22 41 60 87 114 141)
+
+menu_rect() { # class -> sets P_X P_Y P_W P_H
+    local r
+    r=$(driver class-rect "$1" 5000)
+    [ "$(field "$r" 1)" = outer ] || fail "$1 did not open: $r"
+    P_X=$(field "$r" 2) P_Y=$(field "$r" 3) P_W=$(field "$r" 4) P_H=$(field "$r" 5)
+}
+
+open_menu() {
+    xdotool mousemove $((CX + 20)) $((CY + 9)) click 1
+    menu_rect frmMenu
+    MX=$P_X MY=$P_Y MW=$P_W MH=$P_H
+}
+row_y() { echo $((MY + 1 + ROW_TOPS[$1] + ITEM / 2)); }
+hover_row() { xdotool mousemove $((MX + 30)) "$(row_y "$1")"; }
+sub_row_y() { echo $((SY + 1 + 3 + $1 * ITEM + ITEM / 2)); }
+open_sub() { # row of the first level -> SX SY SW SH
+    hover_row "$1"
+    menu_rect frmSubMenu
+    SX=$P_X SY=$P_Y SW=$P_W SH=$P_H
+}
+expect_closed() {
+    [ "$(driver class-gone frmMenu 3000)" = gone ] || fail "$1: the first-level menu stayed open"
+    [ "$(driver class-gone frmSubMenu 3000)" = gone ] || fail "$1: the submenu stayed open"
+}
+close_by_click_outside() {
+    xdotool mousemove $OUTSIDE_X $OUTSIDE_Y click 1
+    expect_closed "$1"
+}
+# Distinct colours in a box of the screenshot: 1 for plain face colour.
+colours_in() { convert "$1" -crop "$2x$3+$4+$5" +repage -unique-colors -format "%w" info:; }
+# The highlight behind first-level row $2: light blue, well bluer than red.
+expect_highlight() {
+    local hex r b
+    hex=$(pixel "$1" $((MX + 10)) $((MY + 1 + ROW_TOPS[$2] + ITEM - 3)))
+    r=$((16#${hex:0:2})) b=$((16#${hex:4:2}))
+    [ $((b - r)) -ge 40 ] || fail "$3: no highlight on row $2 (pixel $hex)"
+}
+crop_menus() { # shot out right bottom: the frame and the menus with a small margin
+    local left=$((QX > 8 ? QX - 8 : 0)) top=$((QY > 8 ? QY - 8 : 0))
+    convert "$1" -crop "$(($3 + 8 - left))x$(($4 + 8 - top))+$left+$top" +repage "$2"
+}
+max() { echo $(($1 > $2 ? $1 : $2)); }
+
+# --- Opening: below the strip, 6 pixels left of the label; the opening click does not close it.
+open_menu
+[ "$MX" = $((CX + 10 - 6)) ] && [ "$MY" = $((CY + BAR)) ] ||
+    fail "menu at $MX,$MY; expected $((CX + 4)),$((CY + BAR))"
+[ "$MH" = $((6 + 7 * ITEM + 24)) ] || fail "menu height $MH, expected $((6 + 7 * ITEM + 24))"
+sleep 1.2 # two timer ticks with the pointer still on the label, outside the menu
+[ "$(driver class-gone frmMenu 0)" = present ] || fail "the click that opened the menu closed it"
+screenshot "$WORK/shot.png"
+crop_menus "$WORK/shot.png" "$WORK/menu-options.png" $((MX + MW)) $((MY + MH))
+
+# --- Hover: row 3 opens the formats beside it, overlapping 2 pixels, level with the row.
+open_sub 3
+[ "$SX" = $((MX + MW - 2)) ] && [ "$SY" = $((MY + ROW_TOPS[3] - 3)) ] ||
+    fail "format menu at $SX,$SY; expected $((MX + MW - 2)),$((MY + 57))"
+[ "$SH" = $((6 + 6 * ITEM)) ] || fail "format menu height $SH"
+[ "$(driver class-children frmSubMenu | sort | tr '\n' ' ')" = "BMP GIF JP2 JPG PNG TIF " ] ||
+    fail "format rows: $(driver class-children frmSubMenu)"
+screenshot "$WORK/shot.png"
+expect_highlight "$WORK/shot.png" 3 "hover on row 3"
+crop_menus "$WORK/shot.png" "$WORK/menu-formats.png" $((SX + SW)) "$(max $((MY + MH)) $((SY + SH)))"
+
+# The highlight stays on row 3 while the pointer is in the submenu.
+xdotool mousemove $((SX + 30)) "$(sub_row_y 1)"
+sleep 0.3
+[ "$(driver class-gone frmSubMenu 0)" = present ] || fail "moving into the submenu closed it"
+screenshot "$WORK/shot.png"
+expect_highlight "$WORK/shot.png" 3 "pointer in the submenu"
+
+# Row 4 closes the submenu; row 6 opens the languages with English checked.
+hover_row 4
+[ "$(driver class-gone frmSubMenu 3000)" = gone ] || fail "row 4 did not close the submenu"
+open_sub 6
+[ "$SY" = $((MY + ROW_TOPS[6] - 3)) ] || fail "language menu at y $SY"
+[ "$SH" = $((6 + 8 * ITEM)) ] || fail "language menu height $SH"
+sleep 0.3
+screenshot "$WORK/shot.png"
+crop_menus "$WORK/shot.png" "$WORK/menu-languages.png" $((SX + SW)) "$(max $((MY + MH)) $((SY + SH)))"
+[ "$(colours_in "$WORK/shot.png" 20 $ITEM $((SX + 1)) $((SY + 1 + 3)))" -gt 1 ] ||
+    fail "no check mark on English"
+[ "$(colours_in "$WORK/shot.png" 20 $ITEM $((SX + 1)) $((SY + 1 + 3 + ITEM)))" = 1 ] ||
+    fail "a check mark on Dutch"
+
+# --- Moving outside closes nothing; a click outside closes both within about half a second.
+xdotool mousemove $OUTSIDE_X $OUTSIDE_Y
+sleep 1.2
+[ "$(driver class-gone frmMenu 0)" = present ] && [ "$(driver class-gone frmSubMenu 0)" = present ] ||
+    fail "moving the pointer outside closed a menu"
+start=$(date +%s%N)
+xdotool click 1
+expect_closed "click outside"
+echo "closed $(( ($(date +%s%N) - start) / 1000000 )) ms after the click outside"
+
+# --- Quick save: releasing over PNG in the format menu.
+open_menu
+open_sub 3
+xdotool mousemove $((SX + 30)) "$(sub_row_y 4)" click 1
+expect_closed "quick save"
+for _ in $(seq 1 300); do [ -s "$WORK/desktop/Qorvic_1.png" ] && break; sleep 0.05; done
+[ "$(identify -format '%m %w %h' "$WORK/desktop/Qorvic_1.png" 2>/dev/null)" = "PNG 288 193" ] ||
+    fail "quick save: $(ls "$WORK/desktop")"
+
+# --- Row 1 copies the capture to the clipboard, with the left and with the right button.
+for button in 1 3; do
+    driver clear-clipboard >/dev/null
+    open_menu
+    hover_row 1
+    xdotool click $button
+    [ "$(driver class-gone frmMenu 3000)" = gone ] || fail "row 1 left the menu open"
+    got=none
+    for _ in $(seq 1 100); do
+        got=$(driver clipboard)
+        [ "$got" = "dib 288 193" ] && break
+        sleep 0.05
+    done
+    [ "$got" = "dib 288 193" ] || fail "button $button over row 1: clipboard holds $got"
+done
+
+# --- Row 2 opens the save dialog, row 5 the colour dialog.
+open_menu
+hover_row 2
+xdotool click 1
+[ "$(driver dialog 10000)" = "Save File - Qorvic" ] || fail "row 2 did not open the save dialog"
+[ "$(driver dialog-cancel)" = gone ] || fail "the save dialog did not close"
+open_menu
+hover_row 5
+xdotool click 1
+title=$(driver dialog 10000)
+[ -n "$title" ] && [ "$title" != "no dialog" ] && [ "$title" != "Save File - Qorvic" ] ||
+    fail "row 5 did not open the colour dialog: $title"
+[ "$(driver dialog-cancel)" = gone ] || fail "the colour dialog did not close"
+
+# --- German from the language menu: the strip at once, the menus at their next opening.
+open_menu
+open_sub 6
+xdotool mousemove $((SX + 30)) "$(sub_row_y 3)" click 1
+expect_closed "language pick"
+children=$(driver children Qorvic)
+grep -qxF "Optionen" <<<"$children" || fail "the options label is not German: $children"
+grep -qxF "Ganzen Bildschirm aufnehmen" <<<"$children" || fail "the check box is not German"
+xdotool mousemove $((CX + 20)) $((CY + 9)) click 1 # the label's German caption is wider; still at left 10
+menu_rect frmMenu
+MX=$P_X MY=$P_Y MW=$P_W MH=$P_H
+driver class-children frmMenu | grep -qxF "An Norvane senden" || fail "the menu is not German"
+open_sub 6
+sleep 0.3
+screenshot "$WORK/shot.png"
+[ "$(colours_in "$WORK/shot.png" 20 $ITEM $((SX + 1)) $((SY + 1 + 3 + 3 * ITEM)))" -gt 1 ] ||
+    fail "no check mark on German"
+[ "$(colours_in "$WORK/shot.png" 20 $ITEM $((SX + 1)) $((SY + 1 + 3)))" = 1 ] ||
+    fail "English is still checked"
+
+# --- Japanese: the first level is widened; screenshots of both levels.
+xdotool mousemove $((SX + 30)) "$(sub_row_y 4)" click 1
+expect_closed "Japanese pick"
+open_menu
+open_sub 3
+sleep 0.3
+screenshot "$WORK/shot.png"
+crop_menus "$WORK/shot.png" "$WORK/menu-japanese.png" $((SX + SW)) "$(max $((MY + MH)) $((SY + SH)))"
+close_by_click_outside "Japanese menus"
+
+# --- Row 4 shows the scaling panel (last: the panel stays on the frame).
+[ "$(driver child-visible Qorvic QorvicScalePanel)" = hidden ] || fail "the scaling panel was already up"
+open_menu
+hover_row 4
+xdotool click 1
+[ "$(driver class-gone frmMenu 3000)" = gone ] || fail "row 4 left the menu open"
+[ "$(driver child-visible Qorvic QorvicScalePanel)" = visible ] || fail "row 4 did not show the scaling panel"
+
+stop_qorvic
+echo "PASS"
