@@ -281,7 +281,7 @@ void MenuWindow::DrawGlyph(HDC dc, const menus::Box& box, bool check) {
     const COLORREF colour = ::GetSysColor(check ? COLOR_HIGHLIGHT : COLOR_BTNTEXT);
     const int saved = ::SaveDC(dc);
     ::IntersectClipRect(dc, box.left, box.top, box.right(), box.bottom());
-    if (SymbolFontInstalled()) {
+    if (glyphs_ == Glyphs::SymbolFontWhenInstalled && SymbolFontInstalled()) {
         const int dpi = static_cast<int>(::GetDpiForWindow(hwnd()));
         Font font = MakeFont(kSymbolFont, check ? kCheckPoints : kArrowPoints, check, false,
                              dpi ? dpi : 96);

@@ -52,6 +52,11 @@ public:
     // text labels draw themselves above it.
     void PaintContent(HDC dc);
 
+    // The check mark and arrow come from the symbol font when it is installed;
+    // otherwise, or when asked to, the same shapes are drawn by hand.
+    enum class Glyphs { SymbolFontWhenInstalled, Drawn };
+    void SetGlyphs(Glyphs glyphs) { glyphs_ = glyphs; }
+
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -75,6 +80,7 @@ private:
     std::optional<std::size_t> highlightRow_;
     std::optional<RECT> besideParent_; // set when placed as a submenu
     int rowOffset_ = 0;
+    Glyphs glyphs_ = Glyphs::SymbolFontWhenInstalled;
 };
 
 // Both menu windows of one opening and the rules for their lifetime: a window

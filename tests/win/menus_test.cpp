@@ -1,5 +1,6 @@
 // The menu windows on real windows, driven through their handlers: sizes and
 // places, the check mark, the edges of the work area, and what an unload leaves.
+#include "base/handles_win.h"
 #include "mainwindow/form1_win.h"
 #include "menus/menu_window_win.h"
 #include "test_support_win.h"
@@ -8,8 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace qorvic;
 
@@ -217,4 +222,98 @@ TEST_F(MenusTest, UnloadLeavesNoWindowBehind) {
     EXPECT_EQ(form->LoadedFormCount(L"frmMenu"), 0);
     EXPECT_EQ(form->LoadedFormCount(L"frmSubMenu"), 0);
     EXPECT_EQ(form->LoadedFormCount(L""), before);
+}
+
+namespace {
+
+// The menu window's own drawing (what lies behind its row labels), as pixels.
+class Painted {
+public:
+    explicit Painted(MenuWindow& menu) {
+        RECT client{};
+        ::GetClientRect(menu.hwnd(), &client);
+        width_ = client.right;
+        height_ = client.bottom;
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width_;
+        info.bmiHeader.biHeight = -height_;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        Bitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        MemoryDc dc(::CreateCompatibleDC(nullptr));
+        SelectedObject selected(dc.get(), bitmap.get());
+        menu.PaintContent(dc.get());
+        ::GdiFlush();
+        const auto* p = static_cast<const std::uint32_t*>(bits);
+        pixels_.assign(p, p + width_ * height_);
+    }
+    int width() const { return width_; }
+    COLORREF At(int x, int y) const {
+        const std::uint32_t v = pixels_[static_cast<std::size_t>(y * width_ + x)];
+        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    }
+    // Pixels inside `box` within 48 of `colour` on every channel.
+    int CountNear(const menus::Box& box, COLORREF colour) const {
+        int n = 0;
+        for (int y = std::max(box.top, 0); y < std::min(box.bottom(), height_); ++y)
+            for (int x = std::max(box.left, 0); x < std::min(box.right(), width_); ++x) {
+                const COLORREF c = At(x, y);
+                if (std::abs(GetRValue(c) - GetRValue(colour)) < 48 &&
+                    std::abs(GetGValue(c) - GetGValue(colour)) < 48 &&
+                    std::abs(GetBValue(c) - GetBValue(colour)) < 48)
+                    ++n;
+            }
+        return n;
+    }
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint32_t> pixels_;
+};
+
+} // namespace
+
+TEST_F(MenusTest, DrawsSeparatorsHighlightCheckMarkAndArrows) {
+    for (auto glyphs : {MenuWindow::Glyphs::SymbolFontWhenInstalled, MenuWindow::Glyphs::Drawn}) {
+        SCOPED_TRACE(glyphs == MenuWindow::Glyphs::Drawn ? "drawn glyphs" : "symbol font");
+        MenuWindow& menu = OpenOptions();
+        menu.SetGlyphs(glyphs);
+        MenuWindow* languages = HoverRow(menu, 6);
+        ASSERT_NE(languages, nullptr);
+        languages->SetGlyphs(glyphs);
+        const int h = menu.ItemHeight();
+        const auto& rows = menu.Layout().rows;
+
+        const Painted first(menu);
+        // A grey and a white line across the whole width under rows 3, 4 and 5.
+        for (std::size_t i : {3u, 4u, 5u})
+            for (int x : {0, first.width() - 1}) {
+                EXPECT_EQ(first.At(x, *rows[i].greyLineY), RGB(200, 200, 200)) << "row " << i;
+                EXPECT_EQ(first.At(x, *rows[i].whiteLineY), RGB(255, 255, 255)) << "row " << i;
+            }
+        // The highlight on row 6: its steel-blue top edge 2 pixels above the row,
+        // light blue near its foot, the face colour elsewhere.
+        EXPECT_EQ(first.At(5, rows[6].top - 2), RGB(100, 145, 180));
+        const COLORREF foot = first.At(5, rows[6].top + h - 3);
+        EXPECT_GT(GetBValue(foot) - GetRValue(foot), 40);
+        EXPECT_EQ(first.At(5, rows[2].top + 5), ::GetSysColor(COLOR_BTNFACE));
+        // Arrows on rows 3 and 6 only.
+        const COLORREF text = ::GetSysColor(COLOR_BTNTEXT);
+        EXPECT_GT(first.CountNear(rows[3].arrow, text), 4);
+        EXPECT_GT(first.CountNear(rows[6].arrow, text), 4);
+        EXPECT_EQ(first.CountNear(rows[4].arrow, text), 0);
+
+        // The check mark on English, in the highlight colour, and nowhere else.
+        const Painted second(*languages);
+        const auto& subRows = languages->Layout().rows;
+        const COLORREF mark = ::GetSysColor(COLOR_HIGHLIGHT);
+        EXPECT_GT(second.CountNear(subRows[0].check, mark), 4);
+        for (std::size_t i = 1; i < subRows.size(); ++i)
+            EXPECT_EQ(second.CountNear(subRows[i].check, mark), 0) << "row " << i;
+        form->CloseMenus();
+    }
 }
