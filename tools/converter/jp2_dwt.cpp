@@ -79,29 +79,34 @@ void ForwardDwt53(std::int32_t* plane, int width, int height, std::ptrdiff_t str
                   int threads) {
     int w = width;
     int h = height;
+    // One scratch buffer per worker, sized for the first (largest) level and kept
+    // for all: a column strip of a tall picture takes hundreds of kilobytes, which
+    // fresh allocations would map and fault in again for every work item.
+    threads = ResolveThreadCount(threads);
+    std::vector<std::vector<std::int32_t>> scratch(
+        threads, std::vector<std::int32_t>(std::max(static_cast<std::size_t>(h) * kStripWidth,
+                                                    static_cast<std::size_t>(w))));
     for (int level = 0; level < levels && (w > 1 || h > 1); ++level) {
         if (h > 1) {
             const int strips = (w + kStripWidth - 1) / kStripWidth;
-            const int stripsPerItem = std::max(1, strips / (4 * ResolveThreadCount(threads)));
+            const int stripsPerItem = std::max(1, strips / (4 * threads));
             const int items = (strips + stripsPerItem - 1) / stripsPerItem;
-            ParallelFor(items, threads, [&](int item, int) {
-                std::vector<std::int32_t> tmp(static_cast<std::size_t>(h) * kStripWidth);
+            ParallelFor(items, threads, [&](int item, int worker) {
                 const int first = item * stripsPerItem;
                 const int last = std::min(strips, first + stripsPerItem);
                 for (int s = first; s < last; ++s) {
                     const int x0 = s * kStripWidth;
                     LiftColumnStrip(plane, h, stride, x0, std::min(kStripWidth, w - x0),
-                                    tmp.data());
+                                    scratch[worker].data());
                 }
             });
         }
         if (w > 1) {
             const int items = (h + kRowsPerItem - 1) / kRowsPerItem;
-            ParallelFor(items, threads, [&](int item, int) {
-                std::vector<std::int32_t> scratch(w);
+            ParallelFor(items, threads, [&](int item, int worker) {
                 const int last = std::min(h, (item + 1) * kRowsPerItem);
                 for (int y = item * kRowsPerItem; y < last; ++y) {
-                    ForwardLift53(plane + y * stride, w, scratch.data());
+                    ForwardLift53(plane + y * stride, w, scratch[worker].data());
                 }
             });
         }

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
 #include <memory>
 #include <stdexcept>
 
@@ -63,29 +64,55 @@ int CeilDiv(int a, int b) {
     return (a + b - 1) / b;
 }
 
-// Level shift and reversible colour transform into three planes.
-void TransformColours(const Image& image, std::int32_t* const planes[kComponents], int threads) {
+// Level shift and reversible colour transform of one component into `plane`:
+// 0 luma, 1 blue difference, 2 red difference. One component at a time keeps a
+// single plane in memory, a third of what all three would take.
+void TransformColour(const Image& image, int component, std::int32_t* plane, int threads) {
     const int items = CeilDiv(image.height, kRowsPerItem);
     ParallelFor(items, threads, [&](int item, int) {
         const int last = std::min(image.height, (item + 1) * kRowsPerItem);
         for (int y = item * kRowsPerItem; y < last; ++y) {
             const std::uint8_t* px = image.pixel(0, y);
-            const std::size_t row = static_cast<std::size_t>(y) * image.width;
-            std::int32_t* luma = planes[0] + row;
-            std::int32_t* blue = planes[1] + row;
-            std::int32_t* red = planes[2] + row;
-            for (int x = 0; x < image.width; ++x, px += 3) {
-                const std::int32_t r = px[0];
-                const std::int32_t g = px[1];
-                const std::int32_t b = px[2];
+            std::int32_t* out = plane + static_cast<std::size_t>(y) * image.width;
+            switch (component) {
+            case 0:
                 // (r + 2g + b) / 4 - 128 is the transform of the level-shifted samples.
-                luma[x] = ((r + 2 * g + b) >> 2) - 128;
-                blue[x] = b - g;
-                red[x] = r - g;
+                for (int x = 0; x < image.width; ++x, px += 3) {
+                    out[x] = ((px[0] + 2 * px[1] + px[2]) >> 2) - 128;
+                }
+                break;
+            case 1:
+                for (int x = 0; x < image.width; ++x, px += 3) {
+                    out[x] = px[2] - px[1];
+                }
+                break;
+            default:
+                for (int x = 0; x < image.width; ++x, px += 3) {
+                    out[x] = px[0] - px[1];
+                }
+                break;
             }
         }
     });
 }
+
+// Adds the time since the last lap to a stage's field, when times are wanted.
+class StageClock {
+public:
+    explicit StageClock(Jp2StageTimes* times) : times_(times) {}
+    void Lap(double Jp2StageTimes::*stage) {
+        if (!times_) {
+            return;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        times_->*stage += std::chrono::duration<double>(now - last_).count();
+        last_ = now;
+    }
+
+private:
+    Jp2StageTimes* times_;
+    std::chrono::steady_clock::time_point last_ = std::chrono::steady_clock::now();
+};
 
 struct BlockJob {
     CodedBand* band;
@@ -103,7 +130,7 @@ int Jp2DecompositionLevels(int width, int height) {
                     static_cast<int>(std::bit_width(static_cast<unsigned>(shorter))) - 1);
 }
 
-std::vector<std::uint8_t> EncodeJp2(const Image& image, int threads) {
+std::vector<std::uint8_t> EncodeJp2(const Image& image, int threads, Jp2StageTimes* times) {
     if (image.width <= 0 || image.height <= 0 ||
         image.rgb.size() != static_cast<std::size_t>(image.width) * image.height * 3) {
         throw std::invalid_argument("picture is empty or its pixels do not match its size");
@@ -114,21 +141,9 @@ std::vector<std::uint8_t> EncodeJp2(const Image& image, int threads) {
     const std::size_t samples = static_cast<std::size_t>(width) * height;
     const int levels = Jp2DecompositionLevels(width, height);
 
-    std::unique_ptr<std::int32_t[]> storage[kComponents];
-    std::int32_t* planes[kComponents];
-    for (int c = 0; c < kComponents; ++c) {
-        storage[c].reset(new std::int32_t[samples]); // every sample is written below
-        planes[c] = storage[c].get();
-    }
-    TransformColours(image, planes, threads);
-    for (int c = 0; c < kComponents; ++c) {
-        ForwardDwt53(planes[c], width, height, width, levels, threads);
-    }
-
     const std::vector<ResolutionGeometry> resolutions = LayoutResolutions(width, height, levels);
     // coded[c][r][b]
     std::vector<std::vector<std::vector<CodedBand>>> coded(kComponents);
-    std::vector<BlockJob> jobs;
     for (int c = 0; c < kComponents; ++c) {
         coded[c].resize(resolutions.size());
         for (std::size_t r = 0; r < resolutions.size(); ++r) {
@@ -142,7 +157,18 @@ std::vector<std::uint8_t> EncodeJp2(const Image& image, int threads) {
             }
         }
     }
+
+    // One plane, reused by each component in turn: transform, then code its blocks.
+    std::unique_ptr<std::int32_t[]> plane(new std::int32_t[samples]); // all written below
+    std::vector<BlockCoder> coders(threads);
+    std::vector<BlockJob> jobs;
+    StageClock clock(times);
     for (int c = 0; c < kComponents; ++c) {
+        TransformColour(image, c, plane.get(), threads);
+        clock.Lap(&Jp2StageTimes::colours);
+        ForwardDwt53(plane.get(), width, height, width, levels, threads);
+        clock.Lap(&Jp2StageTimes::wavelet);
+        jobs.clear();
         for (std::size_t r = 0; r < resolutions.size(); ++r) {
             for (std::size_t b = 0; b < resolutions[r].bands.size(); ++b) {
                 const BandGeometry& g = resolutions[r].bands[b];
@@ -153,24 +179,21 @@ std::vector<std::uint8_t> EncodeJp2(const Image& image, int threads) {
                         const int y = by * kBlockSide;
                         jobs.push_back(
                             {&band,
-                             planes[c] + static_cast<std::size_t>(g.y0 + y) * width + g.x0 + x,
+                             plane.get() + static_cast<std::size_t>(g.y0 + y) * width + g.x0 + x,
                              std::min(kBlockSide, g.width - x), std::min(kBlockSide, g.height - y),
                              by * band.blocksX + bx});
                     }
                 }
             }
         }
+        ParallelFor(static_cast<int>(jobs.size()), threads, [&](int i, int worker) {
+            const BlockJob& job = jobs[i];
+            coders[worker].Encode(job.origin, job.width, job.height, width, job.band->kind,
+                                  job.band->blocks[job.index]);
+        });
+        clock.Lap(&Jp2StageTimes::blocks);
     }
-
-    std::vector<BlockCoder> coders(threads);
-    ParallelFor(static_cast<int>(jobs.size()), threads, [&](int i, int worker) {
-        const BlockJob& job = jobs[i];
-        coders[worker].Encode(job.origin, job.width, job.height, width, job.band->kind,
-                              job.band->blocks[job.index]);
-    });
-    for (std::unique_ptr<std::int32_t[]>& s : storage) {
-        s.reset();
-    }
+    plane.reset();
 
     // Enough guard bits that every band's promised bit planes cover its largest block.
     CodestreamParameters params;
@@ -201,8 +224,14 @@ std::vector<std::uint8_t> EncodeJp2(const Image& image, int threads) {
     }
 
     std::size_t codedBytes = 0;
-    for (const BlockJob& job : jobs) {
-        codedBytes += job.band->blocks[job.index].data.size();
+    for (const auto& component : coded) {
+        for (const auto& resolution : component) {
+            for (const CodedBand& band : resolution) {
+                for (const CodedBlock& block : band.blocks) {
+                    codedBytes += block.data.size();
+                }
+            }
+        }
     }
     std::vector<std::uint8_t> packets;
     packets.reserve(codedBytes + codedBytes / 16 + 1024);
@@ -231,7 +260,10 @@ std::vector<std::uint8_t> EncodeJp2(const Image& image, int threads) {
             }
         }
     }
-    return WrapJp2(params.width, params.height, kComponents, BuildCodestream(params, packets));
+    std::vector<std::uint8_t> file =
+        WrapJp2(params.width, params.height, kComponents, BuildCodestream(params, packets));
+    clock.Lap(&Jp2StageTimes::packets);
+    return file;
 }
 
 } // namespace conv
