@@ -1,0 +1,70 @@
+// Times Form1's whole-screen capture at 100 % and 200 % and reports what it
+// costs beyond the 0.25 s wait before the copy: hiding, the screen copy, the
+// halftone stretch and showing the frame again. Run it under Wine on a screen
+// of the size to measure. Usage: capture_bench [repeats]
+#include "mainwindow/form1_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring FreshDataFolder() {
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder =
+        std::wstring(temp) + L"qorvic capture bench " + std::to_wstring(::GetCurrentProcessId());
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return folder + L"\\";
+}
+
+void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const int repeats = argc > 1 ? std::max(1, _wtoi(argv[1])) : 10;
+    qorvic::Form1::Options options;
+    options.appDataFolder = FreshDataFolder();
+    options.desktopFolder = *options.appDataFolder;
+    qorvic::Form1 form(options);
+    form.onEnd = nullptr;
+    if (!form.Load())
+        return 1;
+    Pump();
+    std::printf("%-6s %11s %11s %11s %11s %11s\n", "scale", "output", "min ms", "median ms",
+                "max ms", "overhead ms");
+    for (const std::int16_t step : {std::int16_t{10}, std::int16_t{20}}) {
+        form.ScaleStep = step;
+        std::vector<double> ms;
+        for (int r = 0; r < repeats; ++r) {
+            form.ckScreen.SetValue(true);
+            const auto start = std::chrono::steady_clock::now();
+            form.CaptureFrame();
+            ms.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                    .count());
+            Pump();
+        }
+        std::sort(ms.begin(), ms.end());
+        const double median = ms[ms.size() / 2];
+        const std::string size =
+            std::to_string(form.picDest.Width()) + "x" + std::to_string(form.picDest.Height());
+        std::printf("%5d%% %11s %11.1f %11.1f %11.1f %11.1f\n", step * 10, size.c_str(), ms.front(),
+                    median, ms.back(), median - 250.0);
+        std::fflush(stdout);
+    }
+    return 0;
+}
