@@ -147,6 +147,31 @@ int ClassGone(const wchar_t* className, DWORD timeoutMs) {
     return gone ? 0 : 1;
 }
 
+// Milliseconds since 1970 on the wall clock, comparable with the shell's `date +%s%3N`.
+long long UnixMilliseconds() {
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    const ULONGLONG ticks = (ULONGLONG{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+    return static_cast<long long>((ticks - 116444736000000000ULL) / 10000ULL);
+}
+
+// Says "watching", then waits for the window of the class to go and prints
+// when it went, so a test can time what it does meanwhile.
+int ClassGoneAt(const wchar_t* className, DWORD timeoutMs) {
+    if (!FindVisibleClass(className)) {
+        std::printf("not there\n");
+        return 1;
+    }
+    std::printf("watching\n");
+    const bool gone = WaitForClass(className, false, timeoutMs) == nullptr;
+    if (!gone) {
+        std::printf("present\n");
+        return 1;
+    }
+    std::printf("gone %lld\n", UnixMilliseconds());
+    return 0;
+}
+
 // The texts of the visible children of a window of the class, one a line.
 BOOL CALLBACK PrintVisibleChild(HWND child, LPARAM) {
     if (::IsWindowVisible(child))
@@ -298,6 +323,8 @@ int wmain(int argc, wchar_t** argv) {
         return ClassRect(argv[2], wait);
     if (command == L"class-gone" && argc > 2)
         return ClassGone(argv[2], wait);
+    if (command == L"class-gone-at" && argc > 2)
+        return ClassGoneAt(argv[2], wait);
     if (command == L"class-children" && argc > 2)
         return ClassChildren(argv[2]);
     if (command == L"child-visible" && argc > 3)
@@ -313,7 +340,8 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"pattern" && argc > 5)
         return Pattern(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]));
     std::printf("usage: driver rect|wait|gone|close TITLE | pattern X Y W H | class-rect|class-gone"
-                " CLASS [MS] | class-children CLASS | child-visible TITLE CLASS | dialog [MS] |"
+                " CLASS [MS] | class-gone-at CLASS [MS] | class-children CLASS | child-visible "
+                "TITLE CLASS | dialog [MS] |"
                 " dialog-cancel | clipboard | clear-clipboard\n");
     return 2;
 }
