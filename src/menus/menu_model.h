@@ -17,19 +17,21 @@ namespace qorvic::menus {
 // Every pixel constant of the menus, as designed at 96 DPI. The row height is
 // not among them: it is the system's menu-bar height, which already follows the DPI.
 struct MenuMetrics {
-    int firstRowTop = 3;        // inner top edge to the first row
-    int checkWidth = 20;        // the check-mark column; the text starts behind it
-    int arrowWidth = 20;        // the submenu-arrow column at the right
-    int arrowDrop = 4;          // the arrow sits this far below the row top
-    int separatorGap = 8;       // extra space a separator adds below its row
-    int greyLineBelow = 2;      // the separator's grey line, below the row's bottom
-    int whiteLineBelow = 3;     // and its white line
-    int widthPadding = 50;      // added to the widest text for the outer width
-    int heightPadding = 3;      // added below the last row for the outer height
-    int highlightOverhang = 2;  // the highlight starts this far above its row and left of 0
-    int submenuOverlap = 2;     // a submenu covers this much of its parent's right edge
-    int optionsLabelOffset = 6; // the first-level menu starts this far left of the label
-    int frameThickness = 1;     // the thin border on each side
+    int firstRowTop = 3;         // inner top edge to the first row
+    int checkWidth = 20;         // the check-mark column; the text starts behind it
+    int arrowWidth = 20;         // the submenu-arrow column at the right
+    int arrowDrop = 4;           // the arrow sits this far below the row top
+    int separatorGap = 8;        // extra space a separator adds below its row
+    int greyLineBelow = 2;       // the separator's grey line, below the row's bottom
+    int whiteLineBelow = 3;      // and its white line
+    int widthPadding = 50;       // added to the widest text for the outer width
+    int heightPadding = 3;       // added below the last row for the outer height
+    int highlightOverhang = 2;   // the highlight starts this far above its row and left of 0
+    int submenuOverlap = 2;      // a submenu covers this much of its parent's right edge
+    int optionsLabelOffset = 6;  // the first-level menu starts this far left of the label
+    int frameThickness = 1;      // the thin border on each side
+    int designClientWidth = 304; // the window before a build: 4560 x 3030 twips
+    int designClientHeight = 202;
     double japaneseWidening = 1.3;
 };
 
@@ -126,5 +128,15 @@ bool WidensFirstLevel(const std::wstring& language);
 // right edges fall outside the window.
 Box HighlightBox(int rowTop, int outerWidth, int itemHeight,
                  const MenuMetrics& metrics = kMenuMetrics);
+
+// The hand-drawn check mark (a polyline) and submenu arrow (a filled
+// triangle) for a system without the symbol font, inside the glyph's box.
+struct GlyphPoint {
+    int x = 0;
+    int y = 0;
+    bool operator==(const GlyphPoint& o) const { return x == o.x && y == o.y; }
+};
+std::vector<GlyphPoint> DrawnCheckMark(const Box& box);
+std::vector<GlyphPoint> DrawnArrow(const Box& box);
 
 } // namespace qorvic::menus

@@ -10,11 +10,6 @@ namespace qorvic {
 
 namespace {
 
-// The design size of both windows: 4560 x 3030 twips of client area at 15
-// twips per pixel, replaced by every build.
-constexpr int kDesignClientWidth = 304;
-constexpr int kDesignClientHeight = 202;
-
 // The hover highlight: a vertical gradient from near-white blue to light blue
 // in a steel-blue outline.
 constexpr COLORREF kHighlightTop = RGB(236, 255, 255);
@@ -92,7 +87,8 @@ MenuWindow::~MenuWindow() = default;
 
 bool MenuWindow::Load() {
     const bool first = level_ == Level::First;
-    RECT outer{0, 0, kDesignClientWidth, kDesignClientHeight};
+    const menus::MenuMetrics& m = menus::kMenuMetrics;
+    RECT outer{0, 0, m.designClientWidth, m.designClientHeight};
     const DWORD style = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
     // Menus do not take the activation from the frame, and stay off the taskbar.
     const DWORD exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
@@ -102,18 +98,17 @@ bool MenuWindow::Load() {
                    CS_HREDRAW | CS_VREDRAW))
         return false;
     ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    itemHeight_ = ::GetSystemMetrics(SM_CYMENU);
 
     auto label = std::make_unique<UniLabel>();
     label->SetCaption(L"UniLabel1");
     label->SetFontName(L"Arial");
     label->SetFontSize(9.75f);
     label->SetTransparent(true);
-    label->Create(hwnd(), menus::kMenuMetrics.checkWidth, menus::kMenuMetrics.firstRowTop,
-                  kDesignClientWidth - menus::kMenuMetrics.checkWidth, 19, 0);
+    label->Create(hwnd(), m.checkWidth, m.firstRowTop, m.designClientWidth - m.checkWidth,
+                  itemHeight_, 0);
     ConnectRow(*label, 0);
     lblMenu_.push_back(std::move(label));
-
-    itemHeight_ = ::GetSystemMetrics(SM_CYMENU);
     return true;
 }
 
@@ -297,17 +292,14 @@ void MenuWindow::DrawGlyph(HDC dc, const menus::Box& box, bool check) {
         Brush brush(::CreateSolidBrush(colour));
         SelectedObject selectedPen(dc, pen.get());
         SelectedObject selectedBrush(dc, brush.get());
-        if (check) {
-            const POINT tick[3] = {{box.left + 5, box.top + 9},
-                                   {box.left + 8, box.top + 12},
-                                   {box.left + 14, box.top + 5}};
-            ::Polyline(dc, tick, 3);
-        } else {
-            const POINT triangle[3] = {{box.left + 6, box.top + 1},
-                                       {box.left + 10, box.top + 5},
-                                       {box.left + 6, box.top + 9}};
-            ::Polygon(dc, triangle, 3);
-        }
+        std::vector<POINT> points;
+        for (const menus::GlyphPoint& p :
+             check ? menus::DrawnCheckMark(box) : menus::DrawnArrow(box))
+            points.push_back({p.x, p.y});
+        if (check)
+            ::Polyline(dc, points.data(), static_cast<int>(points.size()));
+        else
+            ::Polygon(dc, points.data(), static_cast<int>(points.size()));
     }
     ::RestoreDC(dc, saved);
 }

@@ -285,3 +285,34 @@ TEST(MenuClosing, LoadedFormsAreCountedByNameIgnoringCase) {
     EXPECT_EQ(CountLoadedForms(loaded, L""), 3);
     EXPECT_EQ(CountLoadedForms({}, L""), 0);
 }
+
+TEST(MenuGlyphs, DrawnShapesStayInsideTheirBoxes) {
+    // A pen of 2 pixels needs one spare pixel inside the clipped box.
+    const auto inside = [](const std::vector<GlyphPoint>& shape, const Box& box) {
+        for (const GlyphPoint& p : shape)
+            if (p.x < box.left + 1 || p.x >= box.right() - 1 || p.y < box.top ||
+                p.y >= box.bottom() - 1)
+                return false;
+        return true;
+    };
+    for (int h : {13, 19, 28}) {
+        const MenuLayout sized = Build({L"One", L"Two>"}, h);
+        const MenuRow& row = sized.rows[1];
+        EXPECT_TRUE(inside(DrawnCheckMark(row.check), row.check)) << "row height " << h;
+        EXPECT_TRUE(inside(DrawnArrow(row.arrow), row.arrow)) << "row height " << h;
+    }
+    const MenuLayout l = Build({L"One", L"Two>"});
+    const MenuRow& row = l.rows[1];
+    const auto check = DrawnCheckMark(row.check);
+    const auto arrow = DrawnArrow(row.arrow);
+    ASSERT_EQ(check.size(), 3u);
+    ASSERT_EQ(arrow.size(), 3u);
+    // The tick goes down, then up higher than it started; the arrow points right.
+    EXPECT_GT(check[1].y, check[0].y);
+    EXPECT_LT(check[2].y, check[0].y);
+    EXPECT_GT(arrow[1].x, arrow[0].x);
+    EXPECT_EQ(arrow[0].x, arrow[2].x);
+    // Moving the box moves the shapes with it.
+    const Box moved{row.check.left + 7, row.check.top + 11, row.check.width, row.check.height};
+    EXPECT_EQ(DrawnCheckMark(moved)[0], (GlyphPoint{check[0].x + 7, check[0].y + 11}));
+}
