@@ -77,3 +77,74 @@ cleanup() {
 trap cleanup EXIT
 
 set_user_folders "$WORK/appdata" "$WORK/desktop"
+
+# --- The popup menus under the real pointer (xdotool), as the user works them.
+# Wine at 96 DPI: menu bar and menu rows 19 pixels; separators after
+# first-level rows 3, 4 and 5 shift the rows below them.
+ITEM=19
+BAR=19
+ROW_TOPS=(3 22 41 60 87 114 141)
+
+# The frame's client origin CX CY and outer corner QX QY.
+frame_origin() {
+    local rect
+    rect=$(window_rect Qorvic)
+    CX=$(field "$rect" 7) CY=$(field "$rect" 8) QX=$(field "$rect" 2) QY=$(field "$rect" 3)
+}
+menu_rect() { # class -> sets P_X P_Y P_W P_H
+    local r
+    r=$(driver class-rect "$1" 5000) || true
+    [ "$(field "$r" 1)" = outer ] || fail "$1 did not open: $r"
+    P_X=$(field "$r" 2) P_Y=$(field "$r" 3) P_W=$(field "$r" 4) P_H=$(field "$r" 5)
+}
+open_menu() { # a click on "Options" -> MX MY MW MH
+    xdotool mousemove $((CX + 20)) $((CY + 9)) click 1
+    menu_rect frmMenu
+    MX=$P_X MY=$P_Y MW=$P_W MH=$P_H
+}
+row_y() { echo $((MY + 1 + ROW_TOPS[$1] + ITEM / 2)); }
+hover_row() { xdotool mousemove $((MX + 30)) "$(row_y "$1")"; }
+sub_row_y() { echo $((SY + 1 + 3 + $1 * ITEM + ITEM / 2)); }
+open_sub() { # row of the first level -> SX SY SW SH
+    hover_row "$1"
+    menu_rect frmSubMenu
+    SX=$P_X SY=$P_Y SW=$P_W SH=$P_H
+}
+
+# Quick save through the menus: "Options", the format submenu, a release over
+# format row $1 (4 is PNG). With $2, a screenshot while the submenu is open.
+quick_save_through_menus() {
+    open_menu
+    open_sub 3
+    xdotool mousemove $((SX + 30)) "$(sub_row_y "$1")"
+    if [ -n "${2:-}" ]; then
+        sleep 0.3 # the highlight follows the pointer
+        screenshot "$2"
+    fi
+    xdotool mousedown 1 mouseup 1
+}
+# A screenshot of the test pattern alone, once it is drawn (red at the left).
+pattern_screenshot() {
+    local deadline=$((SECONDS + 30))
+    until screenshot "$1" && [ "$(pixel "$1" 4 4)" = FF0000 ]; do
+        [ $SECONDS -lt $deadline ] || fail "the test pattern was not drawn"
+        sleep 0.1
+    done
+}
+wait_for_file() { # path seconds
+    local deadline=$((SECONDS + $2))
+    until [ -f "$1" ]; do
+        [ $SECONDS -lt $deadline ] || fail "$1 did not appear within $2 s"
+        sleep 0.1
+    done
+}
+# A saved capture of the unscaled frame shows exactly what the screenshot
+# $2 showed under the see-through area: 6 pixels in from the client's left
+# edge and below the strip, less the 2-pixel border a capture leaves out.
+expect_capture_of() { # saved screenshot
+    local w h differing
+    read -r w h <<<"$(identify -format '%w %h' "$1")"
+    convert "$2" -crop "${w}x${h}+$((CX + 8))+$((CY + BAR + 8))" +repage "$WORK/expected.png"
+    differing=$(compare -metric AE "$1" "$WORK/expected.png" null: 2>&1) || true
+    [ "$differing" = 0 ] || fail "$(basename "$1") differs from what lay under the frame in $differing pixels"
+}

@@ -3,7 +3,9 @@
 # language files and the converter where they belong; the installed program
 # starts in the language of its settings file; installing again over a
 # damaged install repairs it and keeps the user's converter settings; the
-# uninstaller removes what was installed and keeps Qorvic.cfg.
+# uninstaller removes what was installed and keeps Qorvic.cfg. On the way the
+# installed program quick-saves a PNG through its menus and the installed
+# converter, and shows its scaling panel (docs/scaling.png comes from here).
 export E2E_WINE_ROOT="$QORVIC_BUILD_DIR/e2e/installer-wine"
 rm -rf "$E2E_WINE_ROOT"
 source "$(dirname "$0")/lib.sh"
@@ -55,12 +57,20 @@ done
 printf '0\r\nGerman\r\n' >"$DATA/Qorvic.cfg"
 QORVIC_EXE="$program/qorvic.exe"
 start_pattern 0 0 800 600
+pattern_screenshot "$WORK/pattern.png"
 start_qorvic
 children=$(driver children Qorvic)
 for line in 17 18; do
     want=$(sed -n "${line}p" "$QORVIC_SOURCE_DIR/lang/src/German.txt" | sed 's/^[^=]*=.//' | tr -d '\r')
     grep -qxF -- "$want" <<<"$children" || fail "German caption '$want' not shown; children: $children"
 done
+# A quick save as PNG through the menus, converted by the installed converter.
+frame_origin
+quick_save_through_menus 4
+wait_for_file "$WORK/desktop/Qorvic_1.png" 30
+[ "$(identify -format '%m' "$WORK/desktop/Qorvic_1.png")" = PNG ] || fail "the quick save is not a PNG"
+expect_capture_of "$WORK/desktop/Qorvic_1.png" "$WORK/pattern.png"
+[ -f "$DATA/Temp.bmp" ] || fail "the quick save did not go through the data folder's temporary bitmap"
 stop_qorvic
 grep -q $'^German\r$' "$DATA/Qorvic.cfg" || fail "the language was not kept"
 
@@ -68,15 +78,28 @@ grep -q $'^German\r$' "$DATA/Qorvic.cfg" || fail "the language was not kept"
 # later a stale program; the user's own converter settings must survive. The
 # program is running while the update comes: the installer closes it (the
 # program then writes its settings) before it replaces the .exe.
-printf '0\r\nFrench\r\n' >"$DATA/Qorvic.cfg"
+printf '0\r\nEnglish\r\n' >"$DATA/Qorvic.cfg"
 start_qorvic
+# The scaling panel is open too (and its picture goes to the README).
+frame_origin
+open_menu
+hover_row 4
+xdotool click 1
+[ "$(driver child-visible Qorvic QorvicScalePanel)" = visible ] || fail "the scaling panel did not open"
+xdotool mousemove 700 500
+sleep 0.3
+rect=$(window_rect Qorvic)
+screenshot "$WORK/shot.png"
+convert "$WORK/shot.png" -crop "$(field "$rect" 4)x$(field "$rect" 5)+$(field "$rect" 2)+$(field "$rect" 3)" +repage \
+    "$WORK/scaling.png"
+rm "$DATA/Qorvic.cfg" # written again only if the program ends the way it should
 printf 'old' >"$DATA/Languages/Qorvic_French.Language"
 rm "$DATA/i__view32.exe"
 printf '[PNG]\r\nLevel=9\r\n' >"$DATA/ini/i_view32.ini"
 install_silently
 [ "$(driver gone Qorvic)" = gone ] || fail "the running Qorvic was not closed for the update"
 wait "$QORVIC_PID" 2>/dev/null || true
-grep -q $'^French\r$' "$DATA/Qorvic.cfg" || fail "the closed program did not keep its settings"
+grep -q $'^English\r$' "$DATA/Qorvic.cfg" || fail "the program closed for the update did not write its settings"
 same "$program/qorvic.exe" "$QORVIC_BUILD_DIR/src/qorvic.exe" "installing again did not update qorvic.exe"
 printf 'old' >"$program/qorvic.exe"
 install_silently
