@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The popup menus under the real pointer (xdotool only): where they open, the
-# submenus beside their rows, every row's command, the closing timer, the
-# language switch, and the screenshots of the open menus.
+# submenus beside their rows, every row's command (the hand-off to a stand-in
+# receiver included), the closing timer, the language switch, and the
+# screenshots of the open menus.
 source "$(dirname "$0")/lib.sh"
 
 mkdir -p "$WORK/appdata/Qorvic/Languages"
@@ -13,6 +14,11 @@ printf '0\r\nEnglish\r\n' >"$WORK/appdata/Qorvic/Qorvic.cfg"
 start_pattern 1100 400 800 600
 OUTSIDE_X=1500
 OUTSIDE_Y=700
+# The stand-in for Norvane, out of the way above the pattern; it saves what F7 hands it.
+wine "$QORVIC_BUILD_DIR/tools/receiver/norvane_receiver.exe" "/save=$(winpath "$WORK/received.bmp")" \
+    >"$WORK/receiver.log" 2>&1 &
+BACKGROUND_PIDS+=($!)
+[ "$(driver move "Norvane receiver" 1100 0)" = moved ] || fail "the receiver did not come up"
 start_qorvic
 rect=$(window_rect Qorvic)
 CX=$(field "$rect" 7)
@@ -204,6 +210,17 @@ open_sub 3
 shot_until "no highlight on the Japanese row 3" has_highlight 3
 crop_menus "$WORK/shot.png" "$WORK/menu-japanese.png" $((SX + SW)) "$(max $((MY + MH)) $((SY + SH)))"
 close_by_click_outside "Japanese menus"
+
+# --- Row 0 hands the capture to Norvane.
+open_menu
+hover_row 0
+xdotool click 1
+for _ in $(seq 1 200); do [ -s "$WORK/received.bmp" ] && break; sleep 0.05; done
+sleep 0.2 # the receiver may still be writing
+[ "$(head -c 2 "$WORK/received.bmp")" = BM ] &&
+    [ "$(identify -format '%w %h' "$WORK/received.bmp" 2>/dev/null)" = "288 193" ] ||
+    fail "row 0: the receiver got $(identify "$WORK/received.bmp" 2>&1)"
+driver close "Norvane receiver" >/dev/null || true
 
 # --- Row 4 shows the scaling panel (last: the panel stays on the frame).
 [ "$(driver child-visible Qorvic QorvicScalePanel)" = hidden ] || fail "the scaling panel was already up"

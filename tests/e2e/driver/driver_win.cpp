@@ -187,6 +187,18 @@ int ClassChildren(const wchar_t* className) {
     return 0;
 }
 
+// Moves the window titled `title` (of any process) to x, y, size unchanged.
+int Move(const wchar_t* title, int x, int y) {
+    HWND hwnd = WaitForWindow(title, 10000);
+    if (!hwnd ||
+        !::SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)) {
+        std::printf("no window\n");
+        return 1;
+    }
+    std::printf("moved\n");
+    return 0;
+}
+
 // "visible" when the window titled `title` has a visible child of the class.
 int ChildVisible(const wchar_t* title, const wchar_t* className) {
     HWND hwnd = WaitForWindow(title, 10000);
@@ -329,6 +341,8 @@ int wmain(int argc, wchar_t** argv) {
         return ClassChildren(argv[2]);
     if (command == L"child-visible" && argc > 3)
         return ChildVisible(argv[2], argv[3]);
+    if (command == L"move" && argc > 4)
+        return Move(argv[2], _wtoi(argv[3]), _wtoi(argv[4]));
     if (command == L"dialog")
         return Dialog(argc > 2 ? static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)) : 10000);
     if (command == L"dialog-cancel")
