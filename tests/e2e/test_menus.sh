@@ -20,38 +20,8 @@ wine "$QORVIC_BUILD_DIR/tools/receiver/norvane_receiver.exe" "/save=$(winpath "$
 BACKGROUND_PIDS+=($!)
 [ "$(driver move "Norvane receiver" 1100 0)" = moved ] || fail "the receiver did not come up"
 start_qorvic
-rect=$(window_rect Qorvic)
-CX=$(field "$rect" 7)
-CY=$(field "$rect" 8)
-QX=$(field "$rect" 2)
-QY=$(field "$rect" 3)
+frame_origin # the menu helpers of lib.sh work from it
 
-# Wine at 96 DPI: menu bar and menu rows 19 pixels; the options label at left 10.
-ITEM=19
-BAR=19
-# Row tops inside a first-level menu: separators after rows 3, 4 and 5.
-ROW_TOPS=(3 22 41 60 87 114 141)
-
-menu_rect() { # class -> sets P_X P_Y P_W P_H
-    local r
-    r=$(driver class-rect "$1" 5000)
-    [ "$(field "$r" 1)" = outer ] || fail "$1 did not open: $r"
-    P_X=$(field "$r" 2) P_Y=$(field "$r" 3) P_W=$(field "$r" 4) P_H=$(field "$r" 5)
-}
-
-open_menu() {
-    xdotool mousemove $((CX + 20)) $((CY + 9)) click 1
-    menu_rect frmMenu
-    MX=$P_X MY=$P_Y MW=$P_W MH=$P_H
-}
-row_y() { echo $((MY + 1 + ROW_TOPS[$1] + ITEM / 2)); }
-hover_row() { xdotool mousemove $((MX + 30)) "$(row_y "$1")"; }
-sub_row_y() { echo $((SY + 1 + 3 + $1 * ITEM + ITEM / 2)); }
-open_sub() { # row of the first level -> SX SY SW SH
-    hover_row "$1"
-    menu_rect frmSubMenu
-    SX=$P_X SY=$P_Y SW=$P_W SH=$P_H
-}
 expect_closed() {
     [ "$(driver class-gone frmMenu 3000)" = gone ] || fail "$1: the first-level menu stayed open"
     [ "$(driver class-gone frmSubMenu 3000)" = gone ] || fail "$1: the submenu stayed open"
