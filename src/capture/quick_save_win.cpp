@@ -10,6 +10,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace qorvic {
@@ -64,8 +65,10 @@ Form1::ConvertOutcome Form1::ConvertTempBitmap(const std::wstring& target) {
     KernelHandle thread(info.hThread);
     WaitForEnd(process.get());
     DWORD exitCode = 0;
-    if (!::GetExitCodeProcess(process.get(), &exitCode) || exitCode == STILL_ACTIVE)
+    if (!::GetExitCodeProcess(process.get(), &exitCode) || exitCode == STILL_ACTIVE) {
+        unfinishedTargets_.push_back(target);
         return ConvertOutcome::StillRunning; // it may still finish; the program goes on
+    }
     return exitCode == 0 && PathExists(target) ? ConvertOutcome::Done : ConvertOutcome::Failed;
 }
 
@@ -93,8 +96,12 @@ void Form1::MnuExtClick(std::int16_t index, const std::wstring& cap) {
     if (picDest.Empty())
         return; // an area of 4 pixels or less gives no picture and no file
     const std::wstring folder = fGetSpecialFolder(CSIDL_DESKTOPDIRECTORY);
-    const std::wstring target = NextFreeQuickSaveName(
-        folder, LowerExtension(cap), [](const std::wstring& name) { return PathExists(name); });
+    const std::wstring target =
+        NextFreeQuickSaveName(folder, LowerExtension(cap), [this](const std::wstring& name) {
+            return PathExists(name) ||
+                   std::find(unfinishedTargets_.begin(), unfinishedTargets_.end(), name) !=
+                       unfinishedTargets_.end();
+        });
     // Every quick save leaves the temporary bitmap behind, also for BMP.
     if (IsBmpPath(target))
         WriteTempBitmap();

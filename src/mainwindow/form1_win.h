@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qorvic {
 
@@ -150,6 +151,9 @@ private:
     bool unloading_ = false;
     DWORD saveFilterIndex_ = 0; // the dialog's last chosen filter
     std::shared_ptr<MenuWindows> menus_;
+    // Targets of converters still running after the wait: the quick save treats
+    // them as taken, or a second save would pick the same name and replace the first.
+    std::vector<std::wstring> unfinishedTargets_;
 };
 
 } // namespace qorvic

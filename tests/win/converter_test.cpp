@@ -6,6 +6,7 @@
 #include "bmp_reader.h"
 #include "bmp_writer.h"
 #include "command_line.h"
+#include "exit_codes.h"
 
 #include <gtest/gtest.h>
 
@@ -240,6 +241,33 @@ TEST_F(ConverterRun, FailsWithoutLeavingAFileWhenItCannotConvert) {
     EXPECT_NE(Run(desktop_ + L"\\Qorvic_3.webp"), 0u);
     // A folder that does not exist.
     EXPECT_NE(Run(desktop_ + L"\\missing folder\\Qorvic_4.png"), 0u);
+    ExpectDesktopHolds({});
+}
+
+TEST_F(ConverterRun, RefusesTruncatedAndCorruptBitmapsWithoutLeavingAFile) {
+    const std::vector<std::uint8_t> good = conv::EncodeBmp(TestPicture(64, 48));
+    struct Case {
+        const char* what;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::vector<Case> cases;
+    cases.push_back({"cut inside the pixels", {good.begin(), good.begin() + good.size() / 2}});
+    cases.push_back({"cut inside the header", {good.begin(), good.begin() + 30}});
+    std::vector<std::uint8_t> wide = good;
+    wide[18] = 0xFF, wide[19] = 0xFF, wide[20] = 0xFF, wide[21] = 0x7F; // width 2^31 - 1
+    cases.push_back({"width beyond its data", wide});
+    std::vector<std::uint8_t> offset = good;
+    offset[10] = 0xFF, offset[11] = 0xFF, offset[12] = 0xFF, offset[13] = 0xFF;
+    cases.push_back({"pixel offset past the end", offset});
+    std::vector<std::uint8_t> depth = good;
+    depth[28] = 7; // 7 bits per pixel
+    cases.push_back({"impossible depth", depth});
+    int n = 0;
+    for (const Case& c : cases) {
+        ASSERT_TRUE(WriteAll(data_ + L"\\Temp.bmp", c.bytes.data(), c.bytes.size()));
+        const std::wstring target = desktop_ + L"\\bad" + std::to_wstring(++n) + L".png";
+        EXPECT_EQ(Run(target), static_cast<DWORD>(conv::SourceNotABitmap)) << c.what;
+    }
     ExpectDesktopHolds({});
 }
 

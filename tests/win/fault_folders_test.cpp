@@ -1,0 +1,183 @@
+// Faults around the data folder and the settings file: the program starts, keeps
+// working where it can, tells the user about each save that fails, and never
+// loses the settings file it found.
+#include "base/file_io_win.h"
+#include "mainwindow/form1_win.h"
+#include "mainwindow/settings_file.h"
+
+#include "fault_support_win.h"
+#include "test_support_win.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace qorvic;
+using namespace qorvic::test;
+
+namespace {
+
+constexpr std::int32_t kDesignedColour = 0x0080FFFF;
+
+// The settings the frame holds now, as the next start would read them back.
+void ExpectWrittenSettingsMatch(const std::wstring& cfg, Form1& form) {
+    const std::optional<std::string> bytes = ReadFileBytes(cfg);
+    ASSERT_TRUE(bytes) << "the settings file was written at exit";
+    const Settings read = ParseSettings(std::string_view(*bytes));
+    EXPECT_EQ(read.frameColour, form.BackColour());
+    EXPECT_EQ(AnsiToWide(read.language), form.State().CurrentLanguage);
+}
+
+} // namespace
+
+TEST(FaultDataFolder, MissingParentStartsWithDefaultsAndOnlyConversionsFail) {
+    const std::wstring appData = FreshFolder(L"no parent") + L"gone\\";
+    const std::wstring desktop = FreshFolder(L"desktop");
+    RecordingFrame frame;
+    ASSERT_TRUE(frame.Start(appData, desktop));
+    Form1& form = *frame.form;
+    EXPECT_FALSE(PathExists(form.State().DataFolder)) << "one level only: the parent is missing";
+    EXPECT_EQ(form.BackColour(), 0) << "no settings: black";
+    EXPECT_EQ(form.State().CurrentLanguage, L"English");
+    EXPECT_EQ(form.State().languageList, std::vector<std::wstring>{L"English"});
+
+    // A BMP goes straight to the desktop; other formats need the temporary bitmap.
+    form.MnuExtClick(0, L"BMP");
+    EXPECT_EQ(ReadFileBytes(desktop + L"Qorvic_1.bmp", 2).value_or(""), "BM");
+    EXPECT_TRUE(frame.messages.empty());
+    form.MnuExtClick(4, L"PNG");
+    EXPECT_FALSE(PathExists(desktop + L"Qorvic_1.png"));
+    EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.png"));
+
+    form.Form_Unload(); // the settings cannot be written: the program still ends
+    EXPECT_FALSE(PathExists(appData)) << "nothing was created on the way";
+}
+
+TEST(FaultDataFolder, AFileInItsPlaceIsLeftAloneAndConversionsAreTold) {
+    const std::wstring appData = FreshFolder(L"file in place");
+    const std::wstring desktop = FreshFolder(L"desktop");
+    ASSERT_TRUE(WriteFileAtomically(appData + L"Qorvic", "not a folder"));
+    RecordingFrame frame;
+    ASSERT_TRUE(frame.Start(appData, desktop));
+    EXPECT_EQ(frame.form->BackColour(), 0);
+    frame.form->MnuExtClick(2, L"JPG");
+    EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.jpg"));
+    EXPECT_TRUE(FolderEntries(desktop).empty());
+    frame.form->Form_Unload();
+    EXPECT_EQ(ReadFileBytes(appData + L"Qorvic").value_or(""), "not a folder");
+    EXPECT_EQ(FolderEntries(appData), std::vector<std::wstring>{L"Qorvic"})
+        << "no temporary file left beside it";
+}
+
+TEST(FaultDataFolder, MissingDesktopFolderIsToldForEveryFormat) {
+    const std::wstring desktop = FreshFolder(L"desktop") + L"vanished\\";
+    RecordingFrame frame;
+    ASSERT_TRUE(frame.Start(FreshFolder(L"appdata"), desktop));
+    frame.form->MnuExtClick(0, L"BMP");
+    EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.bmp"));
+    EXPECT_FALSE(PathExists(desktop));
+}
+
+class FaultSettingsFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        appData_ = FreshFolder(L"settings");
+        ASSERT_TRUE(::CreateDirectoryW((appData_ + L"Qorvic").c_str(), nullptr));
+        cfg_ = appData_ + L"Qorvic\\Qorvic.cfg";
+    }
+    bool Start() { return frame_.Start(appData_, FreshFolder(L"desktop")); }
+
+    std::wstring appData_, cfg_;
+    RecordingFrame frame_;
+};
+
+TEST_F(FaultSettingsFile, BinaryJunkStartsAndIsReplacedByReadableSettings) {
+    std::mt19937 random(7);
+    std::string junk(4096, '\0');
+    for (char& c : junk)
+        c = static_cast<char>(random());
+    junk[0] = '\xFF'; // no number at the start
+    ASSERT_TRUE(WriteFileAtomically(cfg_, junk));
+    ASSERT_TRUE(Start());
+    EXPECT_FALSE(frame_.form->State().CurrentLanguage.empty());
+    EXPECT_EQ(frame_.form->State().languageList.front(), L"English");
+    frame_.form->Form_Unload();
+    ExpectWrittenSettingsMatch(cfg_, *frame_.form);
+}
+
+TEST_F(FaultSettingsFile, HugeFileReadsItsFirstLinesOnly) {
+    std::string huge = "255\r\nDutch\r\n";
+    huge.append(40u << 20, 'x'); // 40 MB of trailing junk
+    ASSERT_TRUE(WriteFileAtomically(cfg_, huge));
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(frame_.form->BackColour(), 255);
+    EXPECT_EQ(frame_.form->State().CurrentLanguage, L"Dutch");
+    frame_.form->Form_Unload();
+    EXPECT_EQ(ReadFileBytes(cfg_).value_or(""), "255\r\nDutch\r\n");
+}
+
+TEST_F(FaultSettingsFile, ColourBeyond32BitsKeepsTheDesignedColour) {
+    for (const char* colour : {"4294967296", "-2147483649", "99999999999999999999", "1e400"}) {
+        ASSERT_TRUE(WriteFileAtomically(cfg_, std::string(colour) + "\r\nGerman\r\n"));
+        RecordingFrame frame;
+        ASSERT_TRUE(frame.Start(appData_, FreshFolder(L"desktop")));
+        EXPECT_EQ(frame.form->BackColour(), kDesignedColour) << colour;
+        EXPECT_EQ(frame.form->State().CurrentLanguage, L"German") << colour;
+        frame.form->Form_Unload();
+        ExpectWrittenSettingsMatch(cfg_, *frame.form);
+    }
+}
+
+// The data folder is made unwritable by the wrapper script (the test run is
+// root, so only the file system's immutable flag stops it); it holds the
+// settings "255, German".
+TEST(FaultReadOnlyDataFolder, SettingsStayIntactAndConversionsAreTold) {
+    const std::wstring appData = FaultSetting(L"QORVIC_TEST_READONLY_APPDATA");
+    if (appData.empty())
+        GTEST_SKIP() << "needs the read-only folder the fault script prepares";
+    const std::wstring cfg = appData + L"\\Qorvic\\Qorvic.cfg";
+    const std::string before = ReadFileBytes(cfg).value_or("");
+    ASSERT_EQ(before, "255\r\nGerman\r\n");
+    const std::wstring desktop = FreshFolder(L"desktop");
+    RecordingFrame frame;
+    ASSERT_TRUE(frame.Start(appData + L"\\", desktop));
+    EXPECT_EQ(frame.form->BackColour(), 255);
+
+    frame.form->MnuExtClick(4, L"PNG");
+    EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.png")) << "the temporary bitmap cannot be written";
+    frame.form->MnuExtClick(0, L"BMP");
+    EXPECT_TRUE(PathExists(desktop + L"Qorvic_1.bmp"));
+
+    frame.form->SetBackColour(16711680);
+    frame.form->Form_Unload();
+    EXPECT_EQ(ReadFileBytes(cfg).value_or(""), before) << "the old settings stay intact";
+    EXPECT_EQ(FolderEntries(appData + L"\\Qorvic\\"), std::vector<std::wstring>{L"Qorvic.cfg"});
+}
+
+// The wrapper script limits the size of any file this process writes (as a
+// full disk would stop it) and passes the limit on.
+TEST(FaultDiskFull, ASaveThatDoesNotFitIsToldAndLeavesNoFile) {
+    const std::wstring limit = FaultSetting(L"QORVIC_TEST_FILE_LIMIT");
+    if (limit.empty())
+        GTEST_SKIP() << "needs the file size limit the fault script sets";
+    const std::wstring appData = FreshFolder(L"appdata");
+    const std::wstring desktop = FreshFolder(L"desktop");
+    RecordingFrame frame;
+    ASSERT_TRUE(frame.Start(appData, desktop));
+    frame.form->CaptureFrame();
+    ASSERT_GT(frame.form->OutputPictureAsBmp().size(), std::stoul(limit))
+        << "the picture must not fit, or this tests nothing";
+
+    frame.form->MnuExtClick(0, L"BMP");
+    EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.bmp"));
+    EXPECT_TRUE(FolderEntries(desktop).empty()) << "no half-written file, no temporary file";
+    frame.messages.clear();
+    frame.form->MnuExtClick(4, L"PNG");
+    EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.png"));
+    EXPECT_TRUE(FolderEntries(desktop).empty());
+    EXPECT_TRUE(FolderEntries(appData + L"Qorvic\\").empty()) << "no partial temporary bitmap";
+
+    // The small settings file still fits.
+    frame.form->Form_Unload();
+    EXPECT_EQ(ReadFileBytes(appData + L"Qorvic\\Qorvic.cfg").value_or(""), "0\r\nEnglish\r\n");
+}
