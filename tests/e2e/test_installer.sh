@@ -34,6 +34,7 @@ same "$program/qorvic.exe" "$QORVIC_EXE" "the installed qorvic.exe is not the on
 [ -f "$program/uninstall.exe" ] || fail "no uninstaller"
 shortcut=$(find "$WINEPREFIX/drive_c/users" -name Qorvic.lnk -path '*Start Menu*' | head -1)
 [ -n "$shortcut" ] || fail "no Start-menu shortcut"
+strings -a -el "$shortcut" | grep -qF "$location\qorvic.exe" || fail "the shortcut does not start the installed qorvic.exe"
 for file in "$QORVIC_SOURCE_DIR"/lang/*.Language; do
     same "$DATA/Languages/$(basename "$file")" "$file" "$(basename "$file") not installed in the data folder"
 done
