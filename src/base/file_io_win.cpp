@@ -41,6 +41,11 @@ std::wstring TemporarySibling(const std::wstring& path) {
 }
 
 bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) {
+    // A read-only file is never replaced. Windows refuses to rename onto one,
+    // Wine does not; asking first gives the same result on both.
+    const DWORD existing = ::GetFileAttributesW(path.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY))
+        return false;
     const std::wstring temp = TemporarySibling(path);
     {
         KernelHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,

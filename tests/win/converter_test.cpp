@@ -281,6 +281,17 @@ TEST_F(ConverterRun, ReplacesAnExistingTarget) {
     ExpectDesktopHolds({L"shot.png"});
 }
 
+TEST_F(ConverterRun, LeavesAReadOnlyTargetAsItWas) {
+    ASSERT_TRUE(WriteAll(desktop_ + L"\\kept.png", "old", 3));
+    ASSERT_TRUE(::SetFileAttributesW((desktop_ + L"\\kept.png").c_str(), FILE_ATTRIBUTE_READONLY));
+    PutSource(TestPicture(16, 16));
+    EXPECT_EQ(Run(desktop_ + L"\\kept.png"), static_cast<DWORD>(conv::TargetUnwritable));
+    ::SetFileAttributesW((desktop_ + L"\\kept.png").c_str(), FILE_ATTRIBUTE_NORMAL);
+    const auto kept = ReadAll(desktop_ + L"\\kept.png");
+    EXPECT_TRUE(kept && std::string(kept->begin(), kept->end()) == "old");
+    ExpectDesktopHolds({L"kept.png"});
+}
+
 TEST_F(ConverterRun, ConvertsAnEightKPictureWellWithinTheWait) {
     PutSource(TestPicture(7680, 4320));
     for (const wchar_t* ext : {L"png", L"jpg", L"gif", L"tif"}) {

@@ -128,6 +128,18 @@ TEST_F(FaultSettingsFile, ColourBeyond32BitsKeepsTheDesignedColour) {
     }
 }
 
+TEST_F(FaultSettingsFile, AReadOnlySettingsFileIsNotReplacedAtExit) {
+    ASSERT_TRUE(WriteFileAtomically(cfg_, "255\r\nGerman\r\n"));
+    ASSERT_TRUE(::SetFileAttributesW(cfg_.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(frame_.form->BackColour(), 255) << "a read-only file is still read";
+    frame_.form->SetBackColour(16711680);
+    frame_.form->Form_Unload();
+    ::SetFileAttributesW(cfg_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadFileBytes(cfg_).value_or(""), "255\r\nGerman\r\n");
+    EXPECT_EQ(FolderEntries(appData_ + L"Qorvic\\"), std::vector<std::wstring>{L"Qorvic.cfg"});
+}
+
 // The data folder is made unwritable by the wrapper script (the test run is
 // root, so only the file system's immutable flag stops it); it holds the
 // settings "255, German".

@@ -53,6 +53,10 @@ bool ReadWholeFile(const std::wstring& path, std::uint64_t limit, std::vector<st
 // Writes to a temporary name beside the target and renames it into place, so the
 // target is either the complete new file or untouched.
 bool WriteFileAtomically(const std::wstring& target, const std::vector<std::uint8_t>& bytes) {
+    // A read-only target is never replaced: Windows refuses the rename, Wine would not.
+    const DWORD existing = ::GetFileAttributesW(target.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY))
+        return false;
     const std::wstring temporary =
         target + L"." + std::to_wstring(::GetCurrentProcessId()) + L".part";
     bool written = false;
