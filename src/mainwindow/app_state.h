@@ -39,6 +39,8 @@ struct AppState {
 
     std::vector<std::wstring> OptionsItems; // 7 first-level rows
     std::vector<std::wstring> FormatItems;  // 6 format rows
+
+    std::string UpdatePageBytes; // the home page as last fetched, raw bytes
 };
 
 inline constexpr wchar_t kVersionTag[] = L"Qorvic  1.10";

@@ -4,10 +4,12 @@
 
 #include <windows.h>
 
+#include <utility>
+
 namespace qorvic {
 
-int RunApplication(int showCommand) {
-    Form1 form;
+int RunApplication(int showCommand, Form1::Options options) {
+    Form1 form(std::move(options));
     if (!form.Load(showCommand))
         return 1;
     MSG msg;

@@ -89,6 +89,8 @@ void Form1::Form_Load() {
     picResize.onScaleStep = [this](std::int16_t step) { ScaleStep = step; };
     picResize.Create(hwnd(), state_.TwipsPerPixelX, state_.TwipsPerPixelY);
     ScaleStep = 10;
+
+    StartUpdateCheck();
 }
 
 void Form1::ApplyLanguage(const LanguageApply& apply) {

@@ -11,6 +11,8 @@
 #include "mainwindow/app_state.h"
 #include "mainwindow/main_layout.h"
 #include "mainwindow/scale_panel_win.h"
+#include "update/frm_update_win.h"
+#include "update/uc_updates_win.h"
 
 #include <windows.h>
 
@@ -32,6 +34,10 @@ public:
     struct Options {
         std::optional<std::wstring> appDataFolder; // with a trailing "\"
         std::optional<std::wstring> desktopFolder; // with a trailing "\"
+        // The update check's addresses in place of the built-in ones; an empty
+        // home page means no check.
+        std::optional<std::wstring> homePageUrl;
+        std::optional<std::wstring> versionPageUrl;
     };
 
     Form1() = default;
@@ -100,6 +106,15 @@ public:
     // The colour dialog; -1 when cancelled. The custom colours are kept for the run.
     std::int32_t PickColour();
     void ChooseFrameColour();
+
+    // The update check, started last in Form_Load, and the prompt it may open
+    // (at most once per run).
+    UcUpdates ucUpdates;
+    std::unique_ptr<FrmUpdate> frmUpdate;
+    void StartUpdateCheck();
+    void ucUpdates_updatesReady(const std::wstring& key);
+    std::wstring HomePageUrl() const;
+    std::wstring VersionPageUrl() const;
 
     // Closes the popup menus before a command runs; set by the menus.
     std::function<void()> onCloseMenus;

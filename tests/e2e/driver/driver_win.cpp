@@ -326,6 +326,11 @@ int wmain(int argc, wchar_t** argv) {
         std::printf(present ? "present\n" : "gone\n");
         return present ? 1 : 0;
     }
+    if (command == L"enabled" && argc > 2) {
+        HWND hwnd = WaitForWindow(argv[2], 10000);
+        std::printf(!hwnd ? "no window\n" : ::IsWindowEnabled(hwnd) ? "enabled\n" : "disabled\n");
+        return hwnd ? 0 : 1;
+    }
     if (command == L"children" && argc > 2)
         return Children(argv[2]);
     if (command == L"close" && argc > 2)
@@ -353,9 +358,9 @@ int wmain(int argc, wchar_t** argv) {
         return ClearClipboard();
     if (command == L"pattern" && argc > 5)
         return Pattern(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]));
-    std::printf("usage: driver rect|wait|gone|close TITLE | pattern X Y W H | class-rect|class-gone"
-                " CLASS [MS] | class-gone-at CLASS [MS] | class-children CLASS | child-visible "
-                "TITLE CLASS | dialog [MS] |"
+    std::printf("usage: driver rect|wait|gone|close|enabled|children TITLE | pattern X Y W H |"
+                " class-rect|class-gone CLASS [MS] | class-gone-at CLASS [MS] | class-children"
+                " CLASS | child-visible TITLE CLASS | dialog [MS] |"
                 " dialog-cancel | clipboard | clear-clipboard\n");
     return 2;
 }

@@ -1,0 +1,176 @@
+#include "update/frm_update_win.h"
+
+#include "base/handles_win.h"
+#include "update/update_prompt_layout.h"
+
+#include <shellapi.h>
+
+namespace qorvic {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"QorvicUpdatePrompt";
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
+constexpr COLORREF kBackground = RGB(192, 192, 192);
+
+// The folder of our own executable, without a trailing separator.
+std::wstring ProgramFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0)
+            return L"";
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? L"" : path.substr(0, slash);
+}
+
+void OpenWithShell(HWND owner, const std::wstring& url, const std::wstring& folder) {
+    // When nothing is registered for web addresses nothing opens; the prompt closes all the same.
+    ::ShellExecuteW(owner, nullptr, url.c_str(), nullptr, folder.empty() ? nullptr : folder.c_str(),
+                    SW_SHOWNORMAL);
+}
+
+} // namespace
+
+FrmUpdate::FrmUpdate() : openPage(&OpenWithShell) {}
+
+FrmUpdate::~FrmUpdate() {
+    // A prompt torn down with its owner still gives the main window back.
+    if (hwnd())
+        Form_Unload();
+}
+
+bool FrmUpdate::Load(HWND mainWindow, std::int16_t twipsPerPixelX, std::int16_t twipsPerPixelY,
+                     const std::wstring& versionPageUrl) {
+    if (hwnd())
+        return false;
+    mainWindow_ = mainWindow;
+    twipsPerPixelX_ = twipsPerPixelX;
+    twipsPerPixelY_ = twipsPerPixelY;
+    versionPageUrl_ = versionPageUrl;
+    unloaded_ = false;
+
+    RECT outer{0, 0, kPromptClientWidth, kPromptClientHeight};
+    ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+    if (!CreateWin(kClassName, L"Brimlow", kStyle, kExStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                   outer.right - outer.left, outer.bottom - outer.top, mainWindow))
+        return false;
+    // The design-time controls; Form_Load places the buttons.
+    Label1.Create(hwnd(), kPromptLabel.left, kPromptLabel.top, kPromptLabel.width,
+                  kPromptLabel.height);
+    Label1.SetFontName(L"Arial");
+    Label1.SetFontSize(12.0f);
+    cmdYes.Create(hwnd(), 0, 0, 0, 0, 0);
+    cmdYes.SetCaption(L"Yes");
+    cmdNo.Create(hwnd(), 0, 0, 0, 0, 1);
+    cmdNo.SetCaption(L"No");
+    for (UniButton* button : {&cmdYes, &cmdNo}) {
+        button->SetFontName(L"Arial");
+        button->SetFontSize(9.75f);
+    }
+    cmdYes.onClick = [this] { cmdYes_Click(); };
+    cmdNo.onClick = [this] { cmdNo_Click(); };
+
+    Form_Load();
+    ::ShowWindow(hwnd(), SW_SHOWNORMAL);
+    ::UpdateWindow(hwnd());
+    return true;
+}
+
+void FrmUpdate::Form_Load() {
+    ::EnableWindow(mainWindow_, FALSE);
+    ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RECT main{};
+    ::GetWindowRect(mainWindow_, &main);
+    const PromptPlacement at = PlacePrompt(main.left, main.top, twipsPerPixelX_, twipsPerPixelY_);
+    ::SetWindowPos(hwnd(), nullptr, at.left, at.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    cmdYes.Move(kPromptYes.left, kPromptYes.top, kPromptYes.width, kPromptYes.height);
+    cmdNo.Move(kPromptNo.left, kPromptNo.top, kPromptNo.width, kPromptNo.height);
+    if (beep)
+        beep(kPromptBeepHz, kPromptBeepMs);
+}
+
+void FrmUpdate::cmdYes_Click() {
+    if (openPage)
+        openPage(hwnd(), versionPageUrl_, ProgramFolder());
+    Close();
+}
+
+void FrmUpdate::cmdNo_Click() {
+    Close();
+}
+
+void FrmUpdate::Form_Unload() {
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    ::EnableWindow(mainWindow_, TRUE);
+}
+
+// The main window is enabled before the prompt goes, so the activation returns
+// to it rather than to some other program's window.
+void FrmUpdate::Close() {
+    Form_Unload();
+    if (hwnd())
+        ::DestroyWindow(hwnd());
+}
+
+void FrmUpdate::PaintImage1(HDC dc) {
+    // A blue disc with a white arrow pointing down: something new to fetch.
+    const int x = kPromptImage.left, y = kPromptImage.top;
+    Brush disc(::CreateSolidBrush(RGB(0, 84, 166)));
+    Pen rim(::CreatePen(PS_SOLID, 1, RGB(0, 50, 110)));
+    {
+        SelectedObject brush(dc, disc.get());
+        SelectedObject pen(dc, rim.get());
+        ::Ellipse(dc, x + 2, y + 2, x + 30, y + 30);
+    }
+    const POINT arrow[] = {{x + 13, y + 7},  {x + 19, y + 7}, {x + 19, y + 16}, {x + 24, y + 16},
+                           {x + 16, y + 25}, {x + 8, y + 16}, {x + 13, y + 16}};
+    Brush white(::CreateSolidBrush(RGB(255, 255, 255)));
+    Pen outline(::CreatePen(PS_SOLID, 1, RGB(255, 255, 255)));
+    SelectedObject brush(dc, white.get());
+    SelectedObject pen(dc, outline.get());
+    ::Polygon(dc, arrow, static_cast<int>(std::size(arrow)));
+}
+
+void FrmUpdate::PaintContent(HDC dc) {
+    RECT client{};
+    ::GetClientRect(hwnd(), &client);
+    Brush background(::CreateSolidBrush(kBackground));
+    ::FillRect(dc, &client, background.get());
+    PaintImage1(dc);
+}
+
+LRESULT FrmUpdate::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1; // the paint covers every pixel
+    case WM_PAINT: {
+        PaintScope paint(hwnd());
+        PaintContent(paint.dc());
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        PaintContent(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case WM_DESTROY:
+        Form_Unload(); // also when the main window's shutdown unloads the prompt
+        return 0;
+    default:
+        return Default(msg, wParam, lParam);
+    }
+}
+
+} // namespace qorvic

@@ -1,0 +1,60 @@
+// frmUpdate: tells the user that a newer version exists and offers to open the
+// version page. While it exists the main window is disabled, so the user
+// answers it first; however it closes, the main window is enabled again.
+#pragma once
+
+#include "base/window_win.h"
+#include "controls/uni_label_win.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace qorvic {
+
+class FrmUpdate : public Window {
+public:
+    FrmUpdate();
+    ~FrmUpdate() override;
+
+    // Creates the window beside `mainWindow`, runs Form_Load and shows it
+    // (not modal: the caller goes on and fills in Label1).
+    bool Load(HWND mainWindow, std::int16_t twipsPerPixelX, std::int16_t twipsPerPixelY,
+              const std::wstring& versionPageUrl);
+    bool IsOpen() const { return hwnd() != nullptr; }
+
+    UniLabel Label1;
+    UniButton cmdYes;
+    UniButton cmdNo;
+
+    void Form_Load();
+    void cmdYes_Click();
+    void cmdNo_Click();
+    void Form_Unload();
+
+    // The beep and the shell's default action; a test may listen instead.
+    std::function<void(DWORD hertz, DWORD milliseconds)> beep = [](DWORD hertz, DWORD ms) {
+        ::Beep(hertz, ms);
+    };
+    std::function<void(HWND owner, const std::wstring& url, const std::wstring& folder)> openPage;
+
+    // The background and Image1; WM_PAINT and WM_PRINTCLIENT both use it.
+    void PaintContent(HDC dc);
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void Close();
+    void PaintImage1(HDC dc);
+
+    HWND mainWindow_ = nullptr;
+    std::int16_t twipsPerPixelX_ = 15;
+    std::int16_t twipsPerPixelY_ = 15;
+    std::wstring versionPageUrl_;
+    bool unloaded_ = false;
+};
+
+} // namespace qorvic

@@ -1,0 +1,255 @@
+// ucUpdates against a local server: whole pages arrive on the interface thread,
+// every kind of failure ends in noUpdates, and a read under a pending key
+// replaces the one before it.
+#include "test_support_win.h"
+
+#include "http_test_server_win.h"
+#include "update/uc_updates_win.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace qorvic;
+using qorvic::test::Always;
+using qorvic::test::HttpReply;
+using qorvic::test::HttpTestServer;
+
+namespace {
+
+constexpr DWORD kPatienceMs = 30000; // the machine may be slow; never a timing assertion
+
+// A hidden top-level window for the control to sit on.
+class Host : public Window {
+public:
+    Host() {
+        CreateWin(L"QorvicTestUpdateHost", L"update host", WS_POPUP, 0, 0, 0, 10, 10, nullptr);
+    }
+};
+
+template <typename Predicate> bool PumpUntil(Predicate done, DWORD ms = kPatienceMs) {
+    const ULONGLONG deadline = ::GetTickCount64() + ms;
+    while (!done()) {
+        if (::GetTickCount64() > deadline)
+            return false;
+        test::Pump();
+        ::Sleep(5);
+    }
+    return true;
+}
+
+// A control on a host window that writes down every event it raises.
+struct Recorder {
+    Host host;
+    UcUpdates uc;
+    std::string bytes;
+    std::vector<std::wstring> events; // "ready:<key>" or "none:<key>"
+    std::vector<std::string> bytesAtEvent;
+    bool onOtherThread = false;
+
+    Recorder() {
+        EXPECT_TRUE(uc.Create(host.hwnd(), bytes));
+        const DWORD thread = ::GetCurrentThreadId();
+        uc.updatesReady = [this, thread](const std::wstring& key) {
+            events.push_back(L"ready:" + key);
+            bytesAtEvent.push_back(bytes);
+            onOtherThread |= ::GetCurrentThreadId() != thread;
+        };
+        uc.noUpdates = [this, thread](const std::wstring& key) {
+            events.push_back(L"none:" + key);
+            bytesAtEvent.emplace_back();
+            onOtherThread |= ::GetCurrentThreadId() != thread;
+        };
+    }
+    bool WaitForEvents(std::size_t n) {
+        return PumpUntil([&] { return events.size() >= n; });
+    }
+};
+
+std::string Pattern(std::size_t size) {
+    std::string page = "<html>Qorvic ver 1.11</html>";
+    for (std::size_t i = 0; page.size() < size; ++i)
+        page.push_back(static_cast<char>('a' + i % 26));
+    page.resize(size);
+    return page;
+}
+
+} // namespace
+
+TEST(UcUpdates, DeliversTheWholePageOnTheInterfaceThread) {
+    const std::string page = Pattern(300 * 1024); // many reads of the worker's chunk
+    HttpTestServer server(Always({200, page}));
+    Recorder r;
+    r.uc.DownloadFile(server.Url(), UcUpdates::kCacheForceUpdate, L"1");
+    EXPECT_TRUE(r.uc.Pending().Contains(L"1")) << "listed while the read runs";
+    ASSERT_TRUE(r.WaitForEvents(1));
+    EXPECT_EQ(r.events, std::vector<std::wstring>{L"ready:1"});
+    EXPECT_TRUE(r.bytesAtEvent[0] == page) << "got " << r.bytesAtEvent[0].size() << " bytes";
+    EXPECT_FALSE(r.onOtherThread);
+    EXPECT_EQ(r.uc.Pending().Text(), std::wstring(1, L'\0')) << "the key is gone after the event";
+}
+
+TEST(UcUpdates, FailuresEndInNoUpdates) {
+    struct Case {
+        const char* what;
+        HttpReply reply;
+    };
+    const std::string marker = "Qorvic ver 9.99";
+    const std::vector<Case> cases = {
+        {"server error with a marker in its page", {500, marker}},
+        {"page not found", {404, marker}},
+        {"one byte over the limit", {200, Pattern(UcUpdates::kDefaultMaxBytes + 1)}},
+        {"far over the limit", {200, Pattern(3 * UcUpdates::kDefaultMaxBytes)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        HttpTestServer server(Always(c.reply));
+        Recorder r;
+        r.uc.DownloadFile(server.Url(), UcUpdates::kCacheForceUpdate, L"1");
+        ASSERT_TRUE(r.WaitForEvents(1));
+        EXPECT_EQ(r.events, std::vector<std::wstring>{L"none:1"});
+        EXPECT_TRUE(r.bytes.empty()) << "a failed read leaves no bytes";
+        EXPECT_FALSE(r.uc.Pending().Contains(L"1"));
+        EXPECT_EQ(server.Requests(), 1);
+    }
+}
+
+TEST(UcUpdates, APageOfExactlyTheLimitIsAccepted) {
+    const std::string page = Pattern(UcUpdates::kDefaultMaxBytes);
+    HttpTestServer server(Always({200, page}));
+    Recorder r;
+    r.uc.DownloadFile(server.Url(), UcUpdates::kCacheForceUpdate, L"1");
+    ASSERT_TRUE(r.WaitForEvents(1));
+    EXPECT_EQ(r.events, std::vector<std::wstring>{L"ready:1"});
+    EXPECT_EQ(r.bytes.size(), page.size());
+}
+
+TEST(UcUpdates, NothingListeningEndsInNoUpdates) {
+    Recorder r;
+    r.uc.DownloadFile(HttpTestServer::DeadUrl(), UcUpdates::kCacheForceUpdate, L"1");
+    ASSERT_TRUE(r.WaitForEvents(1));
+    EXPECT_EQ(r.events, std::vector<std::wstring>{L"none:1"});
+}
+
+TEST(UcUpdates, ASlowServerEndsInNoUpdatesAfterTheTimeout) {
+    HttpReply silent{200, "Qorvic ver 9.99"};
+    silent.hold = true; // never answers until the end of the test
+    // Longer than the time-out and its grace, yet no single wait is long.
+    HttpReply trickling{200, std::string("Qorvic ver 9.99") + std::string(45, ' ')};
+    trickling.trickle = true; // a byte every 100 ms
+    for (const HttpReply& reply : {silent, trickling}) {
+        SCOPED_TRACE(reply.hold ? "silent" : "trickling");
+        HttpTestServer server(Always(reply));
+        Recorder r;
+        r.uc.SetTimeout(1500);
+        r.uc.DownloadFile(server.Url(), UcUpdates::kCacheForceUpdate, L"1");
+        ASSERT_TRUE(r.WaitForEvents(1));
+        EXPECT_EQ(r.events, std::vector<std::wstring>{L"none:1"});
+        EXPECT_FALSE(r.uc.Pending().Contains(L"1"));
+        server.Release();
+        // The worker's late report, if any, must not raise a second event.
+        PumpUntil([&] { return server.Finished() == 1; });
+        test::Pump();
+        EXPECT_EQ(r.events.size(), 1u);
+    }
+}
+
+TEST(UcUpdates, ASecondReadUnderAPendingKeyReplacesTheFirst) {
+    HttpTestServer server([](int number, const std::string&) {
+        HttpReply reply{200, number == 1 ? "first Qorvic ver 9.99" : "second Qorvic ver 1.11"};
+        reply.hold = number == 1;
+        return reply;
+    });
+    Recorder r;
+    r.uc.DownloadFile(server.Url(L"/a"), UcUpdates::kCacheForceUpdate, L"1");
+    ASSERT_TRUE(PumpUntil([&] { return server.Requests() == 1; }));
+    r.uc.DownloadFile(server.Url(L"/b"), UcUpdates::kCacheForceUpdate, L"1");
+    EXPECT_EQ(r.uc.Pending().Text(), std::wstring(L"\0"
+                                                  L"1\0",
+                                                  3))
+        << "listed once";
+    ASSERT_TRUE(r.WaitForEvents(1));
+    EXPECT_EQ(r.events, std::vector<std::wstring>{L"ready:1"});
+    EXPECT_EQ(r.bytes, "second Qorvic ver 1.11");
+
+    // Now the first read gets its answer; it was cancelled and stays silent.
+    server.Release();
+    ASSERT_TRUE(PumpUntil([&] { return server.Finished() == 2; }));
+    PumpUntil([&] { return r.events.size() > 1; }, 1000);
+    EXPECT_EQ(r.events.size(), 1u);
+    EXPECT_EQ(r.bytes, "second Qorvic ver 1.11");
+}
+
+TEST(UcUpdates, ReadsUnderDifferentKeysRunSideBySide) {
+    HttpTestServer server([](int, const std::string& line) {
+        return HttpReply{200, line.find("/x") != std::string::npos ? "page x" : "page y"};
+    });
+    Recorder r;
+    r.uc.DownloadFile(server.Url(L"/x"), UcUpdates::kCacheForceUpdate, L"x");
+    r.uc.DownloadFile(server.Url(L"/y"), UcUpdates::kCacheForceUpdate, L"y");
+    EXPECT_TRUE(r.uc.Pending().Contains(L"x"));
+    EXPECT_TRUE(r.uc.Pending().Contains(L"y"));
+    ASSERT_TRUE(r.WaitForEvents(2));
+    ASSERT_EQ(r.events.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const std::wstring key = r.events[i].substr(6);
+        EXPECT_EQ(r.events[i].substr(0, 6), L"ready:");
+        EXPECT_EQ(r.bytesAtEvent[i], key == L"x" ? "page x" : "page y");
+    }
+    EXPECT_EQ(r.uc.Pending().Text(), std::wstring(1, L'\0'));
+}
+
+TEST(UcUpdates, AForcedReadFetchesAnewEachTime) {
+    HttpTestServer server([](int number, const std::string&) {
+        HttpReply reply{200, "page " + std::to_string(number)};
+        // The server would let any cache keep this copy for an hour.
+        reply.extraHeaders = "Cache-Control: public, max-age=3600\r\n";
+        return reply;
+    });
+    Recorder r;
+    r.uc.DownloadFile(server.Url(), UcUpdates::kCacheForceUpdate, L"1");
+    ASSERT_TRUE(r.WaitForEvents(1));
+    r.uc.DownloadFile(server.Url(), UcUpdates::kCacheForceUpdate, L"1");
+    ASSERT_TRUE(r.WaitForEvents(2));
+    EXPECT_EQ(server.Requests(), 2);
+    EXPECT_EQ(r.bytesAtEvent[0], "page 1");
+    EXPECT_EQ(r.bytesAtEvent[1], "page 2");
+}
+
+TEST(UcUpdates, WhatCannotStartFailsAtOnce) {
+    Recorder r;
+    r.uc.DownloadFile(L"ftp://127.0.0.1/page", UcUpdates::kCacheForceUpdate, L"1");
+    EXPECT_EQ(r.events, std::vector<std::wstring>{L"none:1"}) << "only web addresses are read";
+    r.uc.DownloadFile(L"file:///C:/windows/win.ini", UcUpdates::kCacheForceUpdate, L"2");
+    r.uc.DownloadFile(L"", UcUpdates::kCacheForceUpdate, L"3");
+    const std::wstring badKey(L"a\0b", 3);
+    r.uc.DownloadFile(L"http://127.0.0.1/", UcUpdates::kCacheForceUpdate, badKey);
+    EXPECT_EQ(r.events.size(), 4u);
+    EXPECT_EQ(r.uc.Pending().Text(), std::wstring(1, L'\0'));
+
+    UcUpdates unplaced; // never put on a window: nothing can report back
+    std::vector<std::wstring> none;
+    unplaced.noUpdates = [&](const std::wstring& key) { none.push_back(key); };
+    unplaced.DownloadFile(L"http://127.0.0.1/", UcUpdates::kCacheForceUpdate, L"1");
+    EXPECT_EQ(none, std::vector<std::wstring>{L"1"});
+}
+
+TEST(UcUpdates, AControlDestroyedDuringAReadIsLeftAlone) {
+    HttpReply reply{200, "Qorvic ver 9.99"};
+    reply.hold = true;
+    HttpTestServer server(Always(reply));
+    int events = 0;
+    {
+        Recorder r;
+        r.uc.updatesReady = [&](const std::wstring&) { ++events; };
+        r.uc.noUpdates = [&](const std::wstring&) { ++events; };
+        r.uc.DownloadFile(server.Url(), UcUpdates::kCacheForceUpdate, L"1");
+        ASSERT_TRUE(PumpUntil([&] { return server.Requests() == 1; }));
+    }
+    server.Release();
+    ASSERT_TRUE(PumpUntil([&] { return server.Finished() == 1; }));
+    test::Pump();
+    EXPECT_EQ(events, 0);
+}
