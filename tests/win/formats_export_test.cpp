@@ -119,7 +119,7 @@ TEST(FormatsExport, EveryFormatOfOneCaptureIsWrittenForTheDecoders) {
     Pump();
 
     // Every format from the same capture: the pattern stays still, so each quick
-    // save captures the same pixels; the reference is taken from the last one.
+    // save captures the same pixels, checked below.
     const wchar_t* formats[] = {L"BMP", L"GIF", L"JPG", L"JP2", L"PNG", L"TIF"};
     std::set<std::string> captures;
     for (int i = 0; i < 6; ++i) {
@@ -130,6 +130,18 @@ TEST(FormatsExport, EveryFormatOfOneCaptureIsWrittenForTheDecoders) {
     EXPECT_EQ(messages, L"") << "a quick save failed";
     ASSERT_GT(form->picDest.Width(), 100);
     ASSERT_GT(form->picDest.Height(), 100);
+    // The picture is the pattern under the frame, so the decoders see real content.
+    POINT origin{form->picInvisible().left + 2, form->picInvisible().top + 2};
+    ::ClientToScreen(form->hwnd(), &origin);
+    int mismatches = 0;
+    for (int y = 0; y < form->picDest.Height(); y += 3)
+        for (int x = 0; x < form->picDest.Width(); x += 3) {
+            const COLORREF c = PatternAt(origin.x + x, origin.y + y);
+            const std::uint32_t expected =
+                (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+            mismatches += form->picDest.PixelAt(x, y) != expected;
+        }
+    EXPECT_EQ(mismatches, 0) << "the capture is not the pattern behind the frame";
 
     ASSERT_TRUE(WriteFileAtomically(outFolder + L"capture.ppm", *captures.begin()));
     for (const wchar_t* format : {L"bmp", L"gif", L"jpg", L"jp2", L"png", L"tif"}) {
