@@ -139,6 +139,15 @@ TEST_F(MenusTest, HoverOpensTheSubmenuBesideItsRow) {
     EXPECT_EQ(OuterRect(languages->hwnd()).top, outer.top + 6 * menu.ItemHeight() + 24);
     EXPECT_EQ(languages->CheckedRow(), 0u);
     EXPECT_EQ(menu.HighlightedRow(), 6u);
+
+    // Back to row 3: a newly built format menu, again level with its row.
+    const HWND languageWindow = languages->hwnd();
+    MenuWindow* again = HoverRow(menu, 3);
+    ASSERT_NE(again, nullptr);
+    EXPECT_FALSE(::IsWindow(languageWindow));
+    EXPECT_EQ(again->MenuNumber(), 3);
+    EXPECT_EQ(OuterRect(again->hwnd()).top, sub.top);
+    EXPECT_EQ(form->LoadedFormCount(L"frmSubMenu"), 1);
 }
 
 TEST_F(MenusTest, CheckMarkFollowsTheCurrentLanguageAndIsLeftOutWhenItIsMissing) {
