@@ -201,7 +201,7 @@ TEST(UcUpdates, ReadsUnderDifferentKeysRunSideBySide) {
     EXPECT_EQ(r.uc.Pending().Text(), std::wstring(1, L'\0'));
 }
 
-TEST(UcUpdates, AForcedReadFetchesAnewEachTime) {
+TEST(UcUpdates, AForcedReadAsksPastEveryCache) {
     HttpTestServer server([](int number, const std::string&) {
         HttpReply reply{200, "page " + std::to_string(number)};
         // The server would let any cache keep this copy for an hour.
@@ -209,13 +209,19 @@ TEST(UcUpdates, AForcedReadFetchesAnewEachTime) {
         return reply;
     });
     Recorder r;
-    r.uc.DownloadFile(server.Url(), UcUpdates::kCacheForceUpdate, L"1");
+    r.uc.DownloadFile(server.Url(), UcUpdates::kCacheDefault, L"1");
     ASSERT_TRUE(r.WaitForEvents(1));
-    r.uc.DownloadFile(server.Url(), UcUpdates::kCacheForceUpdate, L"1");
-    ASSERT_TRUE(r.WaitForEvents(2));
-    EXPECT_EQ(server.Requests(), 2);
-    EXPECT_EQ(r.bytesAtEvent[0], "page 1");
-    EXPECT_EQ(r.bytesAtEvent[1], "page 2");
+    EXPECT_EQ(server.LastRequest().find("Pragma: no-cache"), std::string::npos)
+        << "an ordinary read may be answered by a cache";
+    for (int i = 2; i <= 3; ++i) {
+        r.uc.DownloadFile(server.Url(), UcUpdates::kCacheForceUpdate, L"1");
+        ASSERT_TRUE(r.WaitForEvents(static_cast<std::size_t>(i)));
+        EXPECT_EQ(server.Requests(), i) << "each forced read reaches the server";
+        EXPECT_EQ(r.bytesAtEvent.back(), "page " + std::to_string(i));
+        EXPECT_NE(server.LastRequest().find("\r\nPragma: no-cache\r\n"), std::string::npos)
+            << "caches on the way are told not to answer:\n"
+            << server.LastRequest();
+    }
 }
 
 TEST(UcUpdates, WhatCannotStartFailsAtOnce) {
