@@ -1,6 +1,7 @@
 #include "update/frm_update_win.h"
 
 #include "base/handles_win.h"
+#include "res/resource_ids.h"
 #include "update/update_prompt_layout.h"
 
 #include <shellapi.h>
@@ -124,8 +125,18 @@ void FrmUpdate::Close() {
 }
 
 void FrmUpdate::PaintImage1(HDC dc) {
-    // A blue disc with a white arrow pointing down: something new to fetch.
     const int x = kPromptImage.left, y = kPromptImage.top;
+    // The program's own icon at its 32-pixel size. LR_SHARED: the system owns
+    // it, nothing to free.
+    if (HICON icon = static_cast<HICON>(
+            ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QORVIC), IMAGE_ICON,
+                         kPromptImage.width, kPromptImage.height, LR_SHARED))) {
+        ::DrawIconEx(dc, x, y, icon, kPromptImage.width, kPromptImage.height, 0, nullptr,
+                     DI_NORMAL);
+        return;
+    }
+    // A build without the icon resource (the in-process tests): a blue disc
+    // with a white arrow pointing down, something new to fetch.
     Brush disc(::CreateSolidBrush(RGB(0, 84, 166)));
     Pen rim(::CreatePen(PS_SOLID, 1, RGB(0, 50, 110)));
     {

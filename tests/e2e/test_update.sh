@@ -56,6 +56,11 @@ echo "prompt: $prompt"
     [ $(($(field "$prompt" 3) - $(field "$main" 3))) = 33 ] ||
     fail "the prompt is not 500 twips right of and below the main window: $prompt / $main"
 screenshot "$WORK/prompt.png"
+# Image1 is the program's icon: the red dot in the middle of its 32 pixels.
+expect_pixel "$WORK/prompt.png" $(($(field "$prompt" 7) + 16)) $(($(field "$prompt" 8) + 16)) E03030 \
+    "the prompt's icon"
+convert "$WORK/prompt.png" -crop "$(field "$prompt" 9)x$(field "$prompt" 10)+$(field "$prompt" 7)+$(field "$prompt" 8)" \
+    +repage "$WORK/update-prompt.png"
 # "No", clicked like a user: the prompt goes and the main window works again.
 xdotool mousemove $(($(field "$prompt" 7) + 255)) $(($(field "$prompt" 8) + 145)) click 1
 deadline=$((SECONDS + 20))
