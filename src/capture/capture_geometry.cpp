@@ -6,8 +6,8 @@
 
 namespace qorvic {
 
-CaptureSource FrameCaptureArea(const Rect& area) {
-    const Rect inner = CaptureRect(area);
+CaptureSource FrameCaptureArea(const Rect& area, int dpi) {
+    const Rect inner = CaptureRect(area, dpi);
     return CaptureSource{inner.left, inner.top, std::max(inner.width, 0),
                          std::max(inner.height, 0)};
 }

@@ -14,9 +14,10 @@ struct CaptureSource {
     int height = 0;
 };
 
-// Frame mode: the see-through area less 2 pixels on every side, as client
-// coordinates; the caller converts the origin to the screen.
-CaptureSource FrameCaptureArea(const Rect& picInvisible);
+// Frame mode: the see-through area less its border (2 pixels at 96 DPI, scaled
+// with `dpi`) on every side, as client coordinates; the caller converts the
+// origin to the screen.
+CaptureSource FrameCaptureArea(const Rect& picInvisible, int dpi = kDesignDpi);
 
 // Whole-screen mode: the whole virtual screen from its own origin, which lies
 // left of or above (0, 0) when a monitor stands there.

@@ -1,5 +1,6 @@
 #include "mainwindow/main_layout.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace qorvic {
@@ -16,24 +17,32 @@ std::optional<Rect> Placed(int left, int top, int width, int height) {
 } // namespace
 
 MainLayout ComputeMainLayout(int clientWidth, int clientHeight, int menuBarHeight,
-                             int optionsLabelWidth, int optionsLabelHeight) {
+                             int optionsLabelWidth, int optionsLabelHeight, int dpi) {
+    const int margin = ScaleForDpi(6, dpi);
+    const int gap = ScaleForDpi(20, dpi);
     MainLayout layout;
     layout.imgMenu = Rect{0, 0, clientWidth, menuBarHeight};
     layout.lblOptionsTop = static_cast<float>(menuBarHeight - optionsLabelHeight) / 2.0f;
-    layout.ckScreen = Placed(optionsLabelWidth + 20, static_cast<int>(layout.lblOptionsTop),
-                             clientWidth - optionsLabelWidth - 20, optionsLabelHeight);
+    layout.lblOptionsLeft = ScaleForDpi(10, dpi);
+    layout.ckScreen = Placed(optionsLabelWidth + gap, static_cast<int>(layout.lblOptionsTop),
+                             clientWidth - optionsLabelWidth - gap, optionsLabelHeight);
     // The strip's bottom edge is a 16-bit sum, as the height it comes from.
-    const int top = static_cast<std::int16_t>(menuBarHeight + 6);
-    layout.picInvisible = Placed(6, top, clientWidth - 12, clientHeight - menuBarHeight - 12);
+    const int top = static_cast<std::int16_t>(menuBarHeight + margin);
+    layout.picInvisible =
+        Placed(margin, top, clientWidth - 2 * margin, clientHeight - menuBarHeight - 2 * margin);
     return layout;
 }
 
-Outline SeeThroughOutline(int areaWidth, int areaHeight) {
-    return Outline{1, 1, areaWidth - 1, areaHeight - 1};
+Outline SeeThroughOutline(int areaWidth, int areaHeight, int dpi) {
+    const int inset = ScaleForDpi(1, dpi);
+    return Outline{inset, inset, areaWidth - inset, areaHeight - inset};
 }
 
-Rect CaptureRect(const Rect& area) {
-    return Rect{area.left + 2, area.top + 2, area.width - 4, area.height - 4};
+Rect CaptureRect(const Rect& area, int dpi) {
+    // One pixel wider than the outline's inset, so its one-pixel line never shows in a capture.
+    const int border = std::max(ScaleForDpi(2, dpi), ScaleForDpi(1, dpi) + 1);
+    return Rect{area.left + border, area.top + border, area.width - 2 * border,
+                area.height - 2 * border};
 }
 
 } // namespace qorvic

@@ -1,6 +1,10 @@
 // Where Form1's controls go for a client size: the top strip, the options
-// label and check box in it, and the see-through area with its outline.
+// label and check box in it, and the see-through area with its outline. All
+// inputs and results are physical pixels; the designed lengths (margins,
+// gaps, the outline and the capture border) are scaled to `dpi`.
 #pragma once
+
+#include "base/dpi.h"
 
 #include <optional>
 
@@ -24,15 +28,17 @@ struct MainLayout {
 };
 
 MainLayout ComputeMainLayout(int clientWidth, int clientHeight, int menuBarHeight,
-                             int optionsLabelWidth, int optionsLabelHeight);
+                             int optionsLabelWidth, int optionsLabelHeight, int dpi = kDesignDpi);
 
-// The outline inside the see-through area: corners (1, 1) and (w - 1, h - 1).
+// The outline inside the see-through area: corners (1, 1) and (w - 1, h - 1)
+// at 96 DPI, the inset scaled with the DPI.
 struct Outline {
     int x1, y1, x2, y2;
 };
-Outline SeeThroughOutline(int areaWidth, int areaHeight);
+Outline SeeThroughOutline(int areaWidth, int areaHeight, int dpi = kDesignDpi);
 
-// The area a capture copies: the see-through area less 2 pixels on every side.
-Rect CaptureRect(const Rect& picInvisible);
+// The area a capture copies: the see-through area less a border of 2 pixels
+// (at 96 DPI) on every side; the border always covers the outline.
+Rect CaptureRect(const Rect& picInvisible, int dpi = kDesignDpi);
 
 } // namespace qorvic

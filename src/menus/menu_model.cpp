@@ -1,5 +1,6 @@
 #include "menus/menu_model.h"
 
+#include "base/dpi.h"
 #include "base/numeric.h"
 #include "languages/language_list.h"
 
@@ -62,6 +63,19 @@ std::optional<std::size_t> CheckedLanguageRow(const std::vector<std::wstring>& l
             return i;
     }
     return std::nullopt;
+}
+
+MenuMetrics ScaledMenuMetrics(int dpi, const MenuMetrics& base) {
+    MenuMetrics m = base;
+    for (int MenuMetrics::*length :
+         {&MenuMetrics::firstRowTop, &MenuMetrics::checkWidth, &MenuMetrics::arrowWidth,
+          &MenuMetrics::arrowDrop, &MenuMetrics::separatorGap, &MenuMetrics::greyLineBelow,
+          &MenuMetrics::whiteLineBelow, &MenuMetrics::widthPadding, &MenuMetrics::heightPadding,
+          &MenuMetrics::highlightOverhang, &MenuMetrics::submenuOverlap,
+          &MenuMetrics::optionsLabelOffset, &MenuMetrics::frameThickness,
+          &MenuMetrics::designClientWidth, &MenuMetrics::designClientHeight})
+        m.*length = ScaleForDpi(base.*length, dpi);
+    return m;
 }
 
 bool WidensFirstLevel(const std::wstring& language) {

@@ -37,6 +37,10 @@ struct MenuMetrics {
 
 inline constexpr MenuMetrics kMenuMetrics{};
 
+// `base` for a screen of `dpi`: every pixel length scaled by dpi / 96 (the
+// Japanese widening is a ratio and stays). At 96 DPI it is `base` unchanged.
+MenuMetrics ScaledMenuMetrics(int dpi, const MenuMetrics& base = kMenuMetrics);
+
 // Menu numbers as the windows know them.
 inline constexpr std::int16_t kFormatMenu = 3;
 inline constexpr std::int16_t kOptionsMenu = 4;
