@@ -10,7 +10,7 @@
 namespace qorvic {
 
 void Form1::CaptureFrame() {
-    CaptureSource source = FrameCaptureArea(picInvisible_);
+    CaptureSource source = FrameCaptureArea(picInvisible_, dpi_);
     POINT origin{source.x, source.y};
     ::ClientToScreen(hwnd(), &origin);
     source.x = origin.x;

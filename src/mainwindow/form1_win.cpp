@@ -1,5 +1,7 @@
 #include "mainwindow/form1_win.h"
 
+#include "base/dpi.h"
+#include "base/dpi_win.h"
 #include "base/file_io_win.h"
 #include "base/numeric.h"
 #include "languages/languages_win.h"
@@ -14,7 +16,8 @@ namespace qorvic {
 namespace {
 
 constexpr wchar_t kFormClass[] = L"QorvicFrame";
-constexpr int kDesignedClientWidth = 304; // 4560 x 3420 twips at 15 twips per pixel
+// At 96 DPI: 4560 x 3420 twips at 15 twips per pixel.
+constexpr int kDesignedClientWidth = 304;
 constexpr int kDesignedClientHeight = 228;
 constexpr COLORREF kKeyColourRef = RGB(0, 255, 255);
 
@@ -32,12 +35,17 @@ BOOL CALLBACK UnloadWindow(HWND hwnd, LPARAM self) {
 Form1::~Form1() = default;
 
 bool Form1::Load(int showCommand) {
-    RECT outer{0, 0, kDesignedClientWidth, kDesignedClientHeight};
+    // The window does not exist yet: the screen's DPI sizes it; a window that
+    // opens on a monitor of another scale gets WM_DPICHANGED at once.
+    const int dpi = WindowDpi(nullptr);
+    RECT outer{0, 0, ScaleForDpi(kDesignedClientWidth, dpi),
+               ScaleForDpi(kDesignedClientHeight, dpi)};
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     ::AdjustWindowRectEx(&outer, style, FALSE, 0);
     if (!CreateWin(kFormClass, L"Qorvic", style, 0, CW_USEDEFAULT, CW_USEDEFAULT,
                    outer.right - outer.left, outer.bottom - outer.top, nullptr))
         return false;
+    dpi_ = WindowDpi(hwnd());
     // The strip's design-time controls exist before the load handler runs.
     lblOptions.Create(hwnd(), 10, 2, 40, 16);
     lblOptions.SetAutoSize(true);
@@ -69,19 +77,11 @@ void Form1::Form_Load() {
 
     ReadSettings();
 
-    MenuBarHeight = static_cast<std::int16_t>(::GetSystemMetrics(SM_CYMENU));
+    ApplyDpi(dpi_);
     GetMenuFont(state_.MenuFontName, state_.MenuFontBold, state_.MenuFontItalic,
                 state_.MenuFontSize);
     ApplyMenuFont(lblOptions);
     ApplyMenuFont(ckScreen);
-
-    {
-        WindowDc screen(nullptr);
-        const int dpiX = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
-        const int dpiY = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-        state_.TwipsPerPixelX = ToInt16(1440.0 / (dpiX > 0 ? dpiX : 96)).value_or(15);
-        state_.TwipsPerPixelY = ToInt16(1440.0 / (dpiY > 0 ? dpiY : 96)).value_or(15);
-    }
 
     BuildLanguageList(state_); // also turns the old language number "0" into "English"
     ApplyLanguage(LoadLanguage(state_));
@@ -91,6 +91,22 @@ void Form1::Form_Load() {
     ScaleStep = 10;
 
     StartUpdateCheck();
+}
+
+// The strip height and twips per pixel for `dpi`; a window's DPI is the same on both axes.
+void Form1::ApplyDpi(int dpi) {
+    dpi_ = UsableDpi(dpi);
+    MenuBarHeight = ClampToInt16(SystemMetricForDpi(SM_CYMENU, dpi_));
+    state_.TwipsPerPixelX = TwipsPerPixelForDpi(dpi_);
+    state_.TwipsPerPixelY = TwipsPerPixelForDpi(dpi_);
+}
+
+void Form1::Form_DpiChanged(int dpi, const RECT& suggested) {
+    ApplyDpi(dpi);
+    ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The suggested size may equal the old one, and then no WM_SIZE comes.
+    Form_Resize();
 }
 
 void Form1::ApplyLanguage(const LanguageApply& apply) {
@@ -194,7 +210,7 @@ void Form1::Form_Resize() {
     RECT client{};
     ::GetClientRect(hwnd(), &client);
     const MainLayout layout = ComputeMainLayout(client.right, client.bottom, MenuBarHeight,
-                                                lblOptions.Width(), lblOptions.Height());
+                                                lblOptions.Width(), lblOptions.Height(), dpi_);
     const int top = static_cast<int>(layout.lblOptionsTop);
     lblOptions.Move(layout.lblOptionsLeft, top, lblOptions.Width(), lblOptions.Height());
     if (layout.ckScreen)
@@ -250,7 +266,7 @@ void Form1::PaintContent(HDC dc) {
     Brush key(::CreateSolidBrush(kKeyColourRef));
     ::FillRect(dc, &see, key.get());
     if (area.width > 1 && area.height > 1) {
-        const Outline outline = SeeThroughOutline(area.width, area.height);
+        const Outline outline = SeeThroughOutline(area.width, area.height, dpi_);
         RECT frame{area.left + outline.x1, area.top + outline.y1, area.left + outline.x2 + 1,
                    area.top + outline.y2 + 1};
         Brush black(::CreateSolidBrush(RGB(0, 0, 0)));
@@ -284,6 +300,9 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_PRINTCLIENT:
         PaintContent(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_DPICHANGED:
+        Form_DpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_CLOSE:
         Form_Unload();

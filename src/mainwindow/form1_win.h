@@ -57,6 +57,8 @@ public:
     void SetBackColour(std::int32_t colour);
 
     std::int16_t MenuBarHeight = 0;
+    // The DPI the window is shown at; every designed length is scaled by it / 96.
+    int Dpi() const { return dpi_; }
     std::int16_t ScaleStep = 10;
     std::array<std::uint8_t, 64> CustomColours{};
 
@@ -141,6 +143,9 @@ public:
     void Form_Load();
     void Form_Resize();
     void Form_Unload();
+    // Moved to a monitor with another scale: the new DPI's strip height and
+    // twips, the suggested window rectangle, and a fresh layout.
+    void Form_DpiChanged(int dpi, const RECT& suggested);
 
     // Draws the client area: margins, strip, see-through area and its outline.
     void PaintContent(HDC dc);
@@ -157,12 +162,14 @@ private:
     void ApplyMenuFont(UniCheck& box);
     void PaintStrip(HDC dc, int width);
     void ConnectMenus();
+    void ApplyDpi(int dpi);
 
     Options options_;
     AppState state_;
     std::int32_t backColour_ = 0x0080FFFF; // designed colour until the settings are read
     Brush backBrush_;
     Rect picInvisible_{};
+    int dpi_ = 96;
     bool unloading_ = false;
     DWORD saveFilterIndex_ = 0; // the dialog's last chosen filter
     std::shared_ptr<MenuWindows> menus_;

@@ -49,7 +49,8 @@ void Form1::lblOptions_Click() {
     // Forget the presses so far: the click that opened the menu must not close it.
     ::GetAsyncKeyState(VK_LBUTTON);
     ::GetAsyncKeyState(VK_RBUTTON);
-    const menus::Point corner = menus::FirstLevelCorner(lblOptions.Left(), MenuBarHeight);
+    const menus::Point corner =
+        menus::FirstLevelCorner(lblOptions.Left(), MenuBarHeight, menus::ScaledMenuMetrics(Dpi()));
     POINT screen{corner.x, corner.y};
     ::ClientToScreen(hwnd(), &screen);
 

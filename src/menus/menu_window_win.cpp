@@ -1,5 +1,6 @@
 #include "menus/menu_window_win.h"
 
+#include "base/dpi_win.h"
 #include "base/handles_win.h"
 #include "base/numeric.h"
 #include "controls/control_font.h"
@@ -87,7 +88,8 @@ MenuWindow::~MenuWindow() = default;
 
 bool MenuWindow::Load() {
     const bool first = level_ == Level::First;
-    const menus::MenuMetrics& m = menus::kMenuMetrics;
+    metrics_ = menus::ScaledMenuMetrics(form_.Dpi());
+    const menus::MenuMetrics& m = metrics_;
     RECT outer{0, 0, m.designClientWidth, m.designClientHeight};
     const DWORD style = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
     // Menus do not take the activation from the frame, and stay off the taskbar.
@@ -98,7 +100,7 @@ bool MenuWindow::Load() {
                    CS_HREDRAW | CS_VREDRAW))
         return false;
     ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    itemHeight_ = ::GetSystemMetrics(SM_CYMENU);
+    itemHeight_ = SystemMetricForDpi(SM_CYMENU, form_.Dpi());
 
     auto label = std::make_unique<UniLabel>();
     label->SetCaption(L"UniLabel1");
@@ -121,8 +123,8 @@ void MenuWindow::PlaceAt(POINT corner) {
 void MenuWindow::PlaceBeside(const RECT& parent, int rowOffset) {
     besideParent_ = parent;
     rowOffset_ = rowOffset;
-    ::SetWindowPos(hwnd(), nullptr, parent.right - menus::kMenuMetrics.submenuOverlap,
-                   parent.top + rowOffset, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(hwnd(), nullptr, parent.right - metrics_.submenuOverlap, parent.top + rowOffset,
+                   0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MenuWindow::MakeMenu(std::int16_t mnu) {
@@ -179,6 +181,7 @@ void MenuWindow::BuildMenu(const std::vector<std::wstring>& items) {
     build.designOuterWidth = outer.right - outer.left;
     build.twipsPerPixelX = state.TwipsPerPixelX;
     build.twipsPerPixelY = state.TwipsPerPixelY;
+    build.metrics = metrics_;
     build.japaneseWidening =
         level_ == Level::First && menus::WidensFirstLevel(state.CurrentLanguage);
     layout_ = menus::LayoutMenu(build);
@@ -217,8 +220,8 @@ void MenuWindow::KeepOnMonitor() {
     if (besideParent_) {
         const menus::ScreenRect area =
             WorkAreaOf(::MonitorFromRect(&*besideParent_, MONITOR_DEFAULTTONEAREST));
-        corner =
-            menus::SubmenuCorner(ToScreenRect(*besideParent_), rowOffset_, width, height, area);
+        corner = menus::SubmenuCorner(ToScreenRect(*besideParent_), rowOffset_, width, height, area,
+                                      metrics_);
     } else {
         const menus::ScreenRect area =
             WorkAreaOf(::MonitorFromPoint(POINT{now.left, now.top}, MONITOR_DEFAULTTONEAREST));
@@ -313,7 +316,7 @@ void MenuWindow::PaintContent(HDC dc) {
         RECT outer{};
         ::GetWindowRect(hwnd(), &outer);
         const menus::Box box = menus::HighlightBox(layout_.rows[*highlightRow_].top,
-                                                   outer.right - outer.left, itemHeight_);
+                                                   outer.right - outer.left, itemHeight_, metrics_);
         TRIVERTEX vertices[2] = {Vertex(box.left, box.top, kHighlightTop),
                                  Vertex(box.right(), box.bottom(), kHighlightBottom)};
         GRADIENT_RECT rect{0, 1};

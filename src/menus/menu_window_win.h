@@ -74,6 +74,7 @@ private:
     Form1& form_;
     std::int16_t menuNumber_ = 0;
     int itemHeight_ = 19;
+    menus::MenuMetrics metrics_ = menus::kMenuMetrics; // scaled to the frame's DPI at load
     std::vector<std::unique_ptr<UniLabel>> lblMenu_;
     menus::MenuLayout layout_;
     std::optional<std::size_t> checkedRow_;

@@ -29,6 +29,8 @@ for key in ("FileVersion", "ProductVersion"):
     assert value.startswith("1.10\0".encode("utf-16-le")), key + " is not 1.10"
 assert b'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' in exe, "manifest without common controls 6"
 assert exe.count(b"<supportedOS Id=") >= 4, "manifest without the supported systems"
+assert b"<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2</dpiAwareness>" in exe, "manifest without per-monitor DPI awareness v2"
+assert b">true/pm</dpiAware>" in exe, "manifest without the per-monitor fallback for older systems"
 PY
 
 # The frame shows the icon: Wine hands the window's icon to X, 32 px first,
