@@ -37,6 +37,7 @@ void Pump() {
 int wmain(int argc, wchar_t** argv) {
     const int repeats = argc > 1 ? std::max(1, _wtoi(argv[1])) : 10;
     qorvic::Form1::Options options;
+    options.homePageUrl = L""; // no update check
     options.appDataFolder = FreshDataFolder();
     options.desktopFolder = *options.appDataFolder;
     qorvic::Form1 form(options);

@@ -189,7 +189,7 @@ close_by_click_outside "Japanese menus"
 open_menu
 hover_row 0
 xdotool click 1
-for _ in $(seq 1 200); do [ -s "$WORK/received.bmp" ] && break; sleep 0.05; done
+for _ in $(seq 1 600); do [ -s "$WORK/received.bmp" ] && break; sleep 0.05; done
 sleep 0.2 # the receiver may still be writing
 [ "$(head -c 2 "$WORK/received.bmp")" = BM ] &&
     [ "$(identify -format '%w %h' "$WORK/received.bmp" 2>/dev/null)" = "288 193" ] ||

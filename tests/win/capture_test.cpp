@@ -53,6 +53,7 @@ protected:
                                      800, 600, nullptr, nullptr, wc.hInstance, nullptr);
         ASSERT_NE(stripes_, nullptr);
         Form1::Options options;
+        options.homePageUrl = L""; // no update check
         options.appDataFolder = FreshFolder(L"capture");
         form_ = std::make_unique<Form1>(options);
         form_->onEnd = nullptr;

@@ -33,6 +33,7 @@ struct RecordingFrame {
 
     bool Start(const std::wstring& appData, const std::wstring& desktop) {
         Form1::Options options;
+        options.homePageUrl = L""; // no update check
         options.appDataFolder = appData;
         options.desktopFolder = desktop;
         form = std::make_unique<Form1>(options);

@@ -105,6 +105,7 @@ TEST(FormatsExport, EveryFormatOfOneCaptureIsWrittenForTheDecoders) {
 
     const std::wstring desktop = FreshFolder(L"formats desktop");
     Form1::Options options;
+    options.homePageUrl = L""; // no update check
     options.appDataFolder = FreshFolder(L"formats appdata");
     options.desktopFolder = desktop;
     auto form = std::make_unique<Form1>(options);

@@ -56,6 +56,7 @@ TEST(FrameColour, ConfirmSetsTheFrameAndKeepsCustomColoursCancelChangesNothing) 
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
     Form1::Options options;
+    options.homePageUrl = L""; // no update check
     options.appDataFolder = std::wstring(temp);
     Form1 form(options);
     form.onEnd = nullptr;

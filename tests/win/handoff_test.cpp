@@ -32,6 +32,7 @@ std::unique_ptr<Form1> LoadForm() {
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
     Form1::Options options;
+    options.homePageUrl = L""; // no update check
     options.appDataFolder = std::wstring(temp);
     auto form = std::make_unique<Form1>(options);
     form->onEnd = nullptr;
@@ -59,7 +60,7 @@ TEST(HandOff, TheReceiverGetsExactlyTheCapture) {
 
     auto form = LoadForm();
     form->HandOffCapture();
-    for (int i = 0; i < 250 && !PathExists(saved); ++i) {
+    for (int i = 0; i < 1500 && !PathExists(saved); ++i) {
         Pump();
         ::Sleep(20);
     }

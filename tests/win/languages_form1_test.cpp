@@ -115,6 +115,7 @@ protected:
     }
     std::unique_ptr<Form1> Start() {
         Form1::Options options;
+        options.homePageUrl = L""; // no update check
         options.appDataFolder = appData_.wstring() + L"\\";
         auto form = std::make_unique<Form1>(options);
         form->onEnd = [] {};
@@ -191,6 +192,7 @@ TEST_F(Form1LanguageTest, StartUpWithSevenLanguagesStaysSilentWithTheDesignCapti
     fs::remove(appData_ / "Qorvic" / "Languages" / "Qorvic_Dutch.Language");
     SaveLanguage("German");
     Form1::Options options;
+    options.homePageUrl = L""; // no update check
     options.appDataFolder = appData_.wstring() + L"\\";
     Form1 form(options);
     form.onEnd = [] {};

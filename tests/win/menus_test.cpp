@@ -44,6 +44,7 @@ class MenusTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Form1::Options options;
+        options.homePageUrl = L""; // no update check
         options.appDataFolder = test::FreshFolder(L"menus");
         options.desktopFolder = test::FreshFolder(L"menus desktop");
         form = std::make_unique<Form1>(options);

@@ -20,6 +20,7 @@ protected:
         appData_ = FreshFolder(L"appdata");
         desktop_ = FreshFolder(L"desktop");
         Form1::Options options;
+        options.homePageUrl = L""; // no update check
         options.appDataFolder = appData_;
         options.desktopFolder = desktop_;
         form_ = std::make_unique<Form1>(options);

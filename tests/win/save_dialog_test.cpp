@@ -58,6 +58,7 @@ class SaveDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Form1::Options options;
+        options.homePageUrl = L""; // no update check
         options.appDataFolder = FreshFolder(L"appdata");
         form_ = std::make_unique<Form1>(options);
         form_->onEnd = nullptr;

@@ -18,6 +18,7 @@ namespace {} // namespace
 // becomes Form1's ScaleStep, which the capture applies after the panel closed.
 TEST(ScalePanelWithForm1, ACaptureAfterClosingThePanelUsesTheChosenScale) {
     Form1::Options options;
+    options.homePageUrl = L""; // no update check
     options.appDataFolder = FreshFolder(L"scale");
     auto form = std::make_unique<Form1>(options);
     form->onEnd = nullptr;

@@ -24,6 +24,7 @@ class WaitCursorTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Form1::Options options;
+        options.homePageUrl = L""; // no update check
         options.appDataFolder = FreshFolder(L"appdata");
         options.desktopFolder = FreshFolder(L"desktop");
         form_ = std::make_unique<Form1>(options);
