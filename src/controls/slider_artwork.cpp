@@ -14,11 +14,6 @@ constexpr std::uint32_t Grey(int level) {
     return v | (v << 8) | (v << 16);
 }
 
-constexpr std::uint32_t Rgb(int r, int g, int b) {
-    return static_cast<std::uint32_t>(r) | (static_cast<std::uint32_t>(g) << 8) |
-           (static_cast<std::uint32_t>(b) << 16);
-}
-
 // The groove's cross-section from top to bottom: a channel pressed into the
 // face, lit from the top left, so its upper lips are dark and its lower ones light.
 constexpr int kChannelTop = 4;     // first bevel row

@@ -97,10 +97,11 @@ struct SignContextTable {
             int ctx = 0;
             int xorBit = 0;
             if (h == 0) {
-                ctx = v == 0 ? 9 : 10;
+                ctx = v == 0 ? kSignContext : kSignContext + 1;
                 xorBit = v < 0 ? 1 : 0;
             } else {
-                ctx = 12 + h * v; // h = 1: v 1 -> 13, 0 -> 12, -1 -> 11; h = -1 mirrored
+                // h = 1: v 1 -> 13, 0 -> 12, -1 -> 11; h = -1 mirrored
+                ctx = kSignContext + 3 + h * v;
                 xorBit = h < 0 ? 1 : 0;
             }
             context[n] = static_cast<std::uint8_t>(ctx);
