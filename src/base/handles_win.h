@@ -95,10 +95,12 @@ private:
     HDC dc_;
 };
 
-// The clipboard, open for the lifetime of the object.
+// The clipboard, open for the lifetime of the object. Another program may hold
+// it for a moment (clipboard managers, and Wine's bridge to the X selection,
+// open it right after every change), so opening keeps trying for `patience`.
 class ClipboardScope {
 public:
-    explicit ClipboardScope(HWND owner) : open_(::OpenClipboard(owner) != FALSE) {}
+    explicit ClipboardScope(HWND owner, DWORD patienceMs = 0) : open_(Open(owner, patienceMs)) {}
     ~ClipboardScope() {
         if (open_)
             ::CloseClipboard();
@@ -108,6 +110,16 @@ public:
     bool ok() const { return open_; }
 
 private:
+    static bool Open(HWND owner, DWORD patienceMs) {
+        const ULONGLONG deadline = ::GetTickCount64() + patienceMs;
+        while (!::OpenClipboard(owner)) {
+            if (::GetTickCount64() >= deadline)
+                return false;
+            ::Sleep(10);
+        }
+        return true;
+    }
+
     bool open_;
 };
 

@@ -9,6 +9,12 @@
 
 namespace qorvic {
 
+namespace {
+// Long enough for another program's brief hold on the clipboard, short enough
+// not to be noticed when the clipboard stays locked.
+constexpr DWORD kClipboardPatienceMs = 1000;
+} // namespace
+
 void Form1::CaptureFrame() {
     CaptureSource source = FrameCaptureArea(picInvisible_, dpi_);
     POINT origin{source.x, source.y};
@@ -55,7 +61,7 @@ bool Form1::PutCaptureOnClipboard() {
     const std::string dib = picDest.ToPackedDib();
     if (dib.empty())
         return false;
-    ClipboardScope clipboard(hwnd());
+    ClipboardScope clipboard(hwnd(), kClipboardPatienceMs);
     if (!clipboard.ok() || !::EmptyClipboard())
         return false;
     HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, dib.size());

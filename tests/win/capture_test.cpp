@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <thread>
 
 using namespace qorvic;
 using qorvic::test::FreshFolder;
@@ -148,4 +149,23 @@ TEST_F(CaptureTest, ClipboardHoldsTheOutputPictureAsADib) {
               form_->picDest.PixelAt(3, 0));
     ::GlobalUnlock(data);
     ::CloseClipboard();
+}
+
+// Clipboard managers (and Wine's bridge to the X selection) open the clipboard
+// for a moment after each change: a copy that lands in that moment must wait
+// for it, not drop the picture.
+TEST_F(CaptureTest, CopyWaitsForAnotherHolderOfTheClipboard) {
+    KernelHandle held(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::thread holder([&] {
+        ClipboardScope clipboard(nullptr);
+        if (!clipboard.ok())
+            return; // the wait below fails the test
+        ::EmptyClipboard();
+        ::SetEvent(held.get());
+        ::Sleep(700); // longer than the capture's own wait before the copy
+    });
+    ASSERT_EQ(::WaitForSingleObject(held.get(), 5000), WAIT_OBJECT_0);
+    form_->CopyCaptureToClipboard();
+    holder.join();
+    EXPECT_TRUE(::IsClipboardFormatAvailable(CF_DIB));
 }
