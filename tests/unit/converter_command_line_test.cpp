@@ -4,69 +4,56 @@
 
 using namespace conv;
 
-namespace {
-
-const std::wstring kExe = L"C:\\Users\\Ann Lee\\AppData\\Roaming\\Qorvic\\i__view32.exe";
-const std::wstring kBmp = L"C:\\Users\\Ann Lee\\AppData\\Roaming\\Qorvic\\Temp.bmp";
-const std::wstring kIni = L"C:\\Users\\Ann Lee\\AppData\\Roaming\\Qorvic\\ini";
-const std::wstring kTarget = L"C:\\Users\\Ann Lee\\Desktop\\Qorvic_1.png";
-
-} // namespace
-
 TEST(ConverterCommandLine, IsBuiltWithSingleSpacesAndNoQuotes) {
     EXPECT_EQ(BuildConverterCommandLine(L"D\\i__view32.exe", L"D\\Temp.bmp", L"D\\ini", L"T.png"),
               L"D\\i__view32.exe D\\Temp.bmp /ini=D\\ini /convert=T.png");
 }
 
 TEST(ConverterCommandLine, RoundTripsPathsWithSpacesAsWindowsAndWinePassThem) {
-    const std::wstring line = BuildConverterCommandLine(kExe, kBmp, kIni, kTarget);
-    const std::wstring asWindows = line;
-    const std::wstring asWine = L"\"" + kExe + L"\"" + line.substr(kExe.size());
-    for (const std::wstring& raw : {asWindows, asWine}) {
-        const auto args = ParseConverterArguments(StripProgramPath(raw, kExe));
+    const std::wstring dir = L"C:\\Users\\Ann Lee\\AppData\\Roaming\\Qorvic\\";
+    const std::wstring exe = dir + L"i__view32.exe", bmp = dir + L"Temp.bmp", ini = dir + L"ini",
+                       target = L"C:\\Users\\Ann Lee\\Desktop\\Qorvic_1.png";
+    const std::wstring line = BuildConverterCommandLine(exe, bmp, ini, target);
+    for (const std::wstring& raw : {line, L"\"" + exe + L"\"" + line.substr(exe.size())}) {
+        const auto args = ParseConverterArguments(StripProgramPath(raw, exe));
         ASSERT_TRUE(args.has_value()) << std::string(raw.begin(), raw.end());
-        EXPECT_EQ(args->source, kBmp);
-        EXPECT_EQ(args->ini, kIni);
-        EXPECT_EQ(args->target, kTarget);
+        EXPECT_EQ(args->source, bmp);
+        EXPECT_EQ(args->ini, ini);
+        EXPECT_EQ(args->target, target);
     }
 }
 
 TEST(ConverterCommandLine, StripsOwnPathInAnotherSpellingOrCase) {
     const std::wstring rest = L" C:\\a b\\Temp.bmp /ini=C:\\a b\\ini /convert=C:\\x y\\o.gif";
+    const std::wstring own = L"C:\\Qorvic Data\\i__view32.exe";
     // Letter case differs from the module name.
-    EXPECT_EQ(StripProgramPath(L"c:\\QORVIC DATA\\I__VIEW32.EXE" + rest,
-                               L"C:\\Qorvic Data\\i__view32.exe"),
-              rest);
+    EXPECT_EQ(StripProgramPath(L"c:\\QORVIC DATA\\I__VIEW32.EXE" + rest, own), rest);
     // A short 8.3 name: the first token ending in .exe is the program.
-    EXPECT_EQ(
-        StripProgramPath(L"C:\\QORVIC~1\\I__VIE~1.EXE" + rest, L"C:\\Qorvic Data\\i__view32.exe"),
-        rest);
+    EXPECT_EQ(StripProgramPath(L"C:\\QORVIC~1\\I__VIE~1.EXE" + rest, own), rest);
     // Leading blanks before a quoted program path.
     EXPECT_EQ(StripProgramPath(L"  \"C:\\p q\\i__view32.exe\"" + rest, L"other"), rest);
     // An unterminated quote leaves nothing to parse rather than a wrong source.
     EXPECT_EQ(StripProgramPath(L"\"C:\\p q\\i__view32.exe" + rest, L"other"), L"");
 }
 
-TEST(ConverterCommandLine, ParsesOptionalIniAndTrimsSeparatorBlanks) {
-    auto args = ParseConverterArguments(L" in put.bmp /convert=out put.tif  ");
-    ASSERT_TRUE(args);
-    EXPECT_EQ(args->source, L"in put.bmp");
-    EXPECT_EQ(args->ini, L"");
-    EXPECT_EQ(args->target, L"out put.tif");
-
-    args = ParseConverterArguments(L" a.bmp /convert=b.jpg /ini=c d");
-    ASSERT_TRUE(args);
-    EXPECT_EQ(args->source, L"a.bmp");
-    EXPECT_EQ(args->target, L"b.jpg");
-    EXPECT_EQ(args->ini, L"c d");
-}
-
-TEST(ConverterCommandLine, RejectsLinesWithoutSourceOrTarget) {
-    EXPECT_FALSE(ParseConverterArguments(L""));
-    EXPECT_FALSE(ParseConverterArguments(L" a.bmp /ini=x"));
-    EXPECT_FALSE(ParseConverterArguments(L" a.bmp /ini=x /convert="));
-    EXPECT_FALSE(ParseConverterArguments(L" /ini=x /convert=b.png"));
-    EXPECT_FALSE(ParseConverterArguments(L"/convert=b.png"));
+TEST(ConverterCommandLine, ParsesOptionalIniTrimsBlanksAndNeedsSourceAndTarget) {
+    const struct {
+        const wchar_t* line;
+        const wchar_t *source, *ini, *target;
+    } good[] = {
+        {L" in put.bmp /convert=out put.tif  ", L"in put.bmp", L"", L"out put.tif"},
+        {L" a.bmp /convert=b.jpg /ini=c d", L"a.bmp", L"c d", L"b.jpg"},
+    };
+    for (const auto& c : good) {
+        const auto args = ParseConverterArguments(c.line);
+        ASSERT_TRUE(args);
+        EXPECT_EQ(args->source, c.source);
+        EXPECT_EQ(args->ini, c.ini);
+        EXPECT_EQ(args->target, c.target);
+    }
+    for (const wchar_t* bad : {L"", L" a.bmp /ini=x", L" a.bmp /ini=x /convert=",
+                               L" /ini=x /convert=b.png", L"/convert=b.png"})
+        EXPECT_FALSE(ParseConverterArguments(bad)) << bad;
 }
 
 TEST(ReceiverCommandLine, TakesTheRestOfTheLineAfterTheSaveMarker) {

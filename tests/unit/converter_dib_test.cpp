@@ -5,54 +5,45 @@
 #include <gtest/gtest.h>
 
 using namespace conv;
-using conv::testing::ExpectSamePixels;
-
-namespace {
-
-// The clipboard's form of a bitmap file: the same bytes without the file header.
-std::vector<std::uint8_t> WithoutFileHeader(const std::vector<std::uint8_t>& file) {
-    return std::vector<std::uint8_t>(file.begin() + 14, file.end());
-}
-
-void Put32(std::vector<std::uint8_t>& v, std::size_t at, std::uint32_t x) {
-    for (int i = 0; i < 4; ++i)
-        v[at + i] = static_cast<std::uint8_t>(x >> (8 * i));
-}
-
-} // namespace
+using namespace conv::testing;
 
 TEST(Dib, ThirtyTwoBitTopDownRoundTripsAndReadsLikeAFile) {
-    const Image image = conv::testing::ScreenLikeImage(13, 6);
-    const std::vector<std::uint8_t> dib = EncodeDib32(image);
+    const Image image = ScreenLikeImage(13, 6);
+    const Bytes dib = EncodeDib32(image);
     EXPECT_EQ(dib.size(), 40u + 13 * 6 * 4);
     EXPECT_EQ(DibPixelOffset(dib), 40u);
     Image back;
     std::string error;
     ASSERT_TRUE(DecodeDib(dib, back, error)) << error;
     ExpectSamePixels(image, back);
-
-    ASSERT_TRUE(DecodeDib(WithoutFileHeader(EncodeBmp(image)), back, error)) << error;
+    // The clipboard's form of a bitmap file: the same bytes without the file header.
+    const Bytes file = EncodeBmp(image);
+    ASSERT_TRUE(DecodeDib(Bytes(file.begin() + 14, file.end()), back, error)) << error;
     ExpectSamePixels(image, back);
 }
 
 TEST(Dib, FindsPixelsAfterMasksAndPalettes) {
-    std::vector<std::uint8_t> header(40, 0);
-    Put32(header, 0, 40);
+    Bytes header(40, 0);
+    auto put = [&](std::size_t at, std::uint32_t x) {
+        for (int i = 0; i < 4; ++i)
+            header[at + i] = static_cast<std::uint8_t>(x >> (8 * i));
+    };
+    put(0, 40);
     header[14] = 32;
-    Put32(header, 16, 3); // bit fields: three masks after the header
+    put(16, 3); // bit fields: three masks after the header
     header.resize(40 + 12 + 16);
     EXPECT_EQ(DibPixelOffset(header), 52u);
 
     header[14] = 8;
-    Put32(header, 16, 0);
-    Put32(header, 32, 0); // all 256 palette entries
+    put(16, 0);
+    put(32, 0); // all 256 palette entries
     header.resize(40 + 1024 + 4);
     EXPECT_EQ(DibPixelOffset(header), 40u + 1024);
-    Put32(header, 32, 2);
+    put(32, 2);
     EXPECT_EQ(DibPixelOffset(header), 48u);
 
     header.resize(40 + 4); // a palette the data does not hold
-    Put32(header, 32, 0);
+    put(32, 0);
     EXPECT_EQ(DibPixelOffset(header), 0u);
     Image image;
     std::string error;

@@ -4,26 +4,24 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numeric>
 #include <set>
 
 using namespace conv;
+using namespace conv::testing;
 
 namespace {
 
 double Psnr(const Image& a, const Image& b) {
     double sum = 0;
-    for (std::size_t i = 0; i < a.rgb.size(); ++i) {
-        const double d = double(a.rgb[i]) - double(b.rgb[i]);
-        sum += d * d;
-    }
+    for (std::size_t i = 0; i < a.rgb.size(); ++i)
+        sum += std::pow(double(a.rgb[i]) - double(b.rgb[i]), 2);
     const double mse = sum / static_cast<double>(a.rgb.size());
     return mse == 0 ? 99 : 10 * std::log10(255.0 * 255.0 / mse);
 }
 
 Image Smooth(int w, int h) {
-    Image image;
-    image.width = w;
-    image.height = h;
+    Image image{w, h, {}};
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             image.rgb.insert(image.rgb.end(),
@@ -39,16 +37,9 @@ TEST(JpegTables, HuffmanTablesAreCompleteAndConsistent) {
     for (bool chroma : {false, true}) {
         const HuffmanSpec& dc = StandardHuffman(false, chroma);
         const HuffmanSpec& ac = StandardHuffman(true, chroma);
-        std::size_t total = 0;
-        for (auto c : dc.counts)
-            total += c;
-        EXPECT_EQ(total, dc.symbols.size());
+        EXPECT_EQ(std::accumulate(dc.counts.begin(), dc.counts.end(), 0u), dc.symbols.size());
         EXPECT_EQ(std::set<std::uint8_t>(dc.symbols.begin(), dc.symbols.end()).size(), 12u);
-
-        total = 0;
-        for (auto c : ac.counts)
-            total += c;
-        ASSERT_EQ(total, ac.symbols.size());
+        ASSERT_EQ(std::accumulate(ac.counts.begin(), ac.counts.end(), 0u), ac.symbols.size());
         // Every run 0..15 with every size 1..10, plus end-of-block and the 16-zero run.
         std::set<int> expected = {0x00, 0xF0};
         for (int run = 0; run < 16; ++run)
@@ -65,17 +56,13 @@ TEST(JpegTables, HuffmanTablesAreCompleteAndConsistent) {
 
 TEST(JpegTables, ZigzagWalksNeighboursAndQualityScalesLikeLibjpeg) {
     const auto& zz = ZigzagOrder();
-    std::set<int> seen(zz.begin(), zz.end());
-    EXPECT_EQ(seen.size(), 64u);
-    EXPECT_EQ(zz[0], 0);
-    EXPECT_EQ(zz[1], 1);
-    EXPECT_EQ(zz[2], 8);
+    EXPECT_EQ(std::set<int>(zz.begin(), zz.end()).size(), 64u);
+    EXPECT_EQ(std::vector<int>(zz.begin(), zz.begin() + 3), (std::vector<int>{0, 1, 8}));
     EXPECT_EQ(zz[63], 63);
-    for (int k = 1; k < 64; ++k) {
-        const int dr = std::abs(zz[k] / 8 - zz[k - 1] / 8),
-                  dc = std::abs(zz[k] % 8 - zz[k - 1] % 8);
-        EXPECT_LE(std::max(dr, dc), 1) << "step " << k;
-    }
+    for (int k = 1; k < 64; ++k)
+        EXPECT_LE(
+            std::max(std::abs(zz[k] / 8 - zz[k - 1] / 8), std::abs(zz[k] % 8 - zz[k - 1] % 8)), 1)
+            << "step " << k;
     EXPECT_EQ(QuantTable(false, 50)[0], 16);
     EXPECT_EQ(QuantTable(false, 50)[63], 99);
     EXPECT_EQ(QuantTable(false, 90)[0], 3);  // 16 * 20% rounded
@@ -90,12 +77,9 @@ TEST(JpegEncoder, DecodesToTheRightSizeWithSmallError) {
     for (bool subsample : {true, false}) {
         for (auto [w, h] : {std::pair{1, 1}, {17, 9}, {64, 48}, {301, 157}}) {
             const Image image = Smooth(w, h);
-            std::vector<std::uint8_t> jpeg;
-            std::string error;
-            ASSERT_TRUE(EncodeJpeg(image, {90, subsample, 2}, jpeg, error)) << error;
-            EXPECT_EQ(jpeg[0], 0xFF);
-            EXPECT_EQ(jpeg[1], 0xD8);
-            const auto decoded = conv::testing::DecodeWithImageMagick(jpeg, "jpg");
+            const Bytes jpeg = Encoded(EncodeJpeg, image, JpegOptions{90, subsample, 2});
+            EXPECT_EQ(Be16(jpeg, 0), 0xFFD8u);
+            const auto decoded = DecodeWithImageMagick(jpeg, "jpg");
             ASSERT_TRUE(decoded);
             ASSERT_EQ(decoded->width, w);
             ASSERT_EQ(decoded->height, h);
@@ -110,13 +94,11 @@ TEST(JpegEncoder, DecodesToTheRightSizeWithSmallError) {
 TEST(JpegEncoder, LowerQualityGivesSmallerFilesAndMoreError) {
     SKIP_WITHOUT_IMAGEMAGICK();
     const Image image = Smooth(200, 120);
-    std::vector<std::uint8_t> high, low;
-    std::string error;
-    ASSERT_TRUE(EncodeJpeg(image, {95, false, 1}, high, error));
-    ASSERT_TRUE(EncodeJpeg(image, {20, false, 1}, low, error));
+    const Bytes high = Encoded(EncodeJpeg, image, JpegOptions{95, false, 1});
+    const Bytes low = Encoded(EncodeJpeg, image, JpegOptions{20, false, 1});
     EXPECT_LT(low.size() * 2, high.size());
-    const auto decodedHigh = conv::testing::DecodeWithImageMagick(high, "jpg");
-    const auto decodedLow = conv::testing::DecodeWithImageMagick(low, "jpg");
+    const auto decodedHigh = DecodeWithImageMagick(high, "jpg");
+    const auto decodedLow = DecodeWithImageMagick(low, "jpg");
     ASSERT_TRUE(decodedHigh && decodedLow);
     EXPECT_GT(Psnr(image, *decodedHigh), Psnr(image, *decodedLow) + 3);
 }

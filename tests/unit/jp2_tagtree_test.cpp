@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <vector>
 
 using namespace conv;
@@ -37,49 +36,6 @@ private:
     std::size_t pos_ = 0;
     unsigned current_ = 0;
     int left_ = 0;
-};
-
-// Tag-tree decoding as the decoder performs it, with its own node bookkeeping.
-class TagTreeDecoder {
-public:
-    TagTreeDecoder(int w, int h) : w_(w) {
-        std::vector<std::pair<int, int>> sizes{{w, h}};
-        while (sizes.back().first * sizes.back().second > 1) {
-            sizes.emplace_back((sizes.back().first + 1) / 2, (sizes.back().second + 1) / 2);
-        }
-        levels_ = sizes;
-        for (const auto& [lw, lh] : sizes) {
-            value_.emplace_back(lw * lh, 1 << 20);
-            low_.emplace_back(lw * lh, 0);
-        }
-    }
-
-    // Returns whether leaf (x, y) is below `threshold`; *value gets it when so.
-    bool Decode(HeaderBitReader& in, int x, int y, int threshold, int* value) {
-        int low = 0;
-        for (int level = static_cast<int>(levels_.size()) - 1; level >= 0; --level) {
-            const int node = (y >> level) * levels_[level].first + (x >> level);
-            int& nodeLow = low_[level][node];
-            int& nodeValue = value_[level][node];
-            low = std::max(low, nodeLow);
-            while (low < threshold && low < nodeValue) {
-                if (in.Bit()) {
-                    nodeValue = low;
-                } else {
-                    ++low;
-                }
-            }
-            nodeLow = low;
-        }
-        *value = value_[0][y * w_ + x];
-        return *value < threshold;
-    }
-
-private:
-    int w_;
-    std::vector<std::pair<int, int>> levels_;
-    std::vector<std::vector<int>> value_;
-    std::vector<std::vector<int>> low_;
 };
 
 int DecodePassCount(HeaderBitReader& in) {
@@ -137,46 +93,8 @@ TEST(HeaderBits, EveryPassCountRoundTrips) {
     }
 }
 
-// Codes random grids the way successive quality layers would (rising thresholds,
-// every leaf once per threshold), which exercises the state kept between calls.
-TEST(TagTree, RandomGridsDecodeAtEveryThreshold) {
-    std::mt19937 rng(5);
-    for (int trial = 0; trial < 300; ++trial) {
-        const int w = std::uniform_int_distribution<int>(1, 11)(rng);
-        const int h = std::uniform_int_distribution<int>(1, 11)(rng);
-        const int maxValue = std::uniform_int_distribution<int>(0, 9)(rng);
-        std::vector<int> values(w * h);
-        TagTree tree(w, h);
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
-                values[y * w + x] = std::uniform_int_distribution<int>(0, maxValue)(rng);
-                tree.SetValue(x, y, values[y * w + x]);
-            }
-        }
-        std::vector<std::uint8_t> out;
-        HeaderBitWriter bits(out);
-        for (int t = 1; t <= maxValue + 2; ++t) {
-            for (int i = 0; i < w * h; ++i) {
-                tree.Encode(bits, i % w, i / w, t);
-            }
-        }
-        bits.Flush();
-
-        HeaderBitReader in(out);
-        TagTreeDecoder decoder(w, h);
-        for (int t = 1; t <= maxValue + 2; ++t) {
-            for (int i = 0; i < w * h; ++i) {
-                int value = -1;
-                const bool below = decoder.Decode(in, i % w, i / w, t, &value);
-                ASSERT_EQ(below, values[i] < t) << "trial " << trial << " leaf " << i;
-                if (below) {
-                    ASSERT_EQ(value, values[i]) << "trial " << trial << " leaf " << i;
-                }
-            }
-        }
-    }
-}
-
+// A tag tree in use (several code-blocks per precinct) is checked by the
+// reference decoder in the Jp2Encoder tests; here its cost in bits.
 TEST(TagTree, SingleLeafCostsItsValuePlusOneBits) {
     for (int v : {0, 1, 6}) {
         TagTree tree(1, 1);
