@@ -1,3 +1,4 @@
+#include "language_test_support.h"
 #include "languages/language_file.h"
 
 #include <gtest/gtest.h>
@@ -6,12 +7,14 @@
 #include <vector>
 
 using namespace qorvic;
+using qorvic::testing::kEightLanguages;
+using qorvic::testing::NonMenuTexts;
 
 namespace {
 
+using Texts = std::vector<std::wstring>;
 const std::wstring kTag = L"Qorvic  1.10";
-const std::vector<std::wstring> kEight = {L"English",  L"Dutch",  L"French",  L"German",
-                                          L"Japanese", L"Polish", L"Russian", L"Spanish"};
+const std::wstring kNotFound = L"Language file not found or corrupt";
 
 // Bytes to text one to one, enough for the ASCII files built here; it also
 // records what the loader asked for.
@@ -22,15 +25,12 @@ struct RecordingDecoder {
         return [this](std::string_view b, unsigned cp) {
             bytes.assign(b);
             codePage = cp;
-            std::wstring text;
-            for (char c : b)
-                text += static_cast<wchar_t>(static_cast<unsigned char>(c));
-            return text;
+            return std::wstring(b.begin(), b.end());
         };
     }
 };
 
-// A language file with entry texts "t1" to "t19" (or the given ones).
+// A language file with entry texts "t1" to "t<entries>".
 std::string MakeFile(std::size_t entries = 19, const std::string& versionLine = "x Qorvic  1.10",
                      const std::string& lineEnd = "\r\n") {
     std::string file = versionLine + lineEnd;
@@ -39,36 +39,14 @@ std::string MakeFile(std::size_t entries = 19, const std::string& versionLine = 
     return file;
 }
 
+// The texts before a load; none of them looks like a file's entry.
 LanguageTexts OldTexts() {
-    LanguageTexts t;
-    t.LanguageMenu = {L"old0", L"old1"};
-    t.TxtHandOff = L"oldHandOff";
-    t.TxtCopy = L"oldCopy";
-    t.TxtSaveAs = L"oldSaveAs";
-    t.TxtFormats = L"oldFormats=";
-    t.TxtScaling = L"oldScaling=";
-    t.TxtColour = L"oldColour=";
-    t.TxtLanguages = L"oldLanguages";
-    t.TxtNewVersion = L"oldNew ";
-    t.TxtEquals = L"oldEquals";
-    return t;
-}
-
-void ExpectNonMenuTextsUnchanged(const LanguageTexts& t) {
-    const LanguageTexts old = OldTexts();
-    EXPECT_EQ(t.TxtHandOff, old.TxtHandOff);
-    EXPECT_EQ(t.TxtCopy, old.TxtCopy);
-    EXPECT_EQ(t.TxtSaveAs, old.TxtSaveAs);
-    EXPECT_EQ(t.TxtFormats, old.TxtFormats);
-    EXPECT_EQ(t.TxtScaling, old.TxtScaling);
-    EXPECT_EQ(t.TxtColour, old.TxtColour);
-    EXPECT_EQ(t.TxtLanguages, old.TxtLanguages);
-    EXPECT_EQ(t.TxtNewVersion, old.TxtNewVersion);
-    EXPECT_EQ(t.TxtEquals, old.TxtEquals);
+    return {{L"old0", L"old1"}, L"oldHandOff", L"oldCopy",      L"oldSaveAs", L"oldFormats=",
+            L"oldScaling=",     L"oldColour=", L"oldLanguages", L"oldNew ",   L"oldEquals"};
 }
 
 LanguageLoadResult Load(const std::optional<std::string>& bytes,
-                        const std::vector<std::wstring>& list = kEight,
+                        const Texts& list = kEightLanguages,
                         std::wstring_view language = L"English") {
     RecordingDecoder decoder;
     return LoadLanguageTexts(OldTexts(), language, bytes, decoder.Fn(), kTag, list);
@@ -77,50 +55,48 @@ LanguageLoadResult Load(const std::optional<std::string>& bytes,
 } // namespace
 
 TEST(LangLines, SplitAtCarriageReturnsOnly) {
-    EXPECT_EQ(SplitLangLines(L"a\r\nb\rc"), (std::vector<std::wstring>{L"a", L"\nb", L"c"}));
-    EXPECT_EQ(SplitLangLines(L"a\r\r"), (std::vector<std::wstring>{L"a", L"", L""}));
-    EXPECT_EQ(SplitLangLines(L"a\nb\nc"), (std::vector<std::wstring>{L"a\nb\nc"}))
-        << "line feeds alone do not end a line";
+    EXPECT_EQ(SplitLangLines(L"a\r\nb\rc"), (Texts{L"a", L"\nb", L"c"}));
+    EXPECT_EQ(SplitLangLines(L"a\r\r"), (Texts{L"a", L"", L""}));
+    EXPECT_EQ(SplitLangLines(L"a\nb\nc"), (Texts{L"a\nb\nc"})) << "line feeds do not end a line";
     EXPECT_TRUE(SplitLangLines(L"").empty());
 }
 
 TEST(LangEntryText, SkipsTheLabelAndOneCharacterAfterTheFirstEquals) {
-    EXPECT_EQ(LangEntryText(L"\nLabel=xOptions"), L"Options");
-    EXPECT_EQ(LangEntryText(L"\nLabel= Options"), L"Options");
-    EXPECT_EQ(LangEntryText(L"\nLabel= a=b"), L"a=b") << "a second = is part of the text";
-    EXPECT_EQ(LangEntryText(L"\nLabel= keeps trailing  "), L"keeps trailing  ");
-    EXPECT_EQ(LangEntryText(L"\nLabel= ä\u0416\u65E5"), L"ä\u0416\u65E5");
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"\nLabel=xOptions", L"Options"},
+        {L"\nLabel= Options", L"Options"},
+        {L"\nLabel= a=b", L"a=b"}, // a second "=" is part of the text
+        {L"\nLabel= keeps trailing  ", L"keeps trailing  "},
+        {L"\nLabel= \u00e4\u0416\u65E5", L"\u00e4\u0416\u65E5"},
+        // "=" at or next to the end gives an empty text.
+        {L"\nLabel=", L""},
+        {L"\nLabel= ", L""},
+        {L"=", L""},
+        {L"", L""},
+        // Without "=" all but the line's first character.
+        {L"\nWord", L"Word"},
+        {L"Word", L"ord"},
+        {L"\n", L""},
+    };
+    for (const auto& [line, text] : cases)
+        EXPECT_EQ(LangEntryText(line), text) << "line \"" << line << "\"";
 }
 
-TEST(LangEntryText, EqualsAtOrNextToTheEndGivesEmptyText) {
-    EXPECT_EQ(LangEntryText(L"\nLabel="), L"");
-    EXPECT_EQ(LangEntryText(L"\nLabel= "), L"");
-    EXPECT_EQ(LangEntryText(L"="), L"");
-    EXPECT_EQ(LangEntryText(L""), L"");
-}
-
-TEST(LangEntryText, LineWithoutEqualsKeepsAllButItsFirstCharacter) {
-    EXPECT_EQ(LangEntryText(L"\nWord"), L"Word");
-    EXPECT_EQ(LangEntryText(L"Word"), L"ord");
-    EXPECT_EQ(LangEntryText(L"\n"), L"");
-}
-
-TEST(LanguageVersionOk, ComparesFromTheLastProductNameToTheEnd) {
-    EXPECT_EQ(LangReader({L"Qorvic  1.10"}).LanguageVersionOk(kTag), true);
-    EXPECT_EQ(LangReader({L"Any words before Qorvic  1.10", L"\nx= y"}).LanguageVersionOk(kTag),
-              true);
-    EXPECT_EQ(LangReader({L"Qorvic  1.10 Qorvic  1.11"}).LanguageVersionOk(kTag), false)
-        << "the last occurrence counts";
-    EXPECT_EQ(LangReader({L"Qorvic  1.10 "}).LanguageVersionOk(kTag), false);
-    EXPECT_EQ(LangReader({L"Qorvic 1.10"}).LanguageVersionOk(kTag), false);
-}
-
-TEST(LanguageVersionOk, NoProductNameOrNoLinesIsAReadFailure) {
-    EXPECT_EQ(LangReader({L"qorvic  1.10"}).LanguageVersionOk(kTag), std::nullopt)
-        << "the comparison is case-sensitive";
-    EXPECT_EQ(LangReader({L"", L"\nQorvic  1.10"}).LanguageVersionOk(kTag), std::nullopt)
-        << "only line 0 counts";
-    EXPECT_EQ(LangReader().LanguageVersionOk(kTag), std::nullopt);
+TEST(LanguageVersionOk, ComparesFromTheLastProductNameToTheEndOfLineZero) {
+    const std::pair<Texts, std::optional<bool>> cases[] = {
+        {{L"Qorvic  1.10"}, true},
+        {{L"Any words before Qorvic  1.10", L"\nx= y"}, true},
+        {{L"Qorvic  1.10 Qorvic  1.11"}, false}, // the last occurrence counts
+        {{L"Qorvic  1.10 "}, false},
+        {{L"Qorvic 1.10"}, false},
+        // No product name in line 0, or no lines at all, is a read failure.
+        {{L"qorvic  1.10"}, std::nullopt}, // case-sensitive
+        {{L"", L"\nQorvic  1.10"}, std::nullopt},
+        {{}, std::nullopt},
+    };
+    for (const auto& [lines, ok] : cases)
+        EXPECT_EQ(LangReader(lines).LanguageVersionOk(kTag), ok)
+            << (lines.empty() ? std::wstring(L"(no lines)") : lines[0]);
 }
 
 TEST(NextLangEntry, StartsAtLineOneAndFailsPastTheEnd) {
@@ -131,43 +107,38 @@ TEST(NextLangEntry, StartsAtLineOneAndFailsPastTheEnd) {
     EXPECT_EQ(reader.NextLangEntry(), std::nullopt);
 }
 
-TEST(LanguageTables, OnlyTheEightExactNamesHaveFiles) {
-    for (const auto& name : kEight)
+TEST(LanguageTables, FileNamesFailureTextsAndCodePagesGoByTheExactName) {
+    for (const auto& name : kEightLanguages)
         EXPECT_EQ(LanguageFileName(name), L"Qorvic_" + name + L".Language");
-    EXPECT_EQ(LanguageFileName(L"english"), L"");
-    EXPECT_EQ(LanguageFileName(L"Italian"), L"");
-    EXPECT_EQ(LanguageFileName(L""), L"");
-    EXPECT_EQ(LanguageFileName(L"English "), L"");
-}
+    for (const wchar_t* other : {L"english", L"Italian", L"", L"English "})
+        EXPECT_EQ(LanguageFileName(other), L"") << other;
 
-TEST(LanguageTables, FrenchAndDutchHaveTheirOwnFailureTextsTheRestEnglish) {
-    EXPECT_EQ(FailureTextsFor(L"French").notFound, L"Fichier langage non trouv\u00e9 ou corrompu.");
-    EXPECT_EQ(FailureTextsFor(L"French").wrongVersion, L"Mauvaise version de fichier langage.");
-    EXPECT_EQ(FailureTextsFor(L"Dutch").notFound, L"Taalbestand ontbreekt of corrupt.");
-    EXPECT_EQ(FailureTextsFor(L"Dutch").wrongVersion, L"Foute taalbestand versie.");
-    for (const wchar_t* name :
-         {L"English", L"Spanish", L"German", L"Polish", L"Japanese", L"Russian"}) {
-        EXPECT_EQ(FailureTextsFor(name).notFound, L"Language file not found or corrupt") << name;
-        EXPECT_EQ(FailureTextsFor(name).wrongVersion, L"Wrong language file version.") << name;
+    const struct {
+        const wchar_t *language, *notFound, *wrongVersion;
+        unsigned codePage;
+    } cases[] = {
+        {L"French", L"Fichier langage non trouv\u00e9 ou corrompu.",
+         L"Mauvaise version de fichier langage.", 1252},
+        {L"Dutch", L"Taalbestand ontbreekt of corrupt.", L"Foute taalbestand versie.", 1252},
+        {L"English", kNotFound.c_str(), L"Wrong language file version.", 1252},
+        {L"Spanish", kNotFound.c_str(), L"Wrong language file version.", 1252},
+        {L"German", kNotFound.c_str(), L"Wrong language file version.", 1252},
+        {L"Polish", kNotFound.c_str(), L"Wrong language file version.", 1250},
+        {L"Russian", kNotFound.c_str(), L"Wrong language file version.", 1251},
+        {L"Japanese", kNotFound.c_str(), L"Wrong language file version.", 932},
+        {L"Italian", L"", L"", kSystemCodePage},
+        {L"japanese", L"", L"", kSystemCodePage},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FailureTextsFor(c.language).notFound, c.notFound) << c.language;
+        EXPECT_EQ(FailureTextsFor(c.language).wrongVersion, c.wrongVersion) << c.language;
+        const LanguageDecoding decoding = ChooseLanguageDecoding(c.language, "Qorvic");
+        EXPECT_EQ(decoding.codePage, c.codePage) << c.language;
+        EXPECT_EQ(decoding.skipBytes, 0u);
     }
-    EXPECT_EQ(FailureTextsFor(L"Italian").notFound, L"");
-    EXPECT_EQ(FailureTextsFor(L"Italian").wrongVersion, L"");
 }
 
-TEST(LanguageDecodingChoice, EachLanguageHasItsCodePageAndABomMeansUtf8) {
-    const std::string plain = "Qorvic";
-    EXPECT_EQ(ChooseLanguageDecoding(L"English", plain).codePage, 1252u);
-    EXPECT_EQ(ChooseLanguageDecoding(L"Spanish", plain).codePage, 1252u);
-    EXPECT_EQ(ChooseLanguageDecoding(L"German", plain).codePage, 1252u);
-    EXPECT_EQ(ChooseLanguageDecoding(L"French", plain).codePage, 1252u);
-    EXPECT_EQ(ChooseLanguageDecoding(L"Dutch", plain).codePage, 1252u);
-    EXPECT_EQ(ChooseLanguageDecoding(L"Polish", plain).codePage, 1250u);
-    EXPECT_EQ(ChooseLanguageDecoding(L"Russian", plain).codePage, 1251u);
-    EXPECT_EQ(ChooseLanguageDecoding(L"Japanese", plain).codePage, 932u);
-    EXPECT_EQ(ChooseLanguageDecoding(L"Italian", plain).codePage, kSystemCodePage);
-    EXPECT_EQ(ChooseLanguageDecoding(L"japanese", plain).codePage, kSystemCodePage);
-    EXPECT_EQ(ChooseLanguageDecoding(L"English", plain).skipBytes, 0u);
-
+TEST(LanguageDecodingChoice, AByteOrderMarkMeansUtf8) {
     const LanguageDecoding bom = ChooseLanguageDecoding(L"Russian", "\xEF\xBB\xBFQorvic");
     EXPECT_EQ(bom.codePage, kUtf8CodePage);
     EXPECT_EQ(bom.skipBytes, 3u);
@@ -176,30 +147,22 @@ TEST(LanguageDecodingChoice, EachLanguageHasItsCodePageAndABomMeansUtf8) {
 }
 
 TEST(LoadLanguage, CompleteFileSetsAllTextsWithTheirMarkers) {
-    const std::string file = MakeFile(19) + "Line after the entries= ignored\r\n";
-    const LanguageLoadResult r = Load(file);
+    const LanguageLoadResult r = Load(MakeFile(19) + "Line after the entries= ignored\r\n");
     EXPECT_EQ(r.stop, LanguageLoadStop::Complete);
     EXPECT_FALSE(r.wrongVersion);
     EXPECT_EQ(r.selectedFailureText, L"");
     EXPECT_EQ(r.texts.LanguageMenu,
-              (std::vector<std::wstring>{L"t1", L"t2", L"t3", L"t4", L"t5", L"t6", L"t7", L"t8"}));
-    EXPECT_EQ(r.texts.TxtHandOff, L"t9");
-    EXPECT_EQ(r.texts.TxtCopy, L"t10");
-    EXPECT_EQ(r.texts.TxtSaveAs, L"t11");
-    EXPECT_EQ(r.texts.TxtFormats, L"t12=");
-    EXPECT_EQ(r.texts.TxtScaling, L"t13=");
-    EXPECT_EQ(r.texts.TxtColour, L"t14=");
-    EXPECT_EQ(r.texts.TxtLanguages, L"t15");
+              (Texts{L"t1", L"t2", L"t3", L"t4", L"t5", L"t6", L"t7", L"t8"}));
+    EXPECT_EQ(NonMenuTexts(r.texts),
+              (Texts{L"t9", L"t10", L"t11", L"t12=", L"t13=", L"t14=", L"t15", L"t18 ", L"t19"}));
     EXPECT_EQ(r.optionsCaption, L"t16");
     EXPECT_EQ(r.screenCaption, L"t17");
-    EXPECT_EQ(r.texts.TxtNewVersion, L"t18 ");
-    EXPECT_EQ(r.texts.TxtEquals, L"t19");
     EXPECT_EQ(r.reader.LangLineNo, 19);
 }
 
 TEST(LoadLanguage, WrongVersionSelectsItsTextAndStillLoads) {
     const LanguageLoadResult r =
-        Load(MakeFile(19, "Qorvic  1.10 then Qorvic  1.09"), kEight, L"French");
+        Load(MakeFile(19, "Qorvic  1.10 then Qorvic  1.09"), kEightLanguages, L"French");
     EXPECT_EQ(r.stop, LanguageLoadStop::Complete);
     EXPECT_TRUE(r.wrongVersion);
     EXPECT_EQ(r.selectedFailureText, L"Mauvaise version de fichier langage.");
@@ -208,55 +171,47 @@ TEST(LoadLanguage, WrongVersionSelectsItsTextAndStillLoads) {
 }
 
 TEST(LoadLanguage, FailuresBeforeTheTextsChangeNothing) {
-    struct Case {
+    const struct {
         const char* what;
         std::optional<std::string> bytes;
-        std::wstring language;
-        std::wstring failureText;
-    };
-    const std::wstring notFound = L"Language file not found or corrupt";
-    const std::vector<Case> cases = {
-        {"missing file", std::nullopt, L"English", notFound},
-        {"empty file", std::string(), L"English", notFound},
-        {"no product name in line 0", MakeFile(19, "Version 1.10"), L"English", notFound},
-        {"product name only in line 1", "v\r\nQorvic  1.10= x\r\n", L"English", notFound},
+        std::wstring language, failureText;
+    } cases[] = {
+        {"missing file", std::nullopt, L"English", kNotFound},
+        {"empty file", std::string(), L"English", kNotFound},
+        {"no product name in line 0", MakeFile(19, "Version 1.10"), L"English", kNotFound},
+        {"product name only in line 1", "v\r\nQorvic  1.10= x\r\n", L"English", kNotFound},
         {"name outside the eight", MakeFile(19), L"Italian", L""},
         {"name in other case", MakeFile(19), L"english", L""},
         {"Dutch missing", std::nullopt, L"Dutch", L"Taalbestand ontbreekt of corrupt."},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const LanguageLoadResult r = Load(c.bytes, kEight, c.language);
+        const LanguageLoadResult r = Load(c.bytes, kEightLanguages, c.language);
         EXPECT_EQ(r.stop, LanguageLoadStop::BeforeTexts);
         EXPECT_EQ(r.selectedFailureText, c.failureText);
         EXPECT_EQ(r.texts.LanguageMenu, OldTexts().LanguageMenu);
-        ExpectNonMenuTextsUnchanged(r.texts);
-        EXPECT_FALSE(r.optionsCaption.has_value());
-        EXPECT_FALSE(r.screenCaption.has_value());
+        EXPECT_EQ(NonMenuTexts(r.texts), NonMenuTexts(OldTexts()));
+        EXPECT_FALSE(r.optionsCaption || r.screenCaption);
     }
 }
 
-TEST(LoadLanguage, SevenListEntriesFillSevenSlotsAndStop) {
-    const std::vector<std::wstring> seven(kEight.begin(), kEight.begin() + 7);
-    const LanguageLoadResult r = Load(MakeFile(19), seven);
+TEST(LoadLanguage, ListLengthDecidesHowManyNamesAreRead) {
+    // Seven list entries fill seven rows and stop there.
+    LanguageLoadResult r =
+        Load(MakeFile(19), Texts(kEightLanguages.begin(), kEightLanguages.end() - 1));
     EXPECT_EQ(r.stop, LanguageLoadStop::PartWay);
-    EXPECT_EQ(r.selectedFailureText, L"Language file not found or corrupt");
-    EXPECT_EQ(r.texts.LanguageMenu,
-              (std::vector<std::wstring>{L"t1", L"t2", L"t3", L"t4", L"t5", L"t6", L"t7"}));
-    ExpectNonMenuTextsUnchanged(r.texts);
-    EXPECT_FALSE(r.optionsCaption.has_value());
-    EXPECT_FALSE(r.screenCaption.has_value());
-}
+    EXPECT_EQ(r.selectedFailureText, kNotFound);
+    EXPECT_EQ(r.texts.LanguageMenu, (Texts{L"t1", L"t2", L"t3", L"t4", L"t5", L"t6", L"t7"}));
+    EXPECT_EQ(NonMenuTexts(r.texts), NonMenuTexts(OldTexts()));
+    EXPECT_FALSE(r.optionsCaption || r.screenCaption);
 
-TEST(LoadLanguage, NineListEntriesLoadFullyAndTheNinthRowKeepsItsListName) {
-    std::vector<std::wstring> nine = kEight;
+    // Nine load fully; the ninth row keeps its list name rather than showing a blank.
+    Texts nine = kEightLanguages;
     nine.insert(nine.begin() + 4, L"Italian");
-    const LanguageLoadResult r = Load(MakeFile(19), nine);
+    r = Load(MakeFile(19), nine);
     EXPECT_EQ(r.stop, LanguageLoadStop::Complete);
-    ASSERT_EQ(r.texts.LanguageMenu.size(), 9u);
-    EXPECT_EQ(r.texts.LanguageMenu[4], L"t5") << "the Italian row takes the file's fifth name";
-    EXPECT_EQ(r.texts.LanguageMenu[7], L"t8");
-    EXPECT_EQ(r.texts.LanguageMenu[8], L"Spanish") << "no blank row";
+    EXPECT_EQ(r.texts.LanguageMenu,
+              (Texts{L"t1", L"t2", L"t3", L"t4", L"t5", L"t6", L"t7", L"t8", L"Spanish"}));
     EXPECT_EQ(r.texts.TxtEquals, L"t19");
 }
 
@@ -264,20 +219,19 @@ TEST(LoadLanguage, LineFeedOnlyFileResetsTheMenuToListNamesAndNothingElse) {
     const LanguageLoadResult r = Load(MakeFile(19, "x Qorvic  1.10", "\n"));
     EXPECT_EQ(r.stop, LanguageLoadStop::PartWay);
     EXPECT_TRUE(r.wrongVersion) << "the whole file is line 0";
-    EXPECT_EQ(r.selectedFailureText, L"Language file not found or corrupt");
-    EXPECT_EQ(r.texts.LanguageMenu, kEight);
-    ExpectNonMenuTextsUnchanged(r.texts);
+    EXPECT_EQ(r.selectedFailureText, kNotFound);
+    EXPECT_EQ(r.texts.LanguageMenu, kEightLanguages);
+    EXPECT_EQ(NonMenuTexts(r.texts), NonMenuTexts(OldTexts()));
 }
 
 TEST(LoadLanguage, ShortFileKeepsWhatItReadAndTheRestAsBefore) {
-    // Ends after line 12 (the formats entry): captions and later texts stay.
     auto withoutLastLineEnd = [](std::string file) { return file.substr(0, file.size() - 2); };
+    // Ends after line 12 (the formats entry): captions and later texts stay.
     LanguageLoadResult r = Load(withoutLastLineEnd(MakeFile(12)));
     EXPECT_EQ(r.stop, LanguageLoadStop::PartWay);
-    EXPECT_EQ(r.texts.TxtHandOff, L"t9");
-    EXPECT_EQ(r.texts.TxtFormats, L"t12=");
-    EXPECT_EQ(r.texts.TxtScaling, L"oldScaling=");
-    EXPECT_EQ(r.texts.TxtEquals, L"oldEquals");
+    EXPECT_EQ(NonMenuTexts(r.texts),
+              (Texts{L"t9", L"t10", L"t11", L"t12=", L"oldScaling=", L"oldColour=", L"oldLanguages",
+                     L"oldNew ", L"oldEquals"}));
     EXPECT_FALSE(r.optionsCaption.has_value());
 
     // The final line end starts one more line: its lone line feed reads as an empty entry.
@@ -295,17 +249,14 @@ TEST(LoadLanguage, ShortFileKeepsWhatItReadAndTheRestAsBefore) {
 
     // Ends inside the names: later rows show the list's names, not blanks.
     r = Load(withoutLastLineEnd(MakeFile(3)));
-    EXPECT_EQ(r.texts.LanguageMenu,
-              (std::vector<std::wstring>{L"t1", L"t2", L"t3", L"German", L"Japanese", L"Polish",
-                                         L"Russian", L"Spanish"}));
-    ExpectNonMenuTextsUnchanged(r.texts);
-}
+    EXPECT_EQ(r.texts.LanguageMenu, (Texts{L"t1", L"t2", L"t3", L"German", L"Japanese", L"Polish",
+                                           L"Russian", L"Spanish"}));
+    EXPECT_EQ(NonMenuTexts(r.texts), NonMenuTexts(OldTexts()));
 
-TEST(LoadLanguage, EmptyNameInTheFileShowsTheListName) {
+    // An empty name in the file shows the list's name too.
     std::string file = MakeFile(19);
-    const std::string second = "Label 2= t2\r\n";
-    file.replace(file.find(second), second.size(), "Label 2=\r\n");
-    const LanguageLoadResult r = Load(file);
+    file.replace(file.find("Label 2= t2"), 11, "Label 2=");
+    r = Load(file);
     EXPECT_EQ(r.stop, LanguageLoadStop::Complete);
     EXPECT_EQ(r.texts.LanguageMenu[1], L"Dutch");
     EXPECT_EQ(r.texts.LanguageMenu[2], L"t3");
@@ -314,12 +265,12 @@ TEST(LoadLanguage, EmptyNameInTheFileShowsTheListName) {
 TEST(LoadLanguage, DecodesInTheLanguagesCodePageOrAsUtf8AfterAMark) {
     RecordingDecoder decoder;
     const std::string file = MakeFile(19);
-    LoadLanguageTexts(OldTexts(), L"Polish", file, decoder.Fn(), kTag, kEight);
+    LoadLanguageTexts(OldTexts(), L"Polish", file, decoder.Fn(), kTag, kEightLanguages);
     EXPECT_EQ(decoder.codePage, 1250u);
     EXPECT_EQ(decoder.bytes, file);
 
     const LanguageLoadResult r = LoadLanguageTexts(OldTexts(), L"Japanese", "\xEF\xBB\xBF" + file,
-                                                   decoder.Fn(), kTag, kEight);
+                                                   decoder.Fn(), kTag, kEightLanguages);
     EXPECT_EQ(decoder.codePage, kUtf8CodePage);
     EXPECT_EQ(decoder.bytes, file) << "the mark itself is not decoded";
     EXPECT_EQ(r.stop, LanguageLoadStop::Complete);

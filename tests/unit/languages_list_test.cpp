@@ -1,3 +1,4 @@
+#include "language_test_support.h"
 #include "languages/language_list.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <vector>
 
 using namespace qorvic;
+using qorvic::testing::kEightLanguages;
 
 namespace {
 
@@ -19,43 +21,55 @@ Names Files(const Names& languages) {
     return files;
 }
 
-const Names kStandardOrder = {L"English",  L"Dutch",  L"French",  L"German",
-                              L"Japanese", L"Polish", L"Russian", L"Spanish"};
+Names Plus(Names names, std::initializer_list<const wchar_t*> more) {
+    names.insert(names.end(), more.begin(), more.end());
+    return names;
+}
 
 } // namespace
 
-TEST(LanguageList, StandardFilesGiveEnglishFirstThenTheRestByName) {
-    // In an order no file system delivers, to show the listing is sorted first.
+TEST(LanguageList, ListsEnglishFirstThenTheRestByNameFromAnyListingOrder) {
+    // In orders no file system delivers, to show the listing is sorted first.
     Names files = Files({L"Spanish", L"German", L"English", L"Russian", L"Dutch", L"Polish",
                          L"French", L"Japanese"});
-    EXPECT_EQ(LanguageListFromFileNames(files), kStandardOrder);
+    EXPECT_EQ(LanguageListFromFileNames(files), kEightLanguages);
     std::reverse(files.begin(), files.end());
-    EXPECT_EQ(LanguageListFromFileNames(files), kStandardOrder);
+    EXPECT_EQ(LanguageListFromFileNames(files), kEightLanguages);
 }
 
-TEST(LanguageList, WithoutDutchFrenchIsRemovedAndEnglishListedTwice) {
-    const Names files =
-        Files({L"English", L"French", L"German", L"Japanese", L"Polish", L"Russian", L"Spanish"});
-    EXPECT_EQ(
-        LanguageListFromFileNames(files),
-        (Names{L"English", L"English", L"German", L"Japanese", L"Polish", L"Russian", L"Spanish"}));
-}
-
-TEST(LanguageList, NameEndsAtTheFirstDotSoAFurtherExtensionDuplicates) {
-    Names files = Files(kStandardOrder);
-    files.push_back(L"Qorvic_English.Language.bak");
-    EXPECT_EQ(LanguageListFromFileNames(files),
-              (Names{L"English", L"Dutch", L"English", L"French", L"German", L"Japanese", L"Polish",
-                     L"Russian", L"Spanish"}));
-}
-
-TEST(LanguageList, OnlyNamesWithTheExactPrefixAndADotBehindTheSeparatorCount) {
-    Names files = Files(kStandardOrder);
-    for (const wchar_t* other :
-         {L"qorvic_Italian.Language", L"QORVIC_Greek.Language", L"readme.txt", L"Qorvic_NoDot",
-          L"Qorvic.Language", L"Qorvic", L"Qorvic_", L"Qorvi_Czech.Language"})
-        files.push_back(other);
-    EXPECT_EQ(LanguageListFromFileNames(files), kStandardOrder);
+TEST(LanguageList, ListingsAndTheListsTheyGive) {
+    const struct {
+        const char* what;
+        Names files, list;
+    } cases[] = {
+        {"without Dutch, French is removed and English listed twice",
+         Files({L"English", L"French", L"German", L"Japanese", L"Polish", L"Russian", L"Spanish"}),
+         {L"English", L"English", L"German", L"Japanese", L"Polish", L"Russian", L"Spanish"}},
+        {"the name ends at the first dot, so a further extension duplicates",
+         Plus(Files(kEightLanguages), {L"Qorvic_English.Language.bak"}),
+         {L"English", L"Dutch", L"English", L"French", L"German", L"Japanese", L"Polish",
+          L"Russian", L"Spanish"}},
+        {"only the exact prefix with a dot behind the separator counts",
+         Plus(Files(kEightLanguages),
+              {L"qorvic_Italian.Language", L"QORVIC_Greek.Language", L"readme.txt", L"Qorvic_NoDot",
+               L"Qorvic.Language", L"Qorvic", L"Qorvic_", L"Qorvi_Czech.Language"}),
+         kEightLanguages},
+        {"an unknown language takes its place in the order",
+         Plus(Files(kEightLanguages), {L"Qorvic_Italian.Language"}),
+         {L"English", L"Dutch", L"French", L"German", L"Italian", L"Japanese", L"Polish",
+          L"Russian", L"Spanish"}},
+        {"an empty listing still starts with English", {}, {L"English"}},
+        {"so does one without language files", {L"notes.txt"}, {L"English"}},
+        {"with one entry there is no second one to remove",
+         Files({L"German"}),
+         {L"English", L"German"}},
+        // Ordinal order would put "Qorvic_Zulu" before "Qorvic_afrikaans".
+        {"sorting ignores case",
+         Files({L"Zulu", L"English", L"afrikaans"}),
+         {L"English", L"afrikaans", L"Zulu"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LanguageListFromFileNames(c.files), c.list) << c.what;
 }
 
 TEST(LanguageList, DotRightBehindTheSeparatorGivesAnEmptyName) {
@@ -68,41 +82,20 @@ TEST(LanguageList, DotRightBehindTheSeparatorGivesAnEmptyName) {
     EXPECT_EQ(CutLanguageName(L"Qorvic_de.x.y").name, L"de");
 }
 
-TEST(LanguageList, UnknownLanguageTakesItsPlaceInTheOrder) {
-    Names files = Files(kStandardOrder);
-    files.push_back(L"Qorvic_Italian.Language");
-    EXPECT_EQ(LanguageListFromFileNames(files),
-              (Names{L"English", L"Dutch", L"French", L"German", L"Italian", L"Japanese", L"Polish",
-                     L"Russian", L"Spanish"}));
-}
-
-TEST(LanguageList, EmptyOrSingleListingsStillStartWithEnglish) {
-    EXPECT_EQ(LanguageListFromFileNames({}), (Names{L"English"}));
-    EXPECT_EQ(LanguageListFromFileNames({L"notes.txt"}), (Names{L"English"}));
-    EXPECT_EQ(LanguageListFromFileNames(Files({L"German"})), (Names{L"English", L"German"}))
-        << "with one entry there is no second one to remove";
-}
-
-TEST(LanguageList, SortingIgnoresCaseButNotTheFileSystemOrder) {
-    // Ordinal order would put "Qorvic_Zulu" before "Qorvic_afrikaans".
-    const Names files = {L"Qorvic_Zulu.Language", L"Qorvic_English.Language",
-                         L"Qorvic_afrikaans.Language"};
-    EXPECT_EQ(LanguageListFromFileNames(files), (Names{L"English", L"afrikaans", L"Zulu"}));
-}
-
 TEST(LessOrdinalIgnoreCase, FoldsLettersOfTheLanguagesItMeets) {
     EXPECT_TRUE(LessOrdinalIgnoreCase(L"apple", L"Banana"));
     EXPECT_FALSE(LessOrdinalIgnoreCase(L"Banana", L"apple"));
-    EXPECT_FALSE(LessOrdinalIgnoreCase(L"DUTCH", L"dutch"));
-    EXPECT_FALSE(LessOrdinalIgnoreCase(L"dutch", L"DUTCH"));
     EXPECT_TRUE(LessOrdinalIgnoreCase(L"Dutch", L"Dutch2"));
-    EXPECT_FALSE(LessOrdinalIgnoreCase(L"\u00e9", L"\u00c9")) << "e acute";
-    EXPECT_FALSE(LessOrdinalIgnoreCase(L"\u00c9", L"\u00e9"));
-    EXPECT_FALSE(LessOrdinalIgnoreCase(L"\u0142", L"\u0141")) << "Polish l with stroke";
-    EXPECT_FALSE(LessOrdinalIgnoreCase(L"\u0141", L"\u0142"));
-    EXPECT_FALSE(LessOrdinalIgnoreCase(L"\u017a", L"\u0179")) << "Polish z with acute";
-    EXPECT_FALSE(LessOrdinalIgnoreCase(L"\u0431", L"\u0411")) << "Cyrillic be";
-    EXPECT_FALSE(LessOrdinalIgnoreCase(L"\u0451", L"\u0401")) << "Cyrillic yo";
+    // Pairs that differ in case only: e acute, Polish l with stroke and z with
+    // acute, Cyrillic be and yo.
+    const std::pair<const wchar_t*, const wchar_t*> sameIgnoringCase[] = {
+        {L"DUTCH", L"dutch"},   {L"\u00e9", L"\u00c9"}, {L"\u0142", L"\u0141"},
+        {L"\u017a", L"\u0179"}, {L"\u0431", L"\u0411"}, {L"\u0451", L"\u0401"},
+    };
+    for (const auto& [a, b] : sameIgnoringCase) {
+        EXPECT_FALSE(LessOrdinalIgnoreCase(a, b)) << a;
+        EXPECT_FALSE(LessOrdinalIgnoreCase(b, a)) << a;
+    }
     EXPECT_TRUE(LessOrdinalIgnoreCase(L"\u00d7", L"\u00f7"))
         << "multiplication and division signs are no letter pair";
 }

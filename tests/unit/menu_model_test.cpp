@@ -1,3 +1,4 @@
+#include "language_test_support.h"
 #include "menus/menu_model.h"
 #include "menus/menu_placement.h"
 
@@ -5,24 +6,13 @@
 
 using namespace qorvic;
 using namespace qorvic::menus;
+using qorvic::testing::EnglishMenuTexts;
 
 namespace {
 
 // Every character 7 pixels wide: the measured text is visible in the width.
 int SevenPerChar(const std::wstring& text) {
     return static_cast<int>(text.size()) * 7;
-}
-
-LanguageTexts EnglishTexts() {
-    LanguageTexts t;
-    t.TxtHandOff = L"Send to Norvane";
-    t.TxtCopy = L"Copy to clipboard";
-    t.TxtSaveAs = L"Save as...";
-    t.TxtFormats = L"Save to desktop as>=";
-    t.TxtScaling = L"Output size=";
-    t.TxtColour = L"Frame colour...=";
-    t.TxtLanguages = L"Language>";
-    return t;
 }
 
 MenuLayout Build(std::vector<std::wstring> items, int itemHeight = 19, bool japanese = false) {
@@ -41,53 +31,46 @@ int VisibleRows(const MenuLayout& layout) {
     return n;
 }
 
-const std::vector<std::wstring> kStandardList = {L"English",  L"Dutch",  L"French",  L"German",
-                                                 L"Japanese", L"Polish", L"Russian", L"Spanish"};
-
 } // namespace
 
-TEST(MenuItems, OptionsRowsCarryTheScaleAndTheSeparators) {
-    const auto items = OptionsItems(EnglishTexts(), 10);
+TEST(MenuItems, OptionsRowsCarryTheScaleAndTheSeparatorsFormatsAreSix) {
+    const auto items = OptionsItems(EnglishMenuTexts(), 10);
     ASSERT_EQ(items.size(), 7u);
     EXPECT_EQ(items[0], L"Send to Norvane");
     EXPECT_EQ(items[4], L"Output size= 100%=");
     EXPECT_EQ(items[5], L"Frame colour...==");
     EXPECT_EQ(ParseMenuItem(items[4]).caption, L"Output size 100%");
-    EXPECT_EQ(OptionsItems(EnglishTexts(), 1)[4], L"Output size= 10%=");
-    EXPECT_EQ(OptionsItems(EnglishTexts(), 20)[4], L"Output size= 200%=");
-}
-
-TEST(MenuItems, FormatRowsAreTheSixFormatsInOrder) {
+    EXPECT_EQ(OptionsItems(EnglishMenuTexts(), 1)[4], L"Output size= 10%=");
+    EXPECT_EQ(OptionsItems(EnglishMenuTexts(), 20)[4], L"Output size= 200%=");
     EXPECT_EQ(FormatItems(),
               (std::vector<std::wstring>{L"BMP", L"GIF", L"JPG", L"JP2", L"PNG", L"TIF"}));
 }
 
-TEST(MenuItems, MarkersGiveArrowSeparatorAndHiding) {
-    const MenuItem arrow = ParseMenuItem(L"Copy>");
-    EXPECT_EQ(arrow.caption, L"Copy");
-    EXPECT_TRUE(arrow.arrow);
-    EXPECT_FALSE(arrow.separatorAfter);
-    EXPECT_EQ(arrow.tag, L"Copy>");
-
-    const MenuItem separator = ParseMenuItem(L"Copy=");
-    EXPECT_EQ(separator.caption, L"Copy");
-    EXPECT_FALSE(separator.arrow);
-    EXPECT_TRUE(separator.separatorAfter);
-
-    const MenuItem both = ParseMenuItem(L"A=>");
-    EXPECT_EQ(both.caption, L"A");
-    EXPECT_TRUE(both.arrow && both.separatorAfter);
-
-    // Markers anywhere and repeated; "<" stays in the caption of a row nobody sees.
-    const MenuItem repeated = ParseMenuItem(L">>x==y<");
-    EXPECT_EQ(repeated.caption, L"xy<");
-    EXPECT_TRUE(repeated.arrow && repeated.separatorAfter && repeated.hidden);
-    EXPECT_FALSE(ParseMenuItem(L"Plain").hidden);
+TEST(MenuItems, MarkersGiveArrowSeparatorAndHidingWhereverTheyStand) {
+    const struct {
+        const wchar_t *text, *caption;
+        bool arrow, separator, hidden;
+    } cases[] = {
+        {L"Copy>", L"Copy", true, false, false},
+        {L"Copy=", L"Copy", false, true, false},
+        {L"A=>", L"A", true, true, false},
+        {L"Plain", L"Plain", false, false, false},
+        // Repeated markers; "<" stays in the caption of a row nobody sees.
+        {L">>x==y<", L"xy<", true, true, true},
+    };
+    for (const auto& c : cases) {
+        const MenuItem item = ParseMenuItem(c.text);
+        EXPECT_EQ(item.caption, c.caption);
+        EXPECT_EQ(item.tag, c.text);
+        EXPECT_EQ(item.arrow, c.arrow) << c.text;
+        EXPECT_EQ(item.separatorAfter, c.separator) << c.text;
+        EXPECT_EQ(item.hidden, c.hidden) << c.text;
+    }
 }
 
 TEST(MenuLayout, OptionsMenuHasSevenRowsAndThreeSeparators) {
     for (int h : {19, 28}) {
-        const MenuLayout l = Build(OptionsItems(EnglishTexts(), 10), h);
+        const MenuLayout l = Build(OptionsItems(EnglishMenuTexts(), 10), h);
         EXPECT_EQ(VisibleRows(l), 7);
         EXPECT_EQ(l.outerHeight, 6 + 7 * h + 24) << "item height " << h;
         // Separators after rows 3, 4, 5: a grey then a white line under each.
@@ -100,50 +83,41 @@ TEST(MenuLayout, OptionsMenuHasSevenRowsAndThreeSeparators) {
                 EXPECT_EQ(l.rows[i + 1].top, l.rows[i].top + h + 8);
             }
         }
-        EXPECT_TRUE(l.rows[3].item.arrow);
-        EXPECT_TRUE(l.rows[6].item.arrow);
+        EXPECT_TRUE(l.rows[3].item.arrow && l.rows[6].item.arrow);
         EXPECT_FALSE(l.rows[4].item.arrow);
     }
 }
 
-TEST(MenuLayout, FormatMenuHasSixPlainRows) {
+TEST(MenuLayout, FormatMenuHasSixPlainRowsPlacedByTheInnerWidth) {
     const MenuLayout l = Build(FormatItems());
     EXPECT_EQ(l.outerHeight, 6 + 6 * 19);
-    for (const MenuRow& row : l.rows) {
-        EXPECT_FALSE(row.item.arrow || row.item.separatorAfter || row.item.hidden);
-        EXPECT_FALSE(row.greyLineY);
-    }
-    EXPECT_EQ(l.rows[4].item.caption, L"PNG");
     EXPECT_EQ(l.outerWidth, 3 * 7 + 50);
+    for (const MenuRow& row : l.rows)
+        EXPECT_FALSE(row.item.arrow || row.item.separatorAfter || row.item.hidden || row.greyLineY);
+
+    const MenuLayout two = Build({L"BMP", L"Copy>"});
+    const int inner = two.outerWidth - 2;
+    EXPECT_EQ(two.rows[0].top, 3);
+    EXPECT_EQ(two.rows[1].top, 3 + 19);
+    EXPECT_EQ(two.rows[1].check, (Box{0, 22, 20, 19}));
+    EXPECT_EQ(two.rows[1].text, (Box{20, 22, inner - 20, 19}));
+    EXPECT_EQ(two.rows[1].arrow, (Box{inner - 20, 26, 20, 19}));
 }
 
-TEST(MenuLayout, RowGeometryFollowsTheInnerWidth) {
-    const MenuLayout l = Build({L"BMP", L"Copy>"});
-    const int inner = l.outerWidth - 2;
-    EXPECT_EQ(l.rows[0].top, 3);
-    EXPECT_EQ(l.rows[1].top, 3 + 19);
-    EXPECT_EQ(l.rows[1].check, (Box{0, 22, 20, 19}));
-    EXPECT_EQ(l.rows[1].text, (Box{20, 22, inner - 20, 19}));
-    EXPECT_EQ(l.rows[1].arrow, (Box{inner - 20, 26, 20, 19}));
-}
-
-TEST(MenuLayout, HiddenItemGivesItsRowToTheNext) {
+TEST(MenuLayout, HiddenItemGivesItsRowToTheNextAndTheFirstItemIsNoException) {
     const MenuLayout l = Build({L"One", L"Two<=>", L"Three", L"Four"});
     EXPECT_EQ(VisibleRows(l), 3);
     EXPECT_EQ(l.rows[1].top, l.rows[2].top);
     EXPECT_FALSE(l.rows[1].item.arrow);
     EXPECT_FALSE(l.rows[1].greyLineY); // its "=" adds no separator either
     EXPECT_EQ(l.outerHeight, 6 + 3 * 19);
-    // A hidden first item too.
     EXPECT_EQ(Build({L"<gone", L"Two"}).rows[1].top, 3);
-}
 
-TEST(MenuLayout, FirstItemMarkersCountLikeAnyOther) {
-    const MenuLayout l = Build({L"Copy=>", L"Two"});
-    EXPECT_EQ(l.rows[0].item.caption, L"Copy");
-    EXPECT_TRUE(l.rows[0].item.arrow);
-    ASSERT_TRUE(l.rows[0].greyLineY);
-    EXPECT_EQ(l.rows[1].top, 3 + 19 + 8);
+    const MenuLayout first = Build({L"Copy=>", L"Two"});
+    EXPECT_EQ(first.rows[0].item.caption, L"Copy");
+    EXPECT_TRUE(first.rows[0].item.arrow);
+    ASSERT_TRUE(first.rows[0].greyLineY);
+    EXPECT_EQ(first.rows[1].top, 3 + 19 + 8);
 }
 
 TEST(MenuLayout, WidthIsTheWidestFullTextPlusFifty) {
@@ -164,12 +138,10 @@ TEST(MenuLayout, WidthIsTheWidestFullTextPlusFifty) {
 
 TEST(MenuLayout, JapaneseFirstLevelIsWidenedByExactName) {
     EXPECT_TRUE(WidensFirstLevel(L"Japanese"));
-    EXPECT_FALSE(WidensFirstLevel(L"japanese"));
-    EXPECT_FALSE(WidensFirstLevel(L"JAPANESE"));
-    EXPECT_FALSE(WidensFirstLevel(L"Japanese "));
-    const auto items = OptionsItems(EnglishTexts(), 10);
-    const MenuLayout plain = Build(items);
-    const MenuLayout wide = Build(items, 19, true);
+    for (const wchar_t* other : {L"japanese", L"JAPANESE", L"Japanese "})
+        EXPECT_FALSE(WidensFirstLevel(other)) << other;
+    const auto items = OptionsItems(EnglishMenuTexts(), 10);
+    const MenuLayout plain = Build(items), wide = Build(items, 19, true);
     EXPECT_EQ(plain.outerWidth, 20 * 7 + 50); // "Save to desktop as>=" is widest
     EXPECT_EQ(wide.outerWidth, 247);          // 190 x 1.3
     EXPECT_EQ(wide.outerHeight, plain.outerHeight);
@@ -195,75 +167,72 @@ TEST(MenuLayout, TooWideTextIsClampedNotRefused) {
     EXPECT_EQ(LayoutMenu(build).outerWidth, 2184);
 }
 
-TEST(MenuLayout, HighlightCoversTheRowAndTwoPixelsAbove) {
+TEST(MenuPlacement, CornersHighlightAndTheFormatSubmenuLevelWithRowThree) {
     EXPECT_EQ(HighlightBox(22, 120, 19), (Box{-2, 20, 124, 21}));
-}
-
-TEST(MenuPlacement, FormatSubmenuIsLevelWithRowThree) {
-    const MenuLayout l = Build(OptionsItems(EnglishTexts(), 10));
+    EXPECT_EQ(FirstLevelCorner(10, 19), (Point{4, 19}));
+    EXPECT_EQ(FirstLevelCorner(10, 28), (Point{4, 28}));
+    const MenuLayout l = Build(OptionsItems(EnglishMenuTexts(), 10));
     EXPECT_EQ(RowOffset(l, 3), 57);
     EXPECT_EQ(RowOffset(l, 6), 6 * 19 + 24);
     EXPECT_EQ(RowOffset(l, 0), 0);
     const ScreenRect parent{100, 200, 100 + l.outerWidth, 200 + l.outerHeight};
-    const ScreenRect screen{0, 0, 1920, 1080};
-    EXPECT_EQ(SubmenuCorner(parent, 57, 71, 120, screen), (Point{100 + l.outerWidth - 2, 257}));
-}
-
-TEST(MenuPlacement, FirstLevelCornerIsBelowTheStripLeftOfTheLabel) {
-    EXPECT_EQ(FirstLevelCorner(10, 19), (Point{4, 19}));
-    EXPECT_EQ(FirstLevelCorner(10, 28), (Point{4, 28}));
+    EXPECT_EQ(SubmenuCorner(parent, 57, 71, 120, {0, 0, 1920, 1080}),
+              (Point{100 + l.outerWidth - 2, 257}));
 }
 
 TEST(MenuPlacement, MenusStayOnTheirWorkArea) {
     const ScreenRect area{0, 0, 1920, 1040};
-    // Away from the edges: exactly where asked.
-    EXPECT_EQ(KeepInside({500, 300}, 190, 193, area), (Point{500, 300}));
-    EXPECT_EQ(KeepInside({1730, 847}, 190, 193, area), (Point{1730, 847}));
-    // Over the right and the bottom edge: moved back just inside.
-    EXPECT_EQ(KeepInside({1800, 900}, 190, 193, area), (Point{1730, 847}));
-    // Over the left and top edge (a frame partly off screen).
-    EXPECT_EQ(KeepInside({-40, -5}, 190, 193, area), (Point{0, 0}));
-    // A second monitor left of the primary one has negative coordinates.
-    const ScreenRect left{-1280, 0, 0, 1024};
-    EXPECT_EQ(KeepInside({-100, 50}, 190, 193, left), (Point{-190, 50}));
-    // Larger than the area: the top-left corner wins.
-    EXPECT_EQ(KeepInside({100, 100}, 3000, 2000, area), (Point{0, 0}));
+    const struct {
+        const char* what;
+        Point asked;
+        int w, h;
+        ScreenRect area;
+        Point placed;
+    } cases[] = {
+        {"away from the edges", {500, 300}, 190, 193, area, {500, 300}},
+        {"touching the right and bottom", {1730, 847}, 190, 193, area, {1730, 847}},
+        {"over the right and bottom", {1800, 900}, 190, 193, area, {1730, 847}},
+        {"over the left and top", {-40, -5}, 190, 193, area, {0, 0}},
+        {"on a monitor left of the primary", {-100, 50}, 190, 193, {-1280, 0, 0, 1024}, {-190, 50}},
+        {"larger than the area: top-left wins", {100, 100}, 3000, 2000, area, {0, 0}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(KeepInside(c.asked, c.w, c.h, c.area), c.placed) << c.what;
 }
 
 TEST(MenuPlacement, SubmenuOpensLeftAtTheRightEdge) {
     const ScreenRect area{0, 0, 1920, 1040};
-    const ScreenRect parent{1700, 100, 1890, 293};
-    EXPECT_EQ(SubmenuCorner(parent, 57, 71, 120, area), (Point{1700 - 71 + 2, 157}));
+    EXPECT_EQ(SubmenuCorner({1700, 100, 1890, 293}, 57, 71, 120, area),
+              (Point{1700 - 71 + 2, 157}));
     // Just fitting on the right: stays on the right.
-    const ScreenRect fits{1651, 100, 1851, 293};
-    EXPECT_EQ(SubmenuCorner(fits, 57, 71, 120, area), (Point{1849, 157}));
+    EXPECT_EQ(SubmenuCorner({1651, 100, 1851, 293}, 57, 71, 120, area), (Point{1849, 157}));
     // Near the bottom: lifted so its last row stays on the screen.
-    const ScreenRect low{100, 900, 290, 1093};
-    EXPECT_EQ(SubmenuCorner(low, 138, 71, 120, area), (Point{288, 920}));
+    EXPECT_EQ(SubmenuCorner({100, 900, 290, 1093}, 138, 71, 120, area), (Point{288, 920}));
 }
 
-TEST(MenuLanguages, CheckMarkFindsTheLanguageInAnyLetterCase) {
-    EXPECT_EQ(CheckedLanguageRow(kStandardList, L"German"), 3u);
-    EXPECT_EQ(CheckedLanguageRow(kStandardList, L"GERMAN"), 3u);
-    EXPECT_EQ(CheckedLanguageRow(kStandardList, L"german"), 3u);
-    EXPECT_EQ(CheckedLanguageRow(kStandardList, L"English"), 0u);
-    EXPECT_EQ(CheckedLanguageRow(kStandardList, L"Spanish"), 7u);
-    // Whole names only, and a language that is not listed marks nothing.
-    EXPECT_FALSE(CheckedLanguageRow(kStandardList, L"Germ"));
-    EXPECT_FALSE(CheckedLanguageRow(kStandardList, L"Klingon"));
-    EXPECT_FALSE(CheckedLanguageRow(kStandardList, L""));
+TEST(MenuLanguages, CheckMarkFindsTheWholeLanguageNameInAnyLetterCase) {
+    const auto& list = qorvic::testing::kEightLanguages;
+    const std::pair<const wchar_t*, std::optional<std::size_t>> cases[] = {
+        {L"German", 3},
+        {L"GERMAN", 3},
+        {L"german", 3},
+        {L"English", 0},
+        {L"Spanish", 7},
+        {L"Germ", std::nullopt},
+        {L"Klingon", std::nullopt},
+        {L"", std::nullopt},
+    };
+    for (const auto& [language, row] : cases)
+        EXPECT_EQ(CheckedLanguageRow(list, language), row) << language;
     EXPECT_FALSE(CheckedLanguageRow({}, L"English"));
 }
 
 TEST(MenuClosing, RightAndBottomEdgesCountAsInside) {
     const ScreenRect r{100, 200, 290, 393};
-    EXPECT_TRUE(PointerOverRect({100, 200}, r));
-    EXPECT_TRUE(PointerOverRect({290, 393}, r));
-    EXPECT_TRUE(PointerOverRect({290, 300}, r));
-    EXPECT_FALSE(PointerOverRect({291, 300}, r));
-    EXPECT_FALSE(PointerOverRect({99, 300}, r));
-    EXPECT_FALSE(PointerOverRect({150, 394}, r));
-    EXPECT_FALSE(PointerOverRect({150, 199}, r));
+    for (const Point inside : {Point{100, 200}, Point{290, 393}, Point{290, 300}})
+        EXPECT_TRUE(PointerOverRect(inside, r)) << inside.x << "," << inside.y;
+    for (const Point outside : {Point{291, 300}, Point{99, 300}, Point{150, 394}, Point{150, 199}})
+        EXPECT_FALSE(PointerOverRect(outside, r)) << outside.x << "," << outside.y;
 }
 
 TEST(MenuClosing, OnlyAPressOutsideBothMenusCloses) {
@@ -278,11 +247,11 @@ TEST(MenuClosing, OnlyAPressOutsideBothMenusCloses) {
 
 TEST(MenuClosing, LoadedFormsAreCountedByNameIgnoringCase) {
     const std::vector<std::wstring> loaded = {L"Form1", L"frmMenu", L"frmSubMenu"};
-    EXPECT_EQ(CountLoadedForms(loaded, L"frmMenu"), 1);
-    EXPECT_EQ(CountLoadedForms(loaded, L"FRMMENU"), 1);
-    EXPECT_EQ(CountLoadedForms(loaded, L"frmSubMenu"), 1);
-    EXPECT_EQ(CountLoadedForms(loaded, L"frmUpdate"), 0);
-    EXPECT_EQ(CountLoadedForms(loaded, L""), 3);
+    const std::pair<const wchar_t*, int> cases[] = {
+        {L"frmMenu", 1}, {L"FRMMENU", 1}, {L"frmSubMenu", 1}, {L"frmUpdate", 0}, {L"", 3},
+    };
+    for (const auto& [name, count] : cases)
+        EXPECT_EQ(CountLoadedForms(loaded, name), count) << name;
     EXPECT_EQ(CountLoadedForms({}, L""), 0);
 }
 
@@ -296,13 +265,11 @@ TEST(MenuGlyphs, DrawnShapesStayInsideTheirBoxes) {
         return true;
     };
     for (int h : {13, 19, 28}) {
-        const MenuLayout sized = Build({L"One", L"Two>"}, h);
-        const MenuRow& row = sized.rows[1];
+        const MenuRow row = Build({L"One", L"Two>"}, h).rows[1];
         EXPECT_TRUE(inside(DrawnCheckMark(row.check), row.check)) << "row height " << h;
         EXPECT_TRUE(inside(DrawnArrow(row.arrow), row.arrow)) << "row height " << h;
     }
-    const MenuLayout l = Build({L"One", L"Two>"});
-    const MenuRow& row = l.rows[1];
+    const MenuRow row = Build({L"One", L"Two>"}).rows[1];
     const auto check = DrawnCheckMark(row.check);
     const auto arrow = DrawnArrow(row.arrow);
     ASSERT_EQ(check.size(), 3u);
