@@ -10,39 +10,38 @@
 using namespace qorvic::controls;
 
 TEST(ControlFont, PointSizesBecomeCharacterHeightsAtTheMonitorDpi) {
-    // The designed sizes of the program's labels and buttons, at 96 and 144 DPI.
-    EXPECT_EQ(FontHeightForPoints(8.25f, 96), -11);
-    EXPECT_EQ(FontHeightForPoints(9.75f, 96), -13);
-    EXPECT_EQ(FontHeightForPoints(12.0f, 96), -16);
-    EXPECT_EQ(FontHeightForPoints(9.0f, 144), -18);
-    // Halves go away from zero: 8.25 pt at 144 DPI is 16.5 pixels.
-    EXPECT_EQ(FontHeightForPoints(8.25f, 144), -17);
-    EXPECT_EQ(FontHeightForPoints(8.0f, 96), -11); // 10.67
-    EXPECT_EQ(FontHeightForPoints(7.8f, 96), -10); // 10.4
+    // The designed sizes of labels and buttons at 96 and 144 DPI; halves away from
+    // zero (8.25 pt at 144 DPI is 16.5 pixels); one pixel for tiny sizes, as a height
+    // of 0 would make GDI jump to its default size; an unknown DPI counts as 96; the
+    // largest accepted size still fits.
+    const float tiny = std::numeric_limits<float>::min();
+    const struct {
+        float points;
+        int dpi, height;
+    } cases[] = {
+        {8.25f, 96, -11},
+        {9.75f, 96, -13},
+        {12.0f, 96, -16},
+        {9.0f, 144, -18},
+        {8.25f, 144, -17},
+        {8.0f, 96, -11},
+        {7.8f, 96, -10},
+        {0.2f, 96, -1},
+        {tiny, 96, -1},
+        {12.0f, 0, -16},
+        {kMaxFontPoints, 960, -21840},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FontHeightForPoints(c.points, c.dpi), c.height) << c.points << " pt at " << c.dpi;
 }
 
-TEST(ControlFont, TinySizesStayOnePixelInsteadOfFallingBackToTheDefault) {
-    // A height of 0 would make GDI pick its default size: a huge jump from 0.2 pt.
-    EXPECT_EQ(FontHeightForPoints(0.2f, 96), -1);
-    EXPECT_EQ(FontHeightForPoints(std::numeric_limits<float>::min(), 96), -1);
-    // An unknown DPI counts as 96.
-    EXPECT_EQ(FontHeightForPoints(12.0f, 0), -16);
-    // The largest accepted size still fits at a very high DPI.
-    EXPECT_EQ(FontHeightForPoints(kMaxFontPoints, 960), -21840);
-}
-
-TEST(ControlFont, RefusesSizesThatCannotBeDrawn) {
+TEST(ControlFont, RefusesSizesAndFaceNamesThatCannotBeDrawn) {
     EXPECT_TRUE(IsAcceptableFontSize(8.25f));
     EXPECT_TRUE(IsAcceptableFontSize(kMaxFontPoints));
-    EXPECT_FALSE(IsAcceptableFontSize(0.0f));
-    EXPECT_FALSE(IsAcceptableFontSize(-0.0f));
-    EXPECT_FALSE(IsAcceptableFontSize(-9.0f));
-    EXPECT_FALSE(IsAcceptableFontSize(std::nanf("")));
-    EXPECT_FALSE(IsAcceptableFontSize(std::numeric_limits<float>::infinity()));
-    EXPECT_FALSE(IsAcceptableFontSize(std::nextafter(kMaxFontPoints, 1e9f)));
-}
-
-TEST(ControlFont, RefusesFaceNamesGdiWouldCutOrMisread) {
+    for (float bad : {0.0f, -0.0f, -9.0f, std::nanf(""), std::numeric_limits<float>::infinity(),
+                      std::nextafter(kMaxFontPoints, 1e9f)})
+        EXPECT_FALSE(IsAcceptableFontSize(bad)) << bad;
+    // GDI would cut a name of 32 characters or more, or misread one with a NUL.
     EXPECT_TRUE(IsAcceptableFaceName(L"Tahoma"));
     EXPECT_TRUE(IsAcceptableFaceName(std::wstring(31, L'x')));
     EXPECT_FALSE(IsAcceptableFaceName(L""));
@@ -51,11 +50,12 @@ TEST(ControlFont, RefusesFaceNamesGdiWouldCutOrMisread) {
 }
 
 TEST(ControlFont, DesignLengthsScaleWithDpi) {
-    EXPECT_EQ(ScaleForDpi(13, 96), 13);
-    EXPECT_EQ(ScaleForDpi(13, 120), 16); // 16.25
-    EXPECT_EQ(ScaleForDpi(13, 144), 20); // 19.5 rounds up
-    EXPECT_EQ(ScaleForDpi(13, 192), 26);
-    EXPECT_EQ(ScaleForDpi(13, -5), 13);
+    // 16.25 rounds down, 19.5 up; a DPI below one counts as 96.
+    const std::pair<int, int> cases[] = {
+        {96, 13}, {120, 16}, {144, 20}, {192, 26}, {-5, 13},
+    };
+    for (const auto& [dpi, length] : cases)
+        EXPECT_EQ(ScaleForDpi(13, dpi), length) << dpi;
 }
 
 TEST(HoverTracker, ReportsEachEntryOnceHoweverManyMovesFollow) {
@@ -106,7 +106,8 @@ TEST(ClickTracker, SpaceClicksOnReleaseEnterAtOnce) {
     EXPECT_FALSE(clicks.KeyUp(ClickTracker::Key::Space)); // one release, one click
 
     EXPECT_TRUE(clicks.KeyDown(ClickTracker::Key::Enter, false));
-    EXPECT_FALSE(clicks.KeyDown(ClickTracker::Key::Enter, true)); // holding Enter does not repeat
+    EXPECT_FALSE(clicks.KeyDown(ClickTracker::Key::Enter,
+                                true)); // holding Enter does not repeat
     EXPECT_FALSE(clicks.KeyDown(ClickTracker::Key::Other, false));
 
     // Focus lost with Space down: no click on the later release.

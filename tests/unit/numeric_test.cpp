@@ -4,40 +4,25 @@
 
 using namespace qorvic;
 
-TEST(LeadingNumber, ReadsTheLongestLeadingNumber) {
-    EXPECT_EQ(LeadingNumber("  42abc"), 42.0);
-    EXPECT_EQ(LeadingNumber("-17"), -17.0);
-    EXPECT_EQ(LeadingNumber("+3.25x"), 3.25);
-    EXPECT_EQ(LeadingNumber("1e3"), 1000.0);
-    EXPECT_EQ(LeadingNumber("2.5E-1"), 0.25);
-    EXPECT_EQ(LeadingNumber("42e"), 42.0);
-    EXPECT_EQ(LeadingNumber(".5"), 0.5);
-    EXPECT_EQ(LeadingNumber("7."), 7.0);
-}
-
-TEST(LeadingNumber, TextWithoutANumberReadsAsZero) {
-    EXPECT_EQ(LeadingNumber(""), 0.0);
-    EXPECT_EQ(LeadingNumber("red"), 0.0);
-    EXPECT_EQ(LeadingNumber("   "), 0.0);
-    EXPECT_EQ(LeadingNumber("-"), 0.0);
-    EXPECT_EQ(LeadingNumber("."), 0.0);
-    EXPECT_EQ(LeadingNumber("\t5"), 0.0) << "only blanks are skipped";
-    EXPECT_EQ(LeadingNumber("English"), 0.0);
-}
-
-TEST(LeadingNumber, HugeExponentsStayFinite) {
+TEST(LeadingNumber, ReadsTheLongestLeadingNumberOrZero) {
+    const std::pair<const char*, double> cases[] = {
+        {"  42abc", 42}, {"-17", -17}, {"+3.25x", 3.25}, {"1e3", 1000},  {"2.5E-1", 0.25},
+        {"42e", 42},     {".5", 0.5},  {"7.", 7},        {"", 0},        {"red", 0},
+        {"   ", 0},      {"-", 0},     {".", 0},         {"English", 0}, {"\t5", 0},
+    }; // only blanks are skipped
+    for (const auto& [text, number] : cases)
+        EXPECT_EQ(LeadingNumber(text), number) << '"' << text << '"';
+    // Huge exponents stay finite.
     EXPECT_GT(LeadingNumber("1e999"), 1e300);
     EXPECT_LT(LeadingNumber("-1e999"), -1e300);
 }
 
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
-    EXPECT_EQ(RoundHalfEven(0.5), 0.0);
-    EXPECT_EQ(RoundHalfEven(1.5), 2.0);
-    EXPECT_EQ(RoundHalfEven(2.5), 2.0);
-    EXPECT_EQ(RoundHalfEven(-2.5), -2.0);
-    EXPECT_EQ(RoundHalfEven(-3.5), -4.0);
-    EXPECT_EQ(RoundHalfEven(2.4999), 2.0);
-    EXPECT_EQ(RoundHalfEven(2.5001), 3.0);
+    const std::pair<double, double> cases[] = {
+        {0.5, 0}, {1.5, 2}, {2.5, 2}, {-2.5, -2}, {-3.5, -4}, {2.4999, 2}, {2.5001, 3},
+    };
+    for (const auto& [x, rounded] : cases)
+        EXPECT_EQ(RoundHalfEven(x), rounded) << x;
 }
 
 TEST(ToInt32, FitsOrFails) {

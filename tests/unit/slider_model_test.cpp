@@ -29,23 +29,20 @@ SliderModel ScaleSlider() {
 
 } // namespace
 
-TEST(SliderGeometry, HandleOfThePanelSliderAtTenStandsAt125) {
-    EXPECT_EQ(SliderHandleLeft(kPanelSliderWidth, 10, 1, 20), 125);
-}
-
-TEST(SliderGeometry, HandleStaysBetweenTheCapsAcrossTheWholeRange) {
+TEST(SliderGeometry, HandleMovesRightBetweenTheCapsAndStandsAt125ForTen) {
     int previous = -1;
     for (std::int16_t v = 1; v <= 20; ++v) {
         const auto x = SliderHandleLeft(kPanelSliderWidth, v, 1, 20);
         ASSERT_TRUE(x.has_value());
-        EXPECT_GT(*x, previous) << "handle must move right at value " << v;
+        EXPECT_GT(*x, previous) << "value " << v;
         EXPECT_GE(*x, kSliderLeftCapWidth - 1) << "value " << v;
-        EXPECT_LE(*x + kSliderHandleWidth, kPanelSliderWidth - kSliderRightCapWidth)
-            << "value " << v;
+        EXPECT_LE(*x + kSliderHandleWidth, kPanelSliderWidth - kSliderRightCapWidth) << v;
         previous = *x;
     }
     EXPECT_EQ(SliderHandleLeft(kPanelSliderWidth, 1, 1, 20), 11);
+    EXPECT_EQ(SliderHandleLeft(kPanelSliderWidth, 10, 1, 20), 125);
     EXPECT_EQ(SliderHandleLeft(kPanelSliderWidth, 20, 1, 20), 251);
+    EXPECT_FALSE(SliderHandleLeft(kPanelSliderWidth, 3, 3, 3).has_value()) << "an empty range";
 }
 
 TEST(SliderGeometry, EachRoundingStepSendsHalvesToTheEvenNeighbour) {
@@ -59,30 +56,33 @@ TEST(SliderGeometry, EachRoundingStepSendsHalvesToTheEvenNeighbour) {
     EXPECT_EQ(SliderHandleLeft(64, 2, 1, 9), 14);
 }
 
-TEST(SliderGeometry, AnEmptyRangeDrawsNothing) {
-    EXPECT_FALSE(SliderHandleLeft(kPanelSliderWidth, 3, 3, 3).has_value());
-}
-
 TEST(SliderGeometry, DragFollowsThePointerAndClampsOutsideTheControl) {
-    EXPECT_EQ(SliderDragValue(19, kPanelSliderWidth, 1, 20), 1);
-    EXPECT_EQ(SliderDragValue(260, kPanelSliderWidth, 1, 20), 20);
-    EXPECT_EQ(SliderDragValue(-40, kPanelSliderWidth, 1, 20), 1);
-    EXPECT_EQ(SliderDragValue(600, kPanelSliderWidth, 1, 20), 20);
     // Mid-track: p = 120 - 19 = 101, raw = nearest(101 / 241 * 19) = nearest(7.96) = 8.
-    EXPECT_EQ(SliderDragValue(120, kPanelSliderWidth, 1, 20), 9);
+    const std::pair<double, int> cases[] = {
+        {19, 1}, {260, 20}, {-40, 1}, {600, 20}, {120, 9},
+    };
+    for (const auto& [x, value] : cases)
+        EXPECT_EQ(SliderDragValue(x, kPanelSliderWidth, 1, 20), value) << x;
     // Dragging to where a value's handle is drawn gives that value back.
     for (std::int16_t v = 1; v <= 20; ++v) {
         const int x = *SliderHandleLeft(kPanelSliderWidth, v, 1, 20);
         EXPECT_EQ(SliderDragValue(x + kSliderHandleWidth / 2.0 + 1, kPanelSliderWidth, 1, 20), v)
             << "handle left " << x;
     }
+    // A track too narrow for the handle still gives an end.
+    EXPECT_EQ(SliderDragValue(100, 30, 1, 20), 20);
+    EXPECT_EQ(SliderDragValue(0, 30, 1, 20), 1);
 }
 
 TEST(SliderGeometry, SizeIsAtLeast63By20AndAlways20High) {
-    EXPECT_EQ(SliderLimitSize({40, 50}), (SliderSize{63, 20}));
-    EXPECT_EQ(SliderLimitSize({63, 5}), (SliderSize{63, 20}));
-    EXPECT_EQ(SliderLimitSize({285, 20}), (SliderSize{285, 20}));
-    EXPECT_EQ(SliderLimitSize({-10, -10}), (SliderSize{63, 20}));
+    const std::pair<SliderSize, SliderSize> cases[] = {
+        {{40, 50}, {63, 20}},
+        {{63, 5}, {63, 20}},
+        {{285, 20}, {285, 20}},
+        {{-10, -10}, {63, 20}},
+    };
+    for (const auto& [asked, given] : cases)
+        EXPECT_EQ(SliderLimitSize(asked), given);
 }
 
 TEST(SliderSetters, RangeSettersPullTheValueInside) {
@@ -106,30 +106,20 @@ TEST(SliderSetters, RangeSettersPullTheValueInside) {
     EXPECT_EQ(m.Value(), 40);
 }
 
-TEST(SliderSetters, EveryAssignmentNotifiesEvenWithoutAChange) {
-    SliderModel m;
-    Recorder r(m);
-    m.SetValue(5);
-    m.SetValue(5);
-    m.SetMax(10);
-    m.SetMin(0);
-    m.SetBackColor(0);
-    m.SetForeColor(0x123456);
-    EXPECT_EQ(r.seen,
-              (std::vector<SliderProperty>{SliderProperty::Value, SliderProperty::Value,
-                                           SliderProperty::Max, SliderProperty::Min,
-                                           SliderProperty::BackColor, SliderProperty::ForeColor}));
-    EXPECT_EQ(m.ForeColor(), 0x123456u);
-}
-
-TEST(SliderSetters, TheHostsStartUpOrderEndsAtTenOfOneToTwenty) {
+TEST(SliderSetters, EveryAssignmentNotifiesAndTheHostsStartUpOrderEndsAtTenOfOneToTwenty) {
     SliderModel m;
     Recorder r(m);
     m.SetMax(20);
     EXPECT_EQ(m.Value(), 5) << "value must not move while it is inside the new range";
     m.SetMin(1);
     m.SetValue(10);
-    EXPECT_EQ(r.seen.size(), 3u);
+    m.SetValue(10); // no change, still a notification
+    m.SetBackColor(0);
+    m.SetForeColor(0x123456);
+    EXPECT_EQ(r.seen,
+              (std::vector<SliderProperty>{SliderProperty::Max, SliderProperty::Min,
+                                           SliderProperty::Value, SliderProperty::Value,
+                                           SliderProperty::BackColor, SliderProperty::ForeColor}));
     EXPECT_EQ(m.Value(), 10);
     EXPECT_EQ(m.Min(), 1);
     EXPECT_EQ(m.Max(), 20);
@@ -146,7 +136,8 @@ TEST(SliderDrag, OnlyTheLeftButtonAloneDragsAndEveryStepNotifies) {
 
     EXPECT_TRUE(m.MouseMove(true, false, 260, kPanelSliderWidth));
     EXPECT_EQ(m.Value(), 20);
-    EXPECT_TRUE(m.MouseMove(true, false, 261, kPanelSliderWidth)); // same value, still a step
+    EXPECT_TRUE(m.MouseMove(true, false, 261,
+                            kPanelSliderWidth)); // same value, still a step
     EXPECT_EQ(m.Value(), 20);
     EXPECT_TRUE(m.MouseMove(true, false, -500, kPanelSliderWidth));
     EXPECT_EQ(m.Value(), 1);
@@ -239,9 +230,4 @@ TEST(SliderOverflow, RangeEndsAtTheLimitsStayOneApart) {
     low.SetMin(32767);
     EXPECT_EQ(low.Min(), -32768);
     EXPECT_EQ(low.Value(), -32767);
-}
-
-TEST(SliderGeometry, ANarrowOrMissingTrackStillGivesAnEnd) {
-    EXPECT_EQ(SliderDragValue(100, 30, 1, 20), 20);
-    EXPECT_EQ(SliderDragValue(0, 30, 1, 20), 1);
 }

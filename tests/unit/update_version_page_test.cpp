@@ -9,68 +9,57 @@ using namespace qorvic;
 
 namespace {
 
-std::string Describe(const std::optional<Version>& v) {
-    return v ? std::to_string(v->major) + "." + std::to_string(v->minor) : "none";
-}
-
-void ExpectVersion(std::string_view page, Version want) {
-    const std::optional<Version> got = ParseVersionPage(page);
-    EXPECT_TRUE(got && *got == want) << "page \"" << page << "\" gave " << Describe(got);
+// The list's text for these keys: each one behind a NUL, and a closing NUL.
+std::wstring KeyList(std::initializer_list<const wchar_t*> keys) {
+    std::wstring text(1, L'\0');
+    for (const wchar_t* key : keys)
+        text += key + std::wstring(1, L'\0');
+    return text;
 }
 
 } // namespace
 
-TEST(VersionPage, FindsTheMarkerWhereverItStands) {
-    ExpectVersion("Qorvic ver 1.11", {1, 11});
-    ExpectVersion("<html><body><p>Latest: Qorvic ver 1.11</p></body></html>", {1, 11});
-    ExpectVersion("line one\r\nQorvic ver 2.0\r\n", {2, 0});
-}
-
-TEST(VersionPage, OnlyTheFirstMarkerCounts) {
-    ExpectVersion("Qorvic ver 1.09 ... Qorvic ver 9.99", {1, 9});
-    ExpectVersion("Qorvic ver 3.00 and later Qorvic ver 1.00", {3, 0});
-}
-
-TEST(VersionPage, AnyOneCharacterSeparatesMarkerAndVersion) {
-    ExpectVersion("Qorvic ver:1.11", {1, 11});
-    ExpectVersion("Qorvic ver\t1.11", {1, 11});
-    // Two blanks: the second one is the start of the four characters, skipped as a blank.
-    ExpectVersion("Qorvic ver  1.1", {1, 1});
-}
-
-TEST(VersionPage, ReadsOnlyFourCharactersAfterTheSeparator) {
-    ExpectVersion("Qorvic ver 1.123456", {1, 12});
-    ExpectVersion("Qorvic ver 12345.6", {1234, 0});
-    const auto text = ReadPageVersion("Qorvic ver 1.2 released");
-    ASSERT_TRUE(text);
-    EXPECT_EQ(text->text, "1.2");
+TEST(VersionPage, ReadsFourCharactersAfterTheFirstMarkerAndOneSeparator) {
+    const std::pair<std::string, Version> cases[] = {
+        {"Qorvic ver 1.11", {1, 11}},
+        {"<html><body><p>Latest: Qorvic ver 1.11</p></body></html>", {1, 11}},
+        {"line one\r\nQorvic ver 2.0\r\n", {2, 0}},
+        {"\xEF\xBB\xBF\xE4\xF6\xFC\x81\xFFQorvic ver 1.11", {1, 11}}, // bytes outside ASCII
+        // Only the first marker counts.
+        {"Qorvic ver 1.09 ... Qorvic ver 9.99", {1, 9}},
+        {"Qorvic ver 3.00 and later Qorvic ver 1.00", {3, 0}},
+        // Any one character separates; with two blanks the second is skipped as a blank.
+        {"Qorvic ver:1.11", {1, 11}},
+        {"Qorvic ver\t1.11", {1, 11}},
+        {"Qorvic ver  1.1", {1, 1}},
+        // Four characters only, however many follow; or fewer where the page ends.
+        {"Qorvic ver 1.123456", {1, 12}},
+        {"Qorvic ver 12345.6", {1234, 0}},
+        {"Qorvic ver 2", {2, 0}},
+        {"Qorvic ver 2.", {2, 0}},
+        {"Qorvic ver 1.1", {1, 1}},
+    };
+    for (const auto& [page, version] : cases) {
+        const std::optional<Version> got = ParseVersionPage(page);
+        ASSERT_TRUE(got) << page;
+        EXPECT_EQ(*got, version) << page << " gave " << got->major << "." << got->minor;
+    }
+    EXPECT_EQ(ReadPageVersion("Qorvic ver 1.2 released")->text, "1.2");
     EXPECT_EQ(ReadPageVersion("Qorvic ver 1.11</p>")->text, "1.11");
 }
 
 TEST(VersionPage, NoVersionWithoutMarkerOrDigits) {
-    EXPECT_FALSE(ParseVersionPage(""));
-    EXPECT_FALSE(ParseVersionPage("Welcome to the maker's site. 1.11 is out."));
-    EXPECT_FALSE(ParseVersionPage("qorvic ver 1.11")) << "the marker is case-sensitive";
-    EXPECT_FALSE(ParseVersionPage("Qorvic version 1.11")) << "\"sion\" is not a version";
-    EXPECT_FALSE(ParseVersionPage("Qorvic ver abcd"));
-    EXPECT_FALSE(ParseVersionPage("Qorvic ver .5"));
-    EXPECT_FALSE(ParseVersionPage("Qorvic ver -1.2"));
-    EXPECT_FALSE(ParseVersionPage(std::string_view("Qorvic ver \0"
-                                                   "1.2",
-                                                   15)));
-}
-
-TEST(VersionPage, PageEndingAtOrJustAfterTheMarker) {
-    EXPECT_FALSE(ParseVersionPage("Qorvic ver"));
-    EXPECT_FALSE(ParseVersionPage("Qorvic ver "));
-    ExpectVersion("Qorvic ver 2", {2, 0});
-    ExpectVersion("Qorvic ver 2.", {2, 0});
-    ExpectVersion("Qorvic ver 1.1", {1, 1});
-}
-
-TEST(VersionPage, BytesOutsideAsciiDoNotConfuseTheSearch) {
-    const std::string page = std::string("\xEF\xBB\xBF\xE4\xF6\xFC\x81\xFF") + "Qorvic ver 1.11";
-    ExpectVersion(page, {1, 11});
+    for (const std::string_view page :
+         {std::string_view(""), std::string_view("Welcome to the maker's site. 1.11 is out."),
+          std::string_view("qorvic ver 1.11"),     // the marker is case-sensitive
+          std::string_view("Qorvic version 1.11"), // "sion" is not a version
+          std::string_view("Qorvic ver abcd"), std::string_view("Qorvic ver .5"),
+          std::string_view("Qorvic ver -1.2"),
+          std::string_view("Qorvic ver \0"
+                           "1.2",
+                           15),
+          std::string_view("Qorvic ver"), std::string_view("Qorvic ver ")})
+        EXPECT_FALSE(ParseVersionPage(page)) << page;
 }
 
 TEST(VersionText, MajorAndMinorAreWholeNumbers) {
@@ -87,84 +76,54 @@ TEST(VersionText, MajorAndMinorAreWholeNumbers) {
 
 TEST(VersionCompare, NewerOnlyWhenMajorOrMinorIsHigher) {
     EXPECT_EQ(kRunningVersion, (Version{1, 10}));
-    EXPECT_TRUE(IsNewerVersion(*ParseVersionPage("Qorvic ver 1.11")));
-    EXPECT_TRUE(IsNewerVersion(*ParseVersionPage("Qorvic ver 2.0")));
-    EXPECT_TRUE(IsNewerVersion(*ParseVersionPage("Qorvic ver 2.00")));
-    EXPECT_FALSE(IsNewerVersion(*ParseVersionPage("Qorvic ver 1.10")));
     // Read as decimal fractions 1.2 would beat 1.10; as a version it is older.
-    EXPECT_FALSE(IsNewerVersion(*ParseVersionPage("Qorvic ver 1.2 ")));
-    EXPECT_FALSE(IsNewerVersion(*ParseVersionPage("Qorvic ver 1.09")));
-    EXPECT_FALSE(IsNewerVersion(*ParseVersionPage("Qorvic ver 1.1")));
-    EXPECT_FALSE(IsNewerVersion(*ParseVersionPage("Qorvic ver 0.99")));
+    const std::pair<const char*, bool> cases[] = {
+        {"1.11", true},  {"2.0", true},   {"2.00", true}, {"1.10", false},
+        {"1.2 ", false}, {"1.09", false}, {"1.1", false}, {"0.99", false},
+    };
+    for (const auto& [text, newer] : cases)
+        EXPECT_EQ(IsNewerVersion(*ParseVersionPage(std::string("Qorvic ver ") + text)), newer)
+            << text;
     EXPECT_TRUE(IsNewerVersion({1, 3}, {1, 2}));
     EXPECT_FALSE(IsNewerVersion({1, 2}, {1, 2}));
 }
 
-TEST(PendingKeys, AddKeyListsEachKeyOnce) {
+TEST(PendingKeys, AddKeyListsEachKeyOnceRemoveKeyTakesOutExactlyThatKey) {
     PendingKeys keys;
-    EXPECT_EQ(keys.Text(), std::wstring(1, L'\0'));
+    EXPECT_EQ(keys.Text(), KeyList({}));
     EXPECT_FALSE(keys.Contains(L"1"));
     EXPECT_TRUE(keys.AddKey(L"1"));
-    EXPECT_EQ(keys.Text(), std::wstring(L"\0"
-                                        L"1\0",
-                                        3));
     EXPECT_FALSE(keys.AddKey(L"1")) << "a key still in progress";
-    EXPECT_EQ(keys.Text(), std::wstring(L"\0"
-                                        L"1\0",
-                                        3))
-        << "a refused add changes nothing";
-    EXPECT_TRUE(keys.AddKey(L"12"));
-    EXPECT_TRUE(keys.AddKey(L"2"));
-    EXPECT_EQ(keys.Text(), std::wstring(L"\0"
-                                        L"1\0"
-                                        L"12\0"
-                                        L"2\0",
-                                        8));
-    EXPECT_TRUE(keys.Contains(L"12"));
-    EXPECT_FALSE(keys.Contains(L"21")) << "keys do not run into each other";
-}
+    EXPECT_EQ(keys.Text(), KeyList({L"1"})) << "a refused add changes nothing";
+    EXPECT_TRUE(keys.AddKey(L"11"));
+    EXPECT_TRUE(keys.AddKey(L"A"));
+    EXPECT_EQ(keys.Text(), KeyList({L"1", L"11", L"A"}));
 
-TEST(PendingKeys, RemoveKeyTakesOutExactlyThatKey) {
-    PendingKeys keys;
-    keys.AddKey(L"1");
-    keys.AddKey(L"11");
-    keys.AddKey(L"A");
     keys.RemoveKey(L"a"); // case-sensitive: nothing happens
-    EXPECT_TRUE(keys.Contains(L"A"));
     keys.RemoveKey(L"1");
-    EXPECT_FALSE(keys.Contains(L"1"));
-    EXPECT_TRUE(keys.Contains(L"11"));
-    EXPECT_EQ(keys.Text(), std::wstring(L"\0"
-                                        L"11\0"
-                                        L"A\0",
-                                        6));
     keys.RemoveKey(L"missing");
+    EXPECT_EQ(keys.Text(), KeyList({L"11", L"A"}));
+    EXPECT_FALSE(keys.Contains(L"1")) << "not found inside \"11\"";
     keys.RemoveKey(L"11");
     keys.RemoveKey(L"A");
-    EXPECT_EQ(keys.Text(), std::wstring(1, L'\0'));
+    EXPECT_EQ(keys.Text(), KeyList({}));
     EXPECT_TRUE(keys.AddKey(L"1")) << "a finished key can be started again";
 }
 
-TEST(PendingKeys, EmptyKeyIsAKeyLikeAnyOther) {
+TEST(PendingKeys, EmptyKeyIsAKeyLikeAnyOtherAKeyWithANulIsRefused) {
     PendingKeys keys;
     EXPECT_TRUE(keys.AddKey(L""));
     EXPECT_TRUE(keys.Contains(L""));
     EXPECT_FALSE(keys.AddKey(L""));
-    EXPECT_TRUE(keys.AddKey(L"x"));
+    EXPECT_TRUE(keys.AddKey(L"a"));
+    EXPECT_TRUE(keys.AddKey(L"b"));
     keys.RemoveKey(L"");
-    EXPECT_FALSE(keys.Contains(L""));
-    EXPECT_TRUE(keys.Contains(L"x"));
-}
+    EXPECT_EQ(keys.Text(), KeyList({L"a", L"b"}));
 
-TEST(PendingKeys, KeysWithANulAreRefused) {
-    PendingKeys keys;
-    keys.AddKey(L"a");
-    keys.AddKey(L"b");
     const std::wstring spanning(L"a\0b", 3); // would match the tail of "a" and the head of "b"
     EXPECT_FALSE(PendingKeys::IsValidKey(spanning));
     EXPECT_FALSE(keys.Contains(spanning));
     EXPECT_FALSE(keys.AddKey(spanning));
     keys.RemoveKey(spanning);
-    EXPECT_TRUE(keys.Contains(L"a"));
-    EXPECT_TRUE(keys.Contains(L"b"));
+    EXPECT_EQ(keys.Text(), KeyList({L"a", L"b"}));
 }
