@@ -2,7 +2,8 @@
 # A long fuzzing campaign: every target (or the ones named) in turn, never two
 # at once, each for a fixed number of executions at the lowest priority, from
 # its seeds into a working corpus of its own. Prints one table row per target;
-# the full log of each run stays in the work folder.
+# the full log of each run stays in the work folder. Ctrl-C (SIGINT) to the
+# running fuzzer ends that run early with its numbers (exit 72) and moves on.
 #
 #   fuzz/campaign.sh <fuzz build dir> <work dir> <executions> [target ...]
 set -uo pipefail
@@ -17,8 +18,10 @@ fi
 
 # One stat line of libFuzzer's final report.
 stat() { sed -n "s/^stat::$1: *//p" "$2" | tail -n 1; }
-# The coverage counter of the first line that carries the given event.
-coverage() { grep -m 1 -E "^#[0-9]+[[:space:]]+$1 " "$2" | sed -E 's/.* cov: ([0-9]+).*/\1/'; }
+# The coverage counter at the start, and at the end (a run stopped with Ctrl-C
+# has no DONE line: its last report counts).
+first_coverage() { grep -m 1 -E "^#[0-9]+[[:space:]]+INITED " "$1" | sed -E 's/.* cov: ([0-9]+).*/\1/'; }
+last_coverage() { grep -E "^#[0-9]+[[:space:]].* cov: " "$1" | tail -n 1 | sed -E 's/.* cov: ([0-9]+).*/\1/'; }
 
 mkdir -p "$work"
 echo "| target | executions | exec/s | seconds | peak RSS MB | coverage start -> end (new inputs) | crashes |"
@@ -36,7 +39,7 @@ for target in "${targets[@]}"; do
     [ $rc -eq 0 ] || failed=1
     echo "| ${fuzzer%_fuzzer} | $(stat number_of_executed_units "$log") |" \
         "$(stat average_exec_per_sec "$log") | $seconds | $(stat peak_rss_mb "$log") |" \
-        "$(coverage INITED "$log") -> $(coverage DONE "$log") ($(stat new_units_added "$log")) |" \
+        "$(first_coverage "$log") -> $(last_coverage "$log") ($(stat new_units_added "$log")) |" \
         "$crashes (exit $rc) |"
 done
 exit $failed
