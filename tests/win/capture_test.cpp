@@ -1,18 +1,16 @@
-#include "base/file_io_win.h"
-#include "base/handles_win.h"
-#include "mainwindow/form1_win.h"
+// Captures of the real frame over a striped window: the see-through area, the
+// scale, the whole screen, the clipboard, and the scale chosen on the panel.
+#include "capture/capture_geometry.h"
 
-#include "test_support_win.h"
+#include "frame_support_win.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstring>
 #include <thread>
 
 using namespace qorvic;
-using qorvic::test::FreshFolder;
-using qorvic::test::Pump;
+using namespace qorvic::test;
 
 namespace {
 
@@ -53,23 +51,18 @@ protected:
         stripes_ = ::CreateWindowExW(0, wc.lpszClassName, L"stripes", WS_POPUP | WS_VISIBLE, 0, 0,
                                      800, 600, nullptr, nullptr, wc.hInstance, nullptr);
         ASSERT_NE(stripes_, nullptr);
-        Form1::Options options;
-        options.homePageUrl = L""; // no update check
-        options.appDataFolder = FreshFolder(L"capture");
-        form_ = std::make_unique<Form1>(options);
-        form_->onEnd = nullptr;
-        ASSERT_TRUE(form_->Load());
+        ASSERT_TRUE(frame_.Start());
+        form_ = frame_.form.get();
         ::SetWindowPos(form_->hwnd(), HWND_TOPMOST, 100, 100, 0, 0, SWP_NOSIZE);
-        Pump();
-        ::Sleep(200);
-        Pump();
+        PumpFor(200);
     }
     void TearDown() override {
-        form_.reset();
+        frame_.form.reset();
         ::DestroyWindow(stripes_);
     }
 
-    std::unique_ptr<Form1> form_;
+    TestFrame frame_;
+    Form1* form_ = nullptr;
     HWND stripes_ = nullptr;
 };
 
@@ -96,18 +89,6 @@ TEST_F(CaptureTest, FrameCaptureCopiesTheSeeThroughAreaLessItsBorder) {
             << "column " << x;
         EXPECT_EQ(form_->picDest.PixelAt(x, 10), AsPixel(StripeAt(origin.x + x)));
     }
-}
-
-TEST_F(CaptureTest, OutputIsScaledByTheScaleStep) {
-    form_->ScaleStep = 5;
-    form_->CaptureFrame();
-    const Rect area = form_->picInvisible();
-    EXPECT_EQ(form_->picCapture.Width(), area.width - 4);
-    EXPECT_EQ(form_->picDest.Width(), (area.width - 4) / 2);
-    form_->ScaleStep = 20;
-    form_->CaptureFrame();
-    EXPECT_EQ(form_->picDest.Width(), (area.width - 4) * 2);
-    EXPECT_EQ(form_->picDest.Height(), (area.height - 4) * 2);
 }
 
 TEST_F(CaptureTest, WholeScreenCaptureTakesTheScreenOnceAndUnticks) {
@@ -168,4 +149,41 @@ TEST_F(CaptureTest, CopyWaitsForAnotherHolderOfTheClipboard) {
     form_->CopyCaptureToClipboard();
     holder.join();
     EXPECT_TRUE(::IsClipboardFormatAvailable(CF_DIB));
+}
+
+// The panel wired to the main window as the program does: the slider's scale
+// becomes Form1's ScaleStep, which the capture applies after the panel closed.
+TEST_F(CaptureTest, ACaptureAfterClosingTheScalePanelUsesTheChosenScale) {
+    ScalePanel panel;
+    panel.onScaleStep = [this](std::int16_t step) { form_->ScaleStep = step; };
+    ASSERT_TRUE(
+        panel.Create(form_->hwnd(), form_->State().TwipsPerPixelX, form_->State().TwipsPerPixelY));
+    panel.ShowScalePanel(form_->State().texts.TxtEquals);
+    Pump();
+
+    // Drag the knob to the left end (10 %) and back to 50 %.
+    HWND slider = panel.Slider.hwnd();
+    ::SendMessageW(slider, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(130, 9));
+    ::SendMessageW(slider, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(0, 9));
+    EXPECT_EQ(form_->ScaleStep, 1);
+    const int fiftyPercent = *SliderHandleLeft(285, 5, 1, 20) + 10;
+    ::SendMessageW(slider, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(fiftyPercent, 9));
+    ::SendMessageW(slider, WM_LBUTTONUP, 0, ClientPoint(fiftyPercent, 9));
+    ASSERT_EQ(form_->ScaleStep, 5);
+    EXPECT_EQ(panel.ResizeLabelCaption(), L"50%");
+
+    Click(panel.cmdClose.hwnd());
+    ASSERT_FALSE(panel.Visible());
+    EXPECT_EQ(form_->ScaleStep, 5) << "closing keeps the scale";
+
+    form_->CaptureFrame();
+    ASSERT_GT(form_->picCapture.Width(), 100);
+    const PictureSize half = ScaledSize(form_->picCapture.Width(), form_->picCapture.Height(), 5);
+    EXPECT_EQ(form_->picDest.Width(), half.width);
+    EXPECT_EQ(form_->picDest.Height(), half.height);
+    EXPECT_NEAR(form_->picDest.Width() * 2, form_->picCapture.Width(), 1);
+    form_->ScaleStep = 20;
+    form_->CaptureFrame();
+    EXPECT_EQ(form_->picDest.Width(), form_->picCapture.Width() * 2);
+    EXPECT_EQ(form_->picDest.Height(), form_->picCapture.Height() * 2);
 }

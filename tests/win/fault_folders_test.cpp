@@ -1,12 +1,9 @@
 // Faults around the data folder and the settings file: the program starts, keeps
 // working where it can, tells the user about each save that fails, and never
 // loses the settings file it found.
-#include "base/file_io_win.h"
-#include "mainwindow/form1_win.h"
 #include "mainwindow/settings_file.h"
 
-#include "fault_support_win.h"
-#include "test_support_win.h"
+#include "frame_support_win.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +30,7 @@ void ExpectWrittenSettingsMatch(const std::wstring& cfg, Form1& form) {
 TEST(FaultDataFolder, MissingParentStartsWithDefaultsAndOnlyConversionsFail) {
     const std::wstring appData = FreshFolder(L"no parent") + L"gone\\";
     const std::wstring desktop = FreshFolder(L"desktop");
-    RecordingFrame frame;
+    TestFrame frame;
     ASSERT_TRUE(frame.Start(appData, desktop));
     Form1& form = *frame.form;
     EXPECT_FALSE(PathExists(form.State().DataFolder)) << "one level only: the parent is missing";
@@ -54,15 +51,14 @@ TEST(FaultDataFolder, MissingParentStartsWithDefaultsAndOnlyConversionsFail) {
 }
 
 TEST(FaultDataFolder, AFileInItsPlaceIsLeftAloneAndConversionsAreTold) {
-    const std::wstring appData = FreshFolder(L"file in place");
-    const std::wstring desktop = FreshFolder(L"desktop");
+    TestFrame frame;
+    const std::wstring appData = frame.AppData();
     ASSERT_TRUE(WriteFileAtomically(appData + L"Qorvic", "not a folder"));
-    RecordingFrame frame;
-    ASSERT_TRUE(frame.Start(appData, desktop));
+    ASSERT_TRUE(frame.Start());
     EXPECT_EQ(frame.form->BackColour(), 0);
     frame.form->MnuExtClick(2, L"JPG");
     EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.jpg"));
-    EXPECT_TRUE(FolderEntries(desktop).empty());
+    EXPECT_TRUE(FolderEntries(frame.Desktop()).empty());
     frame.form->Form_Unload();
     EXPECT_EQ(ReadFileBytes(appData + L"Qorvic").value_or(""), "not a folder");
     EXPECT_EQ(FolderEntries(appData), std::vector<std::wstring>{L"Qorvic"})
@@ -70,9 +66,9 @@ TEST(FaultDataFolder, AFileInItsPlaceIsLeftAloneAndConversionsAreTold) {
 }
 
 TEST(FaultDataFolder, MissingDesktopFolderIsToldForEveryFormat) {
-    const std::wstring desktop = FreshFolder(L"desktop") + L"vanished\\";
-    RecordingFrame frame;
-    ASSERT_TRUE(frame.Start(FreshFolder(L"appdata"), desktop));
+    TestFrame frame;
+    const std::wstring desktop = frame.Desktop() + L"vanished\\";
+    ASSERT_TRUE(frame.Start(frame.AppData(), desktop));
     frame.form->MnuExtClick(0, L"BMP");
     EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.bmp"));
     EXPECT_FALSE(PathExists(desktop));
@@ -88,7 +84,7 @@ protected:
     bool Start() { return frame_.Start(appData_, FreshFolder(L"desktop")); }
 
     std::wstring appData_, cfg_;
-    RecordingFrame frame_;
+    TestFrame frame_;
 };
 
 TEST_F(FaultSettingsFile, BinaryJunkStartsAndIsReplacedByReadableSettings) {
@@ -119,7 +115,7 @@ TEST_F(FaultSettingsFile, HugeFileReadsItsFirstLinesOnly) {
 TEST_F(FaultSettingsFile, ColourBeyond32BitsKeepsTheDesignedColour) {
     for (const char* colour : {"4294967296", "-2147483649", "99999999999999999999", "1e400"}) {
         ASSERT_TRUE(WriteFileAtomically(cfg_, std::string(colour) + "\r\nGerman\r\n"));
-        RecordingFrame frame;
+        TestFrame frame;
         ASSERT_TRUE(frame.Start(appData_, FreshFolder(L"desktop")));
         EXPECT_EQ(frame.form->BackColour(), kDesignedColour) << colour;
         EXPECT_EQ(frame.form->State().CurrentLanguage, L"German") << colour;
@@ -150,9 +146,9 @@ TEST(FaultReadOnlyDataFolder, SettingsStayIntactAndConversionsAreTold) {
     const std::wstring cfg = appData + L"\\Qorvic\\Qorvic.cfg";
     const std::string before = ReadFileBytes(cfg).value_or("");
     ASSERT_EQ(before, "255\r\nGerman\r\n");
-    const std::wstring desktop = FreshFolder(L"desktop");
-    RecordingFrame frame;
-    ASSERT_TRUE(frame.Start(appData + L"\\", desktop));
+    TestFrame frame;
+    ASSERT_TRUE(frame.Start(appData + L"\\", frame.Desktop()));
+    const std::wstring desktop = frame.Desktop();
     EXPECT_EQ(frame.form->BackColour(), 255);
 
     frame.form->MnuExtClick(4, L"PNG");
@@ -172,10 +168,9 @@ TEST(FaultDiskFull, ASaveThatDoesNotFitIsToldAndLeavesNoFile) {
     const std::wstring limit = FaultSetting(L"QORVIC_TEST_FILE_LIMIT");
     if (limit.empty())
         GTEST_SKIP() << "needs the file size limit the fault script sets";
-    const std::wstring appData = FreshFolder(L"appdata");
-    const std::wstring desktop = FreshFolder(L"desktop");
-    RecordingFrame frame;
-    ASSERT_TRUE(frame.Start(appData, desktop));
+    TestFrame frame;
+    ASSERT_TRUE(frame.Start());
+    const std::wstring appData = frame.AppData(), desktop = frame.Desktop();
     frame.form->CaptureFrame();
     ASSERT_GT(frame.form->OutputPictureAsBmp().size(), std::stoul(limit))
         << "the picture must not fit, or this tests nothing";

@@ -3,11 +3,7 @@
 // OpenJPEG (tests/e2e/test_formats_decode.sh). Run on its own only: without
 // QORVIC_FORMATS_OUT it is skipped, since it checks nothing by itself that the
 // quick-save tests do not.
-#include "base/file_io_win.h"
-#include "base/handles_win.h"
-#include "mainwindow/form1_win.h"
-
-#include "test_support_win.h"
+#include "frame_support_win.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +13,7 @@
 #include <vector>
 
 using namespace qorvic;
-using qorvic::test::FreshFolder;
-using qorvic::test::Pump;
-using qorvic::test::WidePath;
+using namespace qorvic::test;
 
 namespace {
 
@@ -103,18 +97,10 @@ TEST(FormatsExport, EveryFormatOfOneCaptureIsWrittenForTheDecoders) {
                                      800, 600, nullptr, nullptr, wc.hInstance, nullptr);
     ASSERT_NE(pattern, nullptr);
 
-    const std::wstring desktop = FreshFolder(L"formats desktop");
-    Form1::Options options;
-    options.homePageUrl = L""; // no update check
-    options.appDataFolder = FreshFolder(L"formats appdata");
-    options.desktopFolder = desktop;
-    auto form = std::make_unique<Form1>(options);
-    form->onEnd = nullptr;
-    std::wstring messages;
-    form->showMessage = [&](const std::wstring& text) { messages += text + L"\n"; };
-    ASSERT_TRUE(form->Load());
-    ASSERT_TRUE(::CopyFileW(WidePath(QORVIC_CONVERTER_EXE).c_str(),
-                            (form->State().DataFolder + L"\\i__view32.exe").c_str(), FALSE));
+    TestFrame frame;
+    ASSERT_TRUE(frame.Start());
+    ASSERT_TRUE(frame.InstallConverter());
+    Form1* form = frame.form.get();
     ::SetWindowPos(form->hwnd(), HWND_TOPMOST, 100, 60, 0, 0, SWP_NOSIZE);
     ::UpdateWindow(pattern);
     Pump();
@@ -128,7 +114,7 @@ TEST(FormatsExport, EveryFormatOfOneCaptureIsWrittenForTheDecoders) {
         captures.insert(AsPpm(form->picDest));
     }
     EXPECT_EQ(captures.size(), 1u) << "the pattern changed between the quick saves";
-    EXPECT_EQ(messages, L"") << "a quick save failed";
+    EXPECT_TRUE(frame.messages.empty()) << "a quick save failed";
     ASSERT_GT(form->picDest.Width(), 100);
     ASSERT_GT(form->picDest.Height(), 100);
     // The picture is the pattern under the frame, so the decoders see real content.
@@ -147,9 +133,10 @@ TEST(FormatsExport, EveryFormatOfOneCaptureIsWrittenForTheDecoders) {
     ASSERT_TRUE(WriteFileAtomically(outFolder + L"capture.ppm", *captures.begin()));
     for (const wchar_t* format : {L"bmp", L"gif", L"jpg", L"jp2", L"png", L"tif"}) {
         const std::wstring name = std::wstring(L"Qorvic_1.") + format;
-        EXPECT_TRUE(::CopyFileW((desktop + name).c_str(), (outFolder + name).c_str(), FALSE))
+        EXPECT_TRUE(
+            ::CopyFileW((frame.Desktop() + name).c_str(), (outFolder + name).c_str(), FALSE))
             << "no " << std::string(name.begin(), name.end()) << " on the desktop";
     }
-    form.reset();
+    frame.form.reset();
     ::DestroyWindow(pattern);
 }

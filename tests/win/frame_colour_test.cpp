@@ -1,4 +1,5 @@
-#include "mainwindow/form1_win.h"
+// The frame colour from the colour dialog, played from another thread.
+#include "frame_support_win.h"
 
 #include <gtest/gtest.h>
 
@@ -6,19 +7,9 @@
 #include <thread>
 
 using namespace qorvic;
+using namespace qorvic::test;
 
 namespace {
-
-HWND WaitForOwnedDialog(HWND owner) {
-    for (int i = 0; i < 500; ++i) {
-        HWND dialog = nullptr;
-        while ((dialog = ::FindWindowExW(nullptr, dialog, L"#32770", nullptr)))
-            if (::GetWindow(dialog, GW_OWNER) == owner && ::IsWindowVisible(dialog))
-                return dialog;
-        ::Sleep(20);
-    }
-    return nullptr;
-}
 
 void SetNumber(HWND dialog, int id, int value) {
     ::SetDlgItemInt(dialog, id, static_cast<UINT>(value), FALSE);
@@ -32,7 +23,7 @@ void SetNumber(HWND dialog, int id, int value) {
 // blue, adds the colour to the custom ones and confirms, or cancels.
 std::thread AnswerColourDialog(HWND owner, int r, int g, int b, bool confirm, bool* seen) {
     return std::thread([=] {
-        HWND dialog = WaitForOwnedDialog(owner);
+        HWND dialog = WaitForDialog(nullptr, owner);
         *seen = dialog != nullptr;
         if (!dialog)
             return;
@@ -53,14 +44,9 @@ std::thread AnswerColourDialog(HWND owner, int r, int g, int b, bool confirm, bo
 } // namespace
 
 TEST(FrameColour, ConfirmSetsTheFrameAndKeepsCustomColoursCancelChangesNothing) {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    Form1::Options options;
-    options.homePageUrl = L""; // no update check
-    options.appDataFolder = std::wstring(temp);
-    Form1 form(options);
-    form.onEnd = nullptr;
-    ASSERT_TRUE(form.Load());
+    TestFrame frame;
+    ASSERT_TRUE(frame.Start());
+    Form1& form = *frame.form;
 
     bool seen = false;
     std::thread user = AnswerColourDialog(form.hwnd(), 10, 20, 30, true, &seen);

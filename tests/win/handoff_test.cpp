@@ -1,24 +1,132 @@
-#include "base/file_io_win.h"
-#include "base/handles_win.h"
-#include "mainwindow/form1_win.h"
+// The hand-off to Norvane, with the real norvane_receiver.exe standing in for
+// it: the picture goes on the clipboard and F7 to the receiver's window, which
+// shows and saves it; without a receiver nobody gets a key.
+#include "dib.h"
 
-#include "test_support_win.h"
+#include "frame_support_win.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 using namespace qorvic;
-using qorvic::test::Pump;
-using qorvic::test::WidePath;
+using namespace qorvic::test;
 
 namespace {
 
-std::wstring TempFile(const wchar_t* name) {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + name + std::to_wstring(::GetCurrentProcessId()) + L".bmp";
+// Four solid quadrants: red, green / blue, white.
+conv::Image Quadrants(int w, int h) {
+    conv::Image image;
+    image.width = w;
+    image.height = h;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool right = x >= w / 2, bottom = y >= h / 2;
+            const std::uint32_t c =
+                bottom ? (right ? 0xFFFFFF : 0x0000FF) : (right ? 0x00FF00 : 0xFF0000);
+            image.rgb.insert(image.rgb.end(),
+                             {static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
+                              static_cast<std::uint8_t>(c)});
+        }
+    return image;
 }
+
+struct GlobalFreeDeleter {
+    void operator()(void* h) const { ::GlobalFree(h); }
+};
+
+bool PutDibOnClipboard(const std::vector<std::uint8_t>& dib) {
+    ClipboardScope clipboard(nullptr);
+    if (!clipboard.ok() || !::EmptyClipboard())
+        return false;
+    if (dib.empty())
+        return true;
+    std::unique_ptr<void, GlobalFreeDeleter> memory(::GlobalAlloc(GMEM_MOVEABLE, dib.size()));
+    if (!memory)
+        return false;
+    std::memcpy(::GlobalLock(memory.get()), dib.data(), dib.size());
+    ::GlobalUnlock(memory.get());
+    if (!::SetClipboardData(CF_DIB, memory.get()))
+        return false;
+    memory.release(); // the clipboard owns it now
+    return true;
+}
+
+// The receiver started as a user would, saving to `savePath`, its printed lines read back.
+class Receiver {
+public:
+    explicit Receiver(const std::wstring& savePath) {
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        HANDLE read = nullptr, write = nullptr;
+        if (!::CreatePipe(&read, &write, &inherit, 0))
+            return;
+        output_.reset(read);
+        KernelHandle childEnd(write);
+        ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+        std::wstring line = L"\"" + WidePath(QORVIC_RECEIVER_EXE) + L"\" /save=" + savePath;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = write;
+        startup.hStdError = write;
+        PROCESS_INFORMATION info{};
+        if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                              &startup, &info))
+            return;
+        process_.reset(info.hProcess);
+        KernelHandle thread(info.hThread);
+        pid_ = info.dwProcessId;
+    }
+    ~Receiver() {
+        if (window_)
+            ::PostMessageW(window_, WM_CLOSE, 0, 0);
+        if (process_ && ::WaitForSingleObject(process_.get(), 5000) != WAIT_OBJECT_0)
+            ::TerminateProcess(process_.get(), 1);
+    }
+
+    // Its visible top-level window, once it is up.
+    HWND Window() {
+        PumpUntil([this] {
+            for (HWND w = ::FindWindowW(nullptr, L"Norvane receiver"); w && !window_;
+                 w = ::FindWindowExW(nullptr, w, nullptr, L"Norvane receiver")) {
+                DWORD pid = 0;
+                ::GetWindowThreadProcessId(w, &pid);
+                if (pid == pid_ && ::IsWindowVisible(w))
+                    window_ = w;
+            }
+            return window_ != nullptr || !pid_;
+        });
+        return window_;
+    }
+
+    // The next line the program prints, or "" after a generous wait.
+    std::string NextLine() {
+        std::size_t end = std::string::npos;
+        PumpUntil([&] {
+            DWORD available = 0;
+            if (::PeekNamedPipe(output_.get(), nullptr, 0, nullptr, &available, nullptr) &&
+                available) {
+                std::string chunk(available, '\0');
+                DWORD got = 0;
+                ::ReadFile(output_.get(), chunk.data(), available, &got, nullptr);
+                buffer_.append(chunk, 0, got);
+            }
+            end = buffer_.find("\r\n");
+            return end != std::string::npos;
+        });
+        const std::string line = buffer_.substr(0, end);
+        buffer_.erase(0, end == std::string::npos ? end : end + 2);
+        return end == std::string::npos ? std::string() : line;
+    }
+
+private:
+    KernelHandle process_, output_;
+    DWORD pid_ = 0;
+    HWND window_ = nullptr;
+    std::string buffer_;
+};
 
 // Counts the F7 presses that reach a window of this process.
 int f7Presses = 0;
@@ -28,52 +136,25 @@ LRESULT CALLBACK KeyProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     return ::DefWindowProcW(hwnd, msg, w, l);
 }
 
-std::unique_ptr<Form1> LoadForm() {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    Form1::Options options;
-    options.homePageUrl = L""; // no update check
-    options.appDataFolder = std::wstring(temp);
-    auto form = std::make_unique<Form1>(options);
-    form->onEnd = nullptr;
-    form->Load();
-    return form;
-}
-
 } // namespace
 
 TEST(HandOff, TheReceiverGetsExactlyTheCapture) {
-    const std::wstring saved = TempFile(L"norvane_received_");
-    ::DeleteFileW(saved.c_str());
-    std::wstring command = L"\"" + WidePath(QORVIC_RECEIVER_EXE) + L"\" /save=" + saved;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                 nullptr, &startup, &info));
-    KernelHandle process(info.hProcess);
-    KernelHandle thread(info.hThread);
+    const std::wstring saved = FreshFolder(L"handoff") + L"got it.bmp";
+    Receiver receiver(saved);
     // The receiver's window must exist before the hand-off looks for it.
-    for (int i = 0; i < 250 && !::FindWindowW(nullptr, L"Norvane receiver"); ++i)
-        ::Sleep(20);
-    ASSERT_NE(::FindWindowW(nullptr, L"Norvane receiver"), nullptr);
-
-    auto form = LoadForm();
-    form->HandOffCapture();
-    for (int i = 0; i < 1500 && !PathExists(saved); ++i) {
-        Pump();
-        ::Sleep(20);
-    }
-    ::TerminateProcess(process.get(), 0);
-    ASSERT_TRUE(PathExists(saved)) << "the receiver saved what F7 handed it";
-    ::Sleep(100);
+    ASSERT_NE(receiver.Window(), nullptr);
+    TestFrame frame;
+    ASSERT_TRUE(frame.Start());
+    frame->HandOffCapture();
+    EXPECT_EQ(receiver.NextLine(), "received " + std::to_string(frame->picDest.Width()) + "x" +
+                                       std::to_string(frame->picDest.Height()));
     const std::string bmp = ReadFileBytes(saved).value_or("");
-    ASSERT_GE(bmp.size(), 54u);
+    ASSERT_GE(bmp.size(), 54u) << "the receiver saved what F7 handed it";
     EXPECT_EQ(bmp.substr(0, 2), "BM");
-    EXPECT_EQ(bmp.substr(54), form->OutputPictureAsBmp().substr(54))
+    EXPECT_EQ(bmp.substr(54), frame->OutputPictureAsBmp().substr(54))
         << "the received pixels are the capture's";
-    EXPECT_TRUE(::IsWindowVisible(form->hwnd()));
-    EXPECT_TRUE(::GetWindowLongPtrW(form->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(::IsWindowVisible(frame->hwnd()));
+    EXPECT_TRUE(::GetWindowLongPtrW(frame->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
 TEST(HandOff, WithoutAReceiverNoKeyIsTyped) {
@@ -84,17 +165,47 @@ TEST(HandOff, WithoutAReceiverNoKeyIsTyped) {
     ::RegisterClassW(&wc);
     HWND focus = ::CreateWindowExW(0, wc.lpszClassName, L"key counter", WS_POPUP | WS_VISIBLE, 900,
                                    100, 200, 200, nullptr, nullptr, wc.hInstance, nullptr);
-    auto form = LoadForm();
+    TestFrame frame;
+    ASSERT_TRUE(frame.Start());
     ::SetForegroundWindow(focus);
     ::SetFocus(focus);
     f7Presses = 0;
-    form->HandOffCapture();
-    for (int i = 0; i < 25; ++i) {
-        Pump();
-        ::Sleep(20);
-    }
+    frame->HandOffCapture();
+    PumpFor(500);
     EXPECT_EQ(f7Presses, 0);
     EXPECT_TRUE(::IsClipboardFormatAvailable(CF_DIB))
         << "the picture is on the clipboard all the same";
     ::DestroyWindow(focus);
+}
+
+TEST(Receiver, F7ShowsTheClipboardPictureScaledUp) {
+    ASSERT_TRUE(PutDibOnClipboard(conv::EncodeDib32(Quadrants(64, 48))));
+    Receiver receiver(FreshFolder(L"receiver") + L"got it.bmp");
+    HWND window = receiver.Window();
+    ASSERT_NE(window, nullptr) << "no window titled Norvane receiver";
+    ASSERT_TRUE(::PostMessageW(window, WM_KEYDOWN, VK_F7, 1));
+    EXPECT_EQ(receiver.NextLine(), "received 64x48");
+
+    // The picture fills the client area's middle, scaled up: each quadrant's colour
+    // is found around the centre.
+    ::UpdateWindow(window);
+    PumpFor(300);
+    RECT client;
+    ASSERT_TRUE(::GetClientRect(window, &client));
+    const int cx = client.right / 2, cy = client.bottom / 2, d = 40;
+    EXPECT_EQ(ScreenPixel(window, cx - d, cy - d), RGB(255, 0, 0));
+    EXPECT_EQ(ScreenPixel(window, cx + d, cy - d), RGB(0, 255, 0));
+    EXPECT_EQ(ScreenPixel(window, cx - d, cy + d), RGB(0, 0, 255));
+    EXPECT_EQ(ScreenPixel(window, cx + d, cy + d), RGB(255, 255, 255));
+}
+
+TEST(Receiver, F7WithoutAPictureSavesNothing) {
+    ASSERT_TRUE(PutDibOnClipboard({}));
+    const std::wstring target = FreshFolder(L"receiver") + L"got it.bmp";
+    Receiver receiver(target);
+    HWND window = receiver.Window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(::PostMessageW(window, WM_KEYDOWN, VK_F7, 1));
+    EXPECT_EQ(receiver.NextLine(), "no picture on the clipboard");
+    EXPECT_FALSE(PathExists(target));
 }

@@ -77,20 +77,9 @@ public:
         return lastRequest_;
     }
 
-    // A loopback address where nothing listens: the port of a socket just closed.
+    // A loopback address where nothing listens: the port of a server just stopped.
     static std::wstring DeadUrl() {
-        WSADATA data;
-        ::WSAStartup(MAKEWORD(2, 2), &data);
-        SOCKET s = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-        int length = sizeof address;
-        ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-        ::closesocket(s);
-        ::WSACleanup();
-        return L"http://127.0.0.1:" + std::to_wstring(ntohs(address.sin_port)) + L"/";
+        return HttpTestServer([](int, const std::string&) { return HttpReply(); }).Url();
     }
 
 private:

@@ -3,83 +3,31 @@
 #include "languages/language_file.h"
 #include "languages/languages_win.h"
 
-#include <windows.h>
+#include "frame_support_win.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 using namespace qorvic;
+using namespace qorvic::test;
 namespace fs = std::filesystem;
 
 namespace {
 
-const std::vector<std::wstring> kLanguages = {L"English",  L"Dutch",  L"French",  L"German",
-                                              L"Japanese", L"Polish", L"Russian", L"Spanish"};
-
-// The repository's lang folder, found from this source file's place.
-fs::path ShippedLangDir() {
-    return fs::path(__FILE__).parent_path().parent_path().parent_path() / "lang";
-}
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::wstring FromUtf8(const std::string& bytes) {
-    const int n = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(),
-                                        static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(),
-                          static_cast<int>(bytes.size()), text.data(), n);
-    return text;
-}
-
-// The 19 entry texts of a translator's UTF-8 source, read independently of the loader.
-std::vector<std::wstring> SourceEntries(const std::wstring& language) {
-    const std::wstring text = FromUtf8(ReadBytes(ShippedLangDir() / "src" / (language + L".txt")));
-    std::vector<std::wstring> entries;
-    std::size_t start = text.find(L'\n') + 1;
-    while (start < text.size()) {
-        const std::size_t end = text.find(L'\n', start);
-        const std::wstring line = text.substr(start, end - start);
-        entries.push_back(line.substr(line.find(L"= ") + 2));
-        start = end + 1;
-    }
-    return entries;
-}
-
 class LanguageLoaderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        ::GetTempPathW(MAX_PATH, temp);
-        dataFolder_ =
-            fs::path(temp) / ("qorvic-lang-test-" + std::to_string(::GetCurrentProcessId()));
-        fs::remove_all(dataFolder_);
-        fs::create_directories(Languages());
-        for (const std::wstring& language : kLanguages)
-            Install(language);
+        const std::wstring appData = FreshFolder(L"languages");
+        InstallLanguages(appData);
         state_.VersionTag = kVersionTag;
-        state_.DataFolder = dataFolder_.wstring();
+        state_.DataFolder = appData + L"Qorvic";
     }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dataFolder_, ec);
-    }
-    fs::path Languages() const { return dataFolder_ / "Languages"; }
-    void Install(const std::wstring& language) {
-        const std::wstring name = L"Qorvic_" + language + L".Language";
-        fs::copy_file(ShippedLangDir() / name, Languages() / name,
-                      fs::copy_options::overwrite_existing);
-    }
+    fs::path Languages() const { return fs::path(state_.DataFolder) / "Languages"; }
 
-    fs::path dataFolder_;
     AppState state_;
 };
 
@@ -87,10 +35,10 @@ protected:
 
 TEST_F(LanguageLoaderTest, EveryShippedFileDecodesToItsSourceText) {
     BuildLanguageList(state_);
-    ASSERT_EQ(state_.languageList, kLanguages);
-    EXPECT_EQ(state_.texts.LanguageMenu, kLanguages);
+    ASSERT_EQ(state_.languageList, kShippedLanguages);
+    EXPECT_EQ(state_.texts.LanguageMenu, kShippedLanguages);
 
-    for (const std::wstring& language : kLanguages) {
+    for (const std::wstring& language : kShippedLanguages) {
         SCOPED_TRACE(std::string(language.begin(), language.end()));
         const std::vector<std::wstring> want = SourceEntries(language);
         ASSERT_EQ(want.size(), 19u);
@@ -142,7 +90,7 @@ TEST_F(LanguageLoaderTest, SelectingFromTheMenuSwitchesAndReturnsTheCaptions) {
 }
 
 TEST_F(LanguageLoaderTest, MissingOrUnknownLanguageKeepsTheTextsAndTellsWhy) {
-    fs::copy_file(ShippedLangDir() / "Qorvic_English.Language",
+    fs::copy_file(ShippedLanguageFolder() / "Qorvic_English.Language",
                   Languages() / "Qorvic_Italian.Language");
     BuildLanguageList(state_);
     ASSERT_EQ(state_.languageList.size(), 9u);
@@ -169,7 +117,8 @@ TEST_F(LanguageLoaderTest, MissingOrUnknownLanguageKeepsTheTextsAndTellsWhy) {
 }
 
 TEST_F(LanguageLoaderTest, Utf8FileWithAMarkOverridesTheCodePage) {
-    const std::string source = ReadBytes(ShippedLangDir() / "src" / "Polish.txt");
+    const std::string source =
+        ReadFileBytes((ShippedLanguageFolder() / "src" / "Polish.txt").wstring()).value_or("");
     std::string file = "\xEF\xBB\xBF";
     for (char c : source) {
         if (c == '\n')
@@ -191,7 +140,7 @@ TEST_F(LanguageLoaderTest, ListingSkipsFoldersAndHiddenFiles) {
     std::ofstream(hidden) << "x";
     ASSERT_TRUE(::SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN));
     BuildLanguageList(state_);
-    EXPECT_EQ(state_.languageList, kLanguages);
+    EXPECT_EQ(state_.languageList, kShippedLanguages);
     EXPECT_FALSE(ReadWholeFile((Languages() / "Qorvic_Folder.Language").wstring()).has_value());
 }
 

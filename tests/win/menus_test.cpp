@@ -1,38 +1,19 @@
 // The menu windows on real windows, driven through their handlers: sizes and
 // places, the check mark, the edges of the work area, and what an unload leaves.
-#include "base/handles_win.h"
-#include "mainwindow/form1_win.h"
 #include "menus/menu_window_win.h"
-#include "test_support_win.h"
 
-#include <windows.h>
+#include "frame_support_win.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdint>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
 using namespace qorvic;
+using namespace qorvic::test;
 
 namespace {
-
-LanguageTexts EnglishTexts() {
-    LanguageTexts t;
-    t.LanguageMenu = {L"English",  L"Dutch",  L"French",  L"German",
-                      L"Japanese", L"Polish", L"Russian", L"Spanish"};
-    t.TxtHandOff = L"Send to Norvane";
-    t.TxtCopy = L"Copy to clipboard";
-    t.TxtSaveAs = L"Save as...";
-    t.TxtFormats = L"Save to desktop as>=";
-    t.TxtScaling = L"Output size=";
-    t.TxtColour = L"Frame colour...=";
-    t.TxtLanguages = L"Language>";
-    return t;
-}
 
 RECT OuterRect(HWND hwnd) {
     RECT r{};
@@ -40,26 +21,22 @@ RECT OuterRect(HWND hwnd) {
     return r;
 }
 
+// The frame in English, read from the shipped language file.
 class MenusTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Form1::Options options;
-        options.homePageUrl = L""; // no update check
-        options.appDataFolder = test::FreshFolder(L"menus");
-        options.desktopFolder = test::FreshFolder(L"menus desktop");
-        form = std::make_unique<Form1>(options);
-        form->onEnd = nullptr;
-        ASSERT_TRUE(form->Load());
-        form->State().texts = EnglishTexts();
-        form->State().languageList = EnglishTexts().LanguageMenu;
-        form->State().CurrentLanguage = L"English";
-        test::Pump();
+        InstallLanguages(frame_.AppData());
+        ASSERT_TRUE(
+            WriteFileAtomically(frame_.AppData() + L"Qorvic\\Qorvic.cfg", "0\r\nEnglish\r\n"));
+        ASSERT_TRUE(frame_.Start());
+        form = frame_.form.get();
+        ASSERT_EQ(form->State().texts.TxtHandOff, L"Send to Norvane");
+        Pump();
     }
     void TearDown() override {
         if (form)
             form->Form_Unload();
-        form.reset();
-        test::Pump();
+        Pump();
     }
 
     MenuWindow& OpenOptions() {
@@ -74,22 +51,19 @@ protected:
         return form->Menus().frmSubMenu();
     }
 
-    std::unique_ptr<Form1> form;
+    TestFrame frame_;
+    Form1* form = nullptr;
 };
 
 } // namespace
 
-TEST_F(MenusTest, OptionsMenuOpensBelowTheLabelWithSevenRows) {
+TEST_F(MenusTest, OptionsMenuHasItsSevenRowsInPlace) {
+    // Where it opens and how high: the pointer-driven tests/e2e/test_menus.sh.
     MenuWindow& menu = OpenOptions();
     ASSERT_TRUE(::IsWindowVisible(menu.hwnd()));
-    POINT corner{form->lblOptions.Left() - 6, form->MenuBarHeight};
-    ::ClientToScreen(form->hwnd(), &corner);
     const RECT outer = OuterRect(menu.hwnd());
-    EXPECT_EQ(outer.left, corner.x);
-    EXPECT_EQ(outer.top, corner.y);
     const int h = menu.ItemHeight();
     EXPECT_EQ(h, ::GetSystemMetrics(SM_CYMENU));
-    EXPECT_EQ(outer.bottom - outer.top, 6 + 7 * h + 24);
     EXPECT_EQ(outer.right - outer.left, menu.Layout().maxTextWidth + 50);
     EXPECT_TRUE(::GetWindowLongPtrW(menu.hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     const LONG_PTR style = ::GetWindowLongPtrW(menu.hwnd(), GWL_STYLE);
@@ -117,38 +91,6 @@ TEST_F(MenusTest, OptionsMenuOpensBelowTheLabelWithSevenRows) {
     EXPECT_EQ(again.lblMenu(4)->Caption(), L"Output size 150%");
     EXPECT_FALSE(::IsWindow(first));
     EXPECT_EQ(form->LoadedFormCount(L"frmMenu"), 1);
-}
-
-TEST_F(MenusTest, HoverOpensTheSubmenuBesideItsRow) {
-    MenuWindow& menu = OpenOptions();
-    const RECT outer = OuterRect(menu.hwnd());
-    MenuWindow* formats = HoverRow(menu, 3);
-    ASSERT_NE(formats, nullptr);
-    EXPECT_EQ(menu.HighlightedRow(), 3u);
-    const RECT sub = OuterRect(formats->hwnd());
-    EXPECT_EQ(sub.left, outer.right - 2);
-    EXPECT_EQ(sub.top, outer.top + 3 * menu.ItemHeight());
-    EXPECT_EQ(sub.bottom - sub.top, 6 + 6 * menu.ItemHeight());
-    EXPECT_EQ(formats->lblMenu(4)->Caption(), L"PNG");
-    EXPECT_FALSE(formats->CheckedRow());
-
-    EXPECT_EQ(HoverRow(menu, 4), nullptr) << "row 4 closes the submenu";
-    EXPECT_EQ(form->LoadedFormCount(L"frmSubMenu"), 0);
-
-    MenuWindow* languages = HoverRow(menu, 6);
-    ASSERT_NE(languages, nullptr);
-    EXPECT_EQ(OuterRect(languages->hwnd()).top, outer.top + 6 * menu.ItemHeight() + 24);
-    EXPECT_EQ(languages->CheckedRow(), 0u);
-    EXPECT_EQ(menu.HighlightedRow(), 6u);
-
-    // Back to row 3: a newly built format menu, again level with its row.
-    const HWND languageWindow = languages->hwnd();
-    MenuWindow* again = HoverRow(menu, 3);
-    ASSERT_NE(again, nullptr);
-    EXPECT_FALSE(::IsWindow(languageWindow));
-    EXPECT_EQ(again->MenuNumber(), 3);
-    EXPECT_EQ(OuterRect(again->hwnd()).top, sub.top);
-    EXPECT_EQ(form->LoadedFormCount(L"frmSubMenu"), 1);
 }
 
 TEST_F(MenusTest, CheckMarkFollowsTheCurrentLanguageAndIsLeftOutWhenItIsMissing) {
@@ -211,7 +153,7 @@ TEST_F(MenusTest, MenusStayOnTheWorkAreaNearItsEdges) {
     // The frame mostly beyond the right edge, its strip near the bottom.
     ::SetWindowPos(form->hwnd(), nullptr, area.right - 100, area.bottom - 60, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER);
-    test::Pump();
+    Pump();
     MenuWindow& menu = OpenOptions();
     const RECT outer = OuterRect(menu.hwnd());
     EXPECT_EQ(outer.right, area.right);
@@ -221,13 +163,23 @@ TEST_F(MenusTest, MenusStayOnTheWorkAreaNearItsEdges) {
     EXPECT_LE(sub.bottom, area.bottom);
 }
 
-TEST_F(MenusTest, UnloadLeavesNoWindowBehind) {
+TEST_F(MenusTest, EachHoverReplacesTheSubmenuAndUnloadLeavesNoWindowBehind) {
     const int before = form->LoadedFormCount(L"");
     for (int i = 0; i < 25; ++i) {
         MenuWindow& menu = OpenOptions();
-        HoverRow(menu, i % 2 ? 3 : 6);
+        MenuWindow* formats = HoverRow(menu, 3);
+        ASSERT_NE(formats, nullptr);
+        const HWND formatWindow = formats->hwnd();
+        ASSERT_NE(HoverRow(menu, 6), nullptr);
+        EXPECT_EQ(menu.HighlightedRow(), 6u);
+        EXPECT_FALSE(::IsWindow(formatWindow));
+        MenuWindow* again = HoverRow(menu, 3);
+        ASSERT_NE(again, nullptr);
+        EXPECT_EQ(again->MenuNumber(), 3) << "a newly built format menu";
+        EXPECT_EQ(form->LoadedFormCount(L"frmSubMenu"), 1);
+        EXPECT_EQ(HoverRow(menu, 4), nullptr) << "row 4 closes the submenu";
         form->CloseMenus();
-        test::Pump();
+        Pump();
     }
     EXPECT_EQ(form->LoadedFormCount(L"frmMenu"), 0);
     EXPECT_EQ(form->LoadedFormCount(L"frmSubMenu"), 0);
@@ -237,53 +189,15 @@ TEST_F(MenusTest, UnloadLeavesNoWindowBehind) {
 namespace {
 
 // The menu window's own drawing (what lies behind its row labels), as pixels.
-class Painted {
-public:
-    explicit Painted(MenuWindow& menu) {
-        RECT client{};
-        ::GetClientRect(menu.hwnd(), &client);
-        width_ = client.right;
-        height_ = client.bottom;
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width_;
-        info.bmiHeader.biHeight = -height_;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        Bitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        MemoryDc dc(::CreateCompatibleDC(nullptr));
-        SelectedObject selected(dc.get(), bitmap.get());
-        menu.PaintContent(dc.get());
-        ::GdiFlush();
-        const auto* p = static_cast<const std::uint32_t*>(bits);
-        pixels_.assign(p, p + width_ * height_);
-    }
-    int width() const { return width_; }
-    COLORREF At(int x, int y) const {
-        const std::uint32_t v = pixels_[static_cast<std::size_t>(y * width_ + x)];
-        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-    }
-    // Pixels inside `box` within 48 of `colour` on every channel.
-    int CountNear(const menus::Box& box, COLORREF colour) const {
-        int n = 0;
-        for (int y = std::max(box.top, 0); y < std::min(box.bottom(), height_); ++y)
-            for (int x = std::max(box.left, 0); x < std::min(box.right(), width_); ++x) {
-                const COLORREF c = At(x, y);
-                if (std::abs(GetRValue(c) - GetRValue(colour)) < 48 &&
-                    std::abs(GetGValue(c) - GetGValue(colour)) < 48 &&
-                    std::abs(GetBValue(c) - GetBValue(colour)) < 48)
-                    ++n;
-            }
-        return n;
-    }
+Pixels Painted(MenuWindow& menu) {
+    RECT client{};
+    ::GetClientRect(menu.hwnd(), &client);
+    return Pixels(client.right, client.bottom, [&](HDC dc) { menu.PaintContent(dc); });
+}
 
-private:
-    int width_ = 0;
-    int height_ = 0;
-    std::vector<std::uint32_t> pixels_;
-};
+int CountNear(const Pixels& shown, const menus::Box& box, COLORREF colour) {
+    return shown.CountNear(box.left, box.top, box.right(), box.bottom(), colour);
+}
 
 } // namespace
 
@@ -298,10 +212,10 @@ TEST_F(MenusTest, DrawsSeparatorsHighlightCheckMarkAndArrows) {
         const int h = menu.ItemHeight();
         const auto& rows = menu.Layout().rows;
 
-        const Painted first(menu);
+        const Pixels first = Painted(menu);
         // A grey and a white line across the whole width under rows 3, 4 and 5.
         for (std::size_t i : {3u, 4u, 5u})
-            for (int x : {0, first.width() - 1}) {
+            for (int x : {0, first.Width() - 1}) {
                 EXPECT_EQ(first.At(x, *rows[i].greyLineY), RGB(200, 200, 200)) << "row " << i;
                 EXPECT_EQ(first.At(x, *rows[i].whiteLineY), RGB(255, 255, 255)) << "row " << i;
             }
@@ -313,17 +227,17 @@ TEST_F(MenusTest, DrawsSeparatorsHighlightCheckMarkAndArrows) {
         EXPECT_EQ(first.At(5, rows[2].top + 5), ::GetSysColor(COLOR_BTNFACE));
         // Arrows on rows 3 and 6 only.
         const COLORREF text = ::GetSysColor(COLOR_BTNTEXT);
-        EXPECT_GT(first.CountNear(rows[3].arrow, text), 4);
-        EXPECT_GT(first.CountNear(rows[6].arrow, text), 4);
-        EXPECT_EQ(first.CountNear(rows[4].arrow, text), 0);
+        EXPECT_GT(CountNear(first, rows[3].arrow, text), 4);
+        EXPECT_GT(CountNear(first, rows[6].arrow, text), 4);
+        EXPECT_EQ(CountNear(first, rows[4].arrow, text), 0);
 
         // The check mark on English, in the highlight colour, and nowhere else.
-        const Painted second(*languages);
+        const Pixels second = Painted(*languages);
         const auto& subRows = languages->Layout().rows;
         const COLORREF mark = ::GetSysColor(COLOR_HIGHLIGHT);
-        EXPECT_GT(second.CountNear(subRows[0].check, mark), 4);
+        EXPECT_GT(CountNear(second, subRows[0].check, mark), 4);
         for (std::size_t i = 1; i < subRows.size(); ++i)
-            EXPECT_EQ(second.CountNear(subRows[i].check, mark), 0) << "row " << i;
+            EXPECT_EQ(CountNear(second, subRows[i].check, mark), 0) << "row " << i;
         form->CloseMenus();
     }
 }

@@ -1,25 +1,15 @@
-#include "base/file_io_win.h"
-#include "mainwindow/form1_win.h"
-
-#include "test_support_win.h"
+// The save dialog, played from another thread as a user would: the typed name,
+// the chosen filter, cancel, and a format that needs the missing converter.
+#include "frame_support_win.h"
 
 #include <gtest/gtest.h>
 
 #include <thread>
 
 using namespace qorvic;
-using qorvic::test::FreshFolder;
+using namespace qorvic::test;
 
 namespace {
-
-HWND WaitForDialog(const wchar_t* title) {
-    for (int i = 0; i < 500; ++i) {
-        if (HWND dialog = ::FindWindowW(L"#32770", title))
-            return dialog;
-        ::Sleep(20);
-    }
-    return nullptr;
-}
 
 BOOL CALLBACK FindNameEdit(HWND child, LPARAM out) {
     wchar_t cls[32] = {};
@@ -56,62 +46,42 @@ std::thread AnswerSaveDialog(std::wstring name, int filter, bool save, bool* see
 
 class SaveDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        Form1::Options options;
-        options.homePageUrl = L""; // no update check
-        options.appDataFolder = FreshFolder(L"appdata");
-        form_ = std::make_unique<Form1>(options);
-        form_->onEnd = nullptr;
-        form_->showMessage = [this](const std::wstring& text) { messages_.push_back(text); };
-        ASSERT_TRUE(form_->Load());
-        target_ = FreshFolder(L"target");
+    void SetUp() override { ASSERT_TRUE(frame_.Start()); }
+    // Opens the dialog, which the user answers; false when it never showed.
+    bool SaveAs(const std::wstring& name, int filter, bool save) {
+        bool seen = false;
+        std::thread user = AnswerSaveDialog(target_ + name, filter, save, &seen);
+        frame_->SaveCaptureAs();
+        user.join();
+        return seen;
     }
-    std::unique_ptr<Form1> form_;
-    std::vector<std::wstring> messages_;
-    std::wstring target_;
+    TestFrame frame_;
+    const std::wstring target_ = FreshFolder(L"target");
 };
 
 } // namespace
 
 TEST_F(SaveDialogTest, SavesUnderTheTypedNameAndKeepsTheFilter) {
-    bool seen = false;
     // Typed with an extension: the typed format decides.
-    std::thread user = AnswerSaveDialog(target_ + L"typed.bmp", 0, true, &seen);
-    form_->SaveCaptureAs();
-    user.join();
-    ASSERT_TRUE(seen) << "the dialog with its title appeared";
+    ASSERT_TRUE(SaveAs(L"typed.bmp", 0, true)) << "the dialog with its title appeared";
     EXPECT_EQ(ReadFileBytes(target_ + L"typed.bmp", 2).value_or(""), "BM");
-
     // No extension, BMP filter chosen: ".bmp" is added.
-    user = AnswerSaveDialog(target_ + L"plain", 1, true, &seen);
-    form_->SaveCaptureAs();
-    user.join();
+    SaveAs(L"plain", 1, true);
     EXPECT_TRUE(PathExists(target_ + L"plain.bmp"));
-
     // The filter stays chosen for the next save within the run.
-    user = AnswerSaveDialog(target_ + L"again", 0, true, &seen);
-    form_->SaveCaptureAs();
-    user.join();
+    SaveAs(L"again", 0, true);
     EXPECT_TRUE(PathExists(target_ + L"again.bmp"));
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(frame_.messages.empty());
 }
 
 TEST_F(SaveDialogTest, CancelWritesNothing) {
-    bool seen = false;
-    std::thread user = AnswerSaveDialog(target_ + L"cancelled.bmp", 0, false, &seen);
-    form_->SaveCaptureAs();
-    user.join();
-    ASSERT_TRUE(seen);
+    ASSERT_TRUE(SaveAs(L"cancelled.bmp", 0, false));
     EXPECT_FALSE(PathExists(target_ + L"cancelled.bmp"));
-    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(frame_.messages.empty());
 }
 
 TEST_F(SaveDialogTest, OtherFormatWithoutConverterIsReportedByName) {
-    bool seen = false;
-    std::thread user = AnswerSaveDialog(target_ + L"shot.png", 0, true, &seen);
-    form_->SaveCaptureAs();
-    user.join();
+    SaveAs(L"shot.png", 0, true);
     EXPECT_FALSE(PathExists(target_ + L"shot.png"));
-    ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_NE(messages_[0].find(L"shot.png"), std::wstring::npos);
+    EXPECT_TRUE(frame_.ToldOnce(L"shot.png"));
 }

@@ -1,6 +1,9 @@
-#include "base/handles_win.h"
+// The scaling panel on a stand-in main window: its size and place, how it
+// grows a small window, the slider, the close button, and what it draws.
 #include "base/window_win.h"
 #include "mainwindow/scale_panel_win.h"
+
+#include "test_support_win.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +11,7 @@
 #include <vector>
 
 using namespace qorvic;
+using namespace qorvic::test;
 
 namespace {
 
@@ -36,26 +40,6 @@ RECT PanelInForm(const ScalePanel& panel) {
     ::GetWindowRect(panel.hwnd(), &rc);
     ::MapWindowPoints(nullptr, ::GetParent(panel.hwnd()), reinterpret_cast<POINT*>(&rc), 2);
     return rc;
-}
-
-void Pump(std::chrono::milliseconds duration) {
-    const auto end = std::chrono::steady_clock::now() + duration;
-    MSG msg;
-    while (std::chrono::steady_clock::now() < end) {
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(5);
-    }
-}
-
-// A pixel of what is on the screen, at a point in `window`'s client coordinates.
-COLORREF ScreenPixel(HWND window, int x, int y) {
-    POINT p{x, y};
-    ::ClientToScreen(window, &p);
-    WindowDc screen(nullptr);
-    return ::GetPixel(screen.get(), p.x, p.y);
 }
 
 } // namespace
@@ -100,47 +84,27 @@ TEST(ScalePanel, OpeningOnASmallFormGrowsItAndSpansTheClientWidth) {
     EXPECT_EQ(panel.lblEquals.Caption(), L"100% equals the captured size");
 }
 
-TEST(ScalePanel, JustBelowBothLimitsTheFormIsSetToTheSameSize) {
-    FakeForm form(320, 266); // 4800 x 3990 twips
-    ScalePanel panel;
-    ASSERT_TRUE(panel.Create(form.hwnd()));
-    panel.ShowScalePanel(L"");
-    EXPECT_EQ(form.Outer().cx, 320);
-    EXPECT_EQ(form.Outer().cy, 267);
-    EXPECT_FLOAT_EQ(panel.Placement().left, 0.0f);
-}
-
-TEST(ScalePanel, WindowSizesFollowTheScreensTwipsPerPixel) {
-    // At 144 dots per inch a pixel is 10 twips: 4800 x 4000 twips are 480 x 400 pixels.
-    FakeForm form(300, 200);
-    ScalePanel panel;
-    ASSERT_TRUE(panel.Create(form.hwnd(), 10, 10));
-    panel.ShowScalePanel(L"");
-    EXPECT_EQ(form.Outer().cx, 480);
-    EXPECT_EQ(form.Outer().cy, 400);
-    // 481 pixels are 4810 twips: wide enough, left alone.
-    FakeForm wide(481, 100);
-    ScalePanel centred;
-    ASSERT_TRUE(centred.Create(wide.hwnd(), 10, 10));
-    centred.ShowScalePanel(L"");
-    EXPECT_EQ(wide.Outer().cx, 481);
-    EXPECT_EQ(wide.Outer().cy, 100);
-}
-
-TEST(ScalePanel, AWideFormKeepsItsSizeAndThePanelIsCentredAndStaysPutOnReopening) {
-    FakeForm form(321, 66); // 4815 x 990 twips
-    ScalePanel panel;
-    ASSERT_TRUE(panel.Create(form.hwnd()));
-    panel.ShowScalePanel(L"");
-    EXPECT_EQ(form.Outer().cx, 321);
-    EXPECT_EQ(form.Outer().cy, 66);
-    const SIZE client = form.Client();
-    const PanelRect first = panel.Placement();
-    EXPECT_FLOAT_EQ(first.left, client.cx / 2.0f - 150.0f);
-    EXPECT_FLOAT_EQ(first.top, client.cy / 2.0f - 52.5f);
-    EXPECT_LT(first.top, 0.0f) << "sticks out above the client area";
-    panel.ShowScalePanel(L"");
-    EXPECT_EQ(panel.Placement(), first);
+TEST(ScalePanel, TheFormGrowsTo4800By4000TwipsOnlyWhereItIsNarrowAndLow) {
+    struct Case {
+        int width, height; // of the form, in pixels
+        int twipsPerPixel;
+        int grownWidth, grownHeight;
+    };
+    const Case cases[] = {
+        {320, 266, 15, 320, 267}, // 4800 x 3990 twips: just below the height, set to the same size
+        {300, 200, 10, 480, 400}, // at 144 dots per inch a pixel is 10 twips
+        {481, 100, 10, 481, 100}, // 4810 twips are wide enough: left alone
+        {321, 66, 15, 321, 66},   // 4815 twips wide; the panel sticks out above and below
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        FakeForm form(c.width, c.height);
+        ScalePanel panel;
+        ASSERT_TRUE(panel.Create(form.hwnd(), c.twipsPerPixel, c.twipsPerPixel));
+        panel.ShowScalePanel(L"");
+        EXPECT_EQ(form.Outer().cx, c.grownWidth);
+        EXPECT_EQ(form.Outer().cy, c.grownHeight);
+    }
 }
 
 TEST(ScalePanel, SliderChangesDriveScaleStepAndThePercentageLabel) {
@@ -167,8 +131,7 @@ TEST(ScalePanel, CloseHidesThePanelAndTheScaleStays) {
     panel.ShowScalePanel(L"");
     panel.Slider.SetValue(7);
     ASSERT_TRUE(panel.Visible());
-    ::SendMessageW(panel.cmdClose.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-    ::SendMessageW(panel.cmdClose.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    Click(panel.cmdClose.hwnd(), 10, 10);
     EXPECT_FALSE(panel.Visible());
     EXPECT_EQ(panel.ScaleStep(), 7);
     EXPECT_EQ(panel.Slider.Value(), 7);
@@ -208,7 +171,7 @@ TEST(ScalePanel, DraggingTheKnobWithThePointerMovesTheValueAndThePercentage) {
     ScalePanel panel;
     ASSERT_TRUE(panel.Create(form.hwnd()));
     panel.ShowScalePanel(L"");
-    Pump(std::chrono::milliseconds(100));
+    PumpFor(100);
 
     const auto inputAt = [&](int x, int y, DWORD buttons) {
         POINT pt{x, y};
@@ -219,7 +182,7 @@ TEST(ScalePanel, DraggingTheKnobWithThePointerMovesTheValueAndThePercentage) {
         in.mi.dy = MulDiv(pt.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
         in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
         ASSERT_EQ(::SendInput(1, &in, sizeof(in)), 1u);
-        Pump(std::chrono::milliseconds(60));
+        PumpFor(60);
     };
     const int knob = panel.Slider.HandleLeft() + 9;
     inputAt(knob, 9, 0);

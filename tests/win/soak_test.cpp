@@ -1,12 +1,7 @@
 // 500 captures in a row on the real frame, clipboard copies and BMP quick saves
 // alternating: the process's GDI and USER objects, kernel handles and private
 // bytes must end where they started. Runs as its own CTest entry (win_soak).
-#include "base/file_io_win.h"
-#include "base/handles_win.h"
-#include "mainwindow/form1_win.h"
-
-#include "fault_support_win.h"
-#include "test_support_win.h"
+#include "frame_support_win.h"
 
 #include <gtest/gtest.h>
 
@@ -159,9 +154,9 @@ void Print(const char* when, const Usage& u) {
 } // namespace
 
 TEST(Soak, FiveHundredCapturesLeaveObjectsAndMemoryFlat) {
-    const std::wstring desktop = FreshFolder(L"soak desktop");
-    RecordingFrame frame;
-    ASSERT_TRUE(frame.Start(FreshFolder(L"soak appdata"), desktop));
+    TestFrame frame;
+    ASSERT_TRUE(frame.Start());
+    const std::wstring desktop = frame.Desktop();
     Form1& form = *frame.form;
 
     UsageMeter meter;

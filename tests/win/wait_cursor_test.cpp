@@ -1,8 +1,8 @@
-#include "base/handles_win.h"
+// The wait cursor while the program waits for the converter, and the class
+// cursor outside a wait.
 #include "base/wait_cursor_win.h"
-#include "mainwindow/form1_win.h"
 
-#include "test_support_win.h"
+#include "frame_support_win.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <thread>
 
 using namespace qorvic;
-using qorvic::test::FreshFolder;
+using namespace qorvic::test;
 
 namespace {
 
@@ -23,15 +23,10 @@ HCURSOR ShownCursor() {
 class WaitCursorTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Form1::Options options;
-        options.homePageUrl = L""; // no update check
-        options.appDataFolder = FreshFolder(L"appdata");
-        options.desktopFolder = FreshFolder(L"desktop");
-        form_ = std::make_unique<Form1>(options);
-        form_->onEnd = nullptr;
-        ASSERT_TRUE(form_->Load());
+        ASSERT_TRUE(frame_.Start());
+        form_ = frame_.form.get();
         ::SetForegroundWindow(form_->hwnd());
-        qorvic::test::Pump();
+        Pump();
         arrow_ = ::LoadCursorW(nullptr, IDC_ARROW);
         ::SetCursor(arrow_);
     }
@@ -55,7 +50,8 @@ protected:
         return seen;
     }
 
-    std::unique_ptr<Form1> form_;
+    TestFrame frame_;
+    Form1* form_ = nullptr;
     HCURSOR arrow_ = nullptr;
 };
 
