@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # First run: the data folder is made, the frame is black with a see-through
-# inside showing what lies beneath, and closing writes the settings.
+# inside showing what lies beneath, a real click there reaches the window
+# beneath while one on the margin does not, and closing writes the settings.
 source "$(dirname "$0")/lib.sh"
 
 start_pattern 0 0 800 600
@@ -31,6 +32,18 @@ done
 # No key colour anywhere: the see-through area must not show cyan.
 [ "$(convert "$WORK/frame.png" -crop 304x228+"$cx"+"$cy" -fill black +opaque "#00FFFF" -format "%[fx:mean]" info:)" = 0 ] ||
     fail "key-coloured pixels are visible"
+
+xdotool mousemove $((cx + 100)) $((cy + 120)) click 1
+for _ in $(seq 1 100); do
+    grep -q "^click" "$WORK/pattern.log" && break
+    sleep 0.02
+done
+grep -q "^click $((cx + 100)) $((cy + 120))" "$WORK/pattern.log" ||
+    fail "the click did not reach the window beneath: $(cat "$WORK/pattern.log")"
+lines=$(grep -c "^click" "$WORK/pattern.log")
+xdotool mousemove $((cx + 2)) $((cy + 120)) click 1
+sleep 0.3
+[ "$(grep -c "^click" "$WORK/pattern.log")" = "$lines" ] || fail "a click on the margin went through"
 
 stop_qorvic
 cfg="$WORK/appdata/Qorvic/Qorvic.cfg"

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The update check of the real program against a local server: a newer version
-# opens the prompt over a disabled main window and "No" gives the window back;
-# an equal version opens nothing; closing the main window while the server
-# keeps the download waiting ends the program at once.
+# opens the prompt over a disabled main window and "No", clicked like a user,
+# gives the window back; closing the main window while the server keeps the
+# download waiting ends the program at once. Versions and the prompt's layout
+# are pinned by the in-process tests (tests/win/update_prompt_test.cpp).
 source "$(dirname "$0")/lib.sh"
 
 # The test copy of the program: the same code, its home page taken from QORVIC_TEST_HOME_URL.
@@ -49,9 +50,6 @@ grep -qxF "$lead_in Qorvic 1.11" <<<"$children" || fail "prompt shows: $children
 grep -qxF "Yes" <<<"$children" && grep -qxF "No" <<<"$children" || fail "buttons: $children"
 prompt=$(window_rect Brimlow)
 main=$(window_rect Qorvic)
-echo "prompt: $prompt"
-[ "$(field "$prompt" 9)" = 304 ] && [ "$(field "$prompt" 10)" = 172 ] || fail "prompt client area: $prompt"
-[ "$(field "$prompt" 12)" = 1 ] || fail "the prompt is not topmost"
 [ $(($(field "$prompt" 2) - $(field "$main" 2))) = 33 ] &&
     [ $(($(field "$prompt" 3) - $(field "$main" 3))) = 33 ] ||
     fail "the prompt is not 500 twips right of and below the main window: $prompt / $main"
@@ -69,14 +67,6 @@ until [ "$(driver gone Brimlow)" = gone ]; do
     sleep 0.1
 done
 [ "$(driver enabled Qorvic)" = enabled ] || fail "the main window stays disabled after \"No\""
-stop_qorvic
-
-# The same version as ours: nothing opens.
-start_server equal page "Qorvic ver 1.10"
-start_qorvic
-wait_for_request equal
-[ "$(driver wait Brimlow 3000)" = timeout ] || fail "a prompt opened for the same version"
-[ "$(driver enabled Qorvic)" = enabled ] || fail "the main window is disabled"
 stop_qorvic
 
 # A server that takes the request and never answers: closing ends the program at once.

@@ -13,32 +13,45 @@
 
 namespace {
 
+// A visible top-level window whose title (or, `byClass`, class name) is `name`,
+// polled every 20 ms until it is there (`present`) or gone (!present), or the
+// deadline passes.
 struct Search {
-    const wchar_t* title;
+    const wchar_t* name;
+    bool byClass;
     HWND found;
 };
 
-BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM param) {
+BOOL CALLBACK Match(HWND hwnd, LPARAM param) {
     auto* search = reinterpret_cast<Search*>(param);
     wchar_t text[512] = {};
-    ::GetWindowTextW(hwnd, text, 512);
-    if (::IsWindowVisible(hwnd) && std::wcscmp(text, search->title) == 0) {
+    if (search->byClass)
+        ::GetClassNameW(hwnd, text, 512);
+    else
+        ::GetWindowTextW(hwnd, text, 512);
+    if (::IsWindowVisible(hwnd) && std::wcscmp(text, search->name) == 0) {
         search->found = hwnd;
         return FALSE;
     }
     return TRUE;
 }
 
-// Polls every 20 ms until the window exists or the deadline passes.
-HWND WaitForWindow(const wchar_t* title, DWORD timeoutMs) {
+HWND WaitFor(const wchar_t* name, bool byClass, bool present, DWORD timeoutMs) {
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
     for (;;) {
-        Search search{title, nullptr};
-        ::EnumWindows(&MatchTitle, reinterpret_cast<LPARAM>(&search));
-        if (search.found || ::GetTickCount64() >= deadline)
+        Search search{name, byClass, nullptr};
+        ::EnumWindows(&Match, reinterpret_cast<LPARAM>(&search));
+        if ((search.found != nullptr) == present || ::GetTickCount64() >= deadline)
             return search.found;
         ::Sleep(20);
     }
+}
+
+HWND WaitForWindow(const wchar_t* title, DWORD timeoutMs) {
+    return WaitFor(title, false, true, timeoutMs);
+}
+HWND WaitForClass(const wchar_t* className, bool present, DWORD timeoutMs) {
+    return WaitFor(className, true, present, timeoutMs);
 }
 
 int Rect(const wchar_t* title) {
@@ -60,7 +73,10 @@ int Rect(const wchar_t* title) {
     return 0;
 }
 
-BOOL CALLBACK PrintChild(HWND child, LPARAM) {
+// One line per child window (with `visibleOnly`, per visible one): its text, in UTF-8.
+BOOL CALLBACK PrintChild(HWND child, LPARAM visibleOnly) {
+    if (visibleOnly && !::IsWindowVisible(child))
+        return TRUE;
     wchar_t text[512] = {};
     ::GetWindowTextW(child, text, 512);
     char utf8[2048] = {};
@@ -69,12 +85,10 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
     return TRUE;
 }
 
-// One line per child window: its text, in UTF-8.
-int Children(const wchar_t* title) {
-    HWND hwnd = WaitForWindow(title, 10000);
+int Children(HWND hwnd, bool visibleOnly) {
     if (!hwnd)
         return 1;
-    ::EnumChildWindows(hwnd, &PrintChild, 0);
+    ::EnumChildWindows(hwnd, &PrintChild, visibleOnly);
     return 0;
 }
 
@@ -91,40 +105,6 @@ int Close(const wchar_t* title) {
     const DWORD waited = process ? ::WaitForSingleObject(process.get(), 10000) : WAIT_FAILED;
     std::printf(waited == WAIT_OBJECT_0 ? "closed\n" : "still running\n");
     return waited == WAIT_OBJECT_0 ? 0 : 1;
-}
-
-struct ClassSearch {
-    const wchar_t* className;
-    HWND found;
-};
-
-BOOL CALLBACK MatchClass(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<ClassSearch*>(param);
-    wchar_t name[256] = {};
-    ::GetClassNameW(hwnd, name, 256);
-    if (::IsWindowVisible(hwnd) && std::wcscmp(name, search->className) == 0) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindVisibleClass(const wchar_t* className) {
-    ClassSearch search{className, nullptr};
-    ::EnumWindows(&MatchClass, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// Polls every 20 ms until a visible top-level window of the class is there
-// (`present`) or gone (!present), or the deadline passes.
-HWND WaitForClass(const wchar_t* className, bool present, DWORD timeoutMs) {
-    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        HWND found = FindVisibleClass(className);
-        if ((found != nullptr) == present || ::GetTickCount64() >= deadline)
-            return found;
-        ::Sleep(20);
-    }
 }
 
 // "outer X Y W H" of a visible window of the class, after waiting for it.
@@ -158,7 +138,7 @@ long long UnixMilliseconds() {
 // Says "watching", then waits for the window of the class to go and prints
 // when it went, so a test can time what it does meanwhile.
 int ClassGoneAt(const wchar_t* className, DWORD timeoutMs) {
-    if (!FindVisibleClass(className)) {
+    if (!WaitForClass(className, true, 0)) {
         std::printf("not there\n");
         return 1;
     }
@@ -169,21 +149,6 @@ int ClassGoneAt(const wchar_t* className, DWORD timeoutMs) {
         return 1;
     }
     std::printf("gone %lld\n", UnixMilliseconds());
-    return 0;
-}
-
-// The texts of the visible children of a window of the class, one a line.
-BOOL CALLBACK PrintVisibleChild(HWND child, LPARAM) {
-    if (::IsWindowVisible(child))
-        PrintChild(child, 0);
-    return TRUE;
-}
-
-int ClassChildren(const wchar_t* className) {
-    HWND hwnd = WaitForClass(className, true, 10000);
-    if (!hwnd)
-        return 1;
-    ::EnumChildWindows(hwnd, &PrintVisibleChild, 0);
     return 0;
 }
 
@@ -332,7 +297,7 @@ int wmain(int argc, wchar_t** argv) {
         return hwnd ? 0 : 1;
     }
     if (command == L"children" && argc > 2)
-        return Children(argv[2]);
+        return Children(WaitForWindow(argv[2], 10000), false);
     if (command == L"close" && argc > 2)
         return Close(argv[2]);
     const DWORD wait = argc > 3 ? static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)) : 10000;
@@ -343,7 +308,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"class-gone-at" && argc > 2)
         return ClassGoneAt(argv[2], wait);
     if (command == L"class-children" && argc > 2)
-        return ClassChildren(argv[2]);
+        return Children(WaitForClass(argv[2], true, 10000), true);
     if (command == L"child-visible" && argc > 3)
         return ChildVisible(argv[2], argv[3]);
     if (command == L"move" && argc > 4)
