@@ -169,7 +169,6 @@ TEST(MenuLayout, TooWideTextIsClampedNotRefused) {
 
 TEST(MenuPlacement, CornersHighlightAndTheFormatSubmenuLevelWithRowThree) {
     EXPECT_EQ(HighlightBox(22, 120, 19), (Box{-2, 20, 124, 21}));
-    EXPECT_EQ(FirstLevelCorner(10, 19), (Point{4, 19}));
     EXPECT_EQ(FirstLevelCorner(10, 28), (Point{4, 28}));
     const MenuLayout l = Build(OptionsItems(EnglishMenuTexts(), 10));
     EXPECT_EQ(RowOffset(l, 3), 57);

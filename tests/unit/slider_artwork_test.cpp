@@ -13,19 +13,6 @@ int Brightness(std::uint32_t c) {
 
 } // namespace
 
-TEST(SliderArtwork, PicturesHaveTheSizesTheGeometryAssumes) {
-    const SliderPicture left = SliderLeftCapArt(), right = SliderRightCapArt(),
-                        handle = SliderHandleArt(), fill = SliderFillArt(0);
-    EXPECT_EQ(left.width, kSliderLeftCapWidth);
-    EXPECT_EQ(left.height, kSliderHeight);
-    EXPECT_EQ(right.width, kSliderRightCapWidth);
-    EXPECT_EQ(right.height, kSliderHeight);
-    EXPECT_EQ(handle.width, kSliderHandleWidth);
-    EXPECT_EQ(handle.height, kSliderHandleHeight);
-    EXPECT_EQ(fill.width, 1);
-    EXPECT_EQ(fill.height, kSliderHeight);
-}
-
 TEST(SliderArtwork, FillColumnIsTheGrooveColourOnlyInItsSevenRows) {
     constexpr std::uint32_t groove = 0x00123456;
     const SliderPicture fill = SliderFillArt(groove);

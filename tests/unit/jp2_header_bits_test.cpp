@@ -1,5 +1,7 @@
-#include "jp2_tagtree.h"
+// Packet-header bits. Tag trees in use (several code-blocks per precinct) are
+// checked by the reference decoder's round trips in the Jp2Encoder tests.
 #include "jp2_t2.h"
+#include "jp2_tagtree.h" // the header bit writer
 
 #include <gtest/gtest.h>
 
@@ -90,26 +92,5 @@ TEST(HeaderBits, EveryPassCountRoundTrips) {
     HeaderBitReader in(out);
     for (int n = 1; n <= 164; ++n) {
         ASSERT_EQ(DecodePassCount(in), n);
-    }
-}
-
-// A tag tree in use (several code-blocks per precinct) is checked by the
-// reference decoder in the Jp2Encoder tests; here its cost in bits.
-TEST(TagTree, SingleLeafCostsItsValuePlusOneBits) {
-    for (int v : {0, 1, 6}) {
-        TagTree tree(1, 1);
-        tree.SetValue(0, 0, v);
-        std::vector<std::uint8_t> out;
-        HeaderBitWriter bits(out);
-        tree.Encode(bits, 0, 0, 100);
-        tree.Encode(bits, 0, 0, 100); // known by now: nothing more
-        bits.PutBit(1);               // marker bit to find the end
-        bits.Flush();
-        HeaderBitReader in(out);
-        for (int i = 0; i < v; ++i) {
-            EXPECT_EQ(in.Bit(), 0u) << "value " << v;
-        }
-        EXPECT_EQ(in.Bit(), 1u) << "value " << v;
-        EXPECT_EQ(in.Bit(), 1u) << "value " << v << ": the repeat call must send nothing";
     }
 }
