@@ -37,6 +37,18 @@ void SendKey(WORD key) {
     ::SendInput(2, inputs, sizeof(INPUT));
 }
 
+constexpr auto kLateActivation = std::chrono::seconds(2);
+
+bool WaitForForeground(HWND window, std::chrono::milliseconds patience) {
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    while (::GetForegroundWindow() != window) {
+        if (std::chrono::steady_clock::now() >= deadline || !::IsWindow(window))
+            return false;
+        ::Sleep(20);
+    }
+    return true;
+}
+
 } // namespace
 
 HWND Form1::ActivateWindowByTitle(const std::wstring& title) {
@@ -58,8 +70,15 @@ void Form1::HandOffCapture() {
     PutCaptureOnClipboard();
     if (HWND norvane = ActivateWindowByTitle(L"Norvane")) {
         BusyWait(std::chrono::seconds(1));
-        // The key goes only to Norvane: if something else is in front, no key is typed.
-        if (::GetForegroundWindow() == norvane)
+        // Something may have taken the front back meanwhile (under Wine our own
+        // frame's late activation from the capture does): ask once more and
+        // give Norvane a little time. The key goes only to Norvane: if
+        // something else stays in front, no key is typed.
+        if (::GetForegroundWindow() != norvane) {
+            ::BringWindowToTop(norvane);
+            ::SetForegroundWindow(norvane);
+        }
+        if (WaitForForeground(norvane, kLateActivation))
             SendKey(VK_F7);
     }
     ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);

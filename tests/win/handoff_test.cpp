@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace qorvic;
@@ -136,6 +138,53 @@ LRESULT CALLBACK KeyProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     return ::DefWindowProcW(hwnd, msg, w, l);
 }
 
+// A window on its own thread, pumping its messages, counting the F7 presses it gets.
+class ThreadWindow {
+public:
+    explicit ThreadWindow(const wchar_t* title, int x)
+        : shown_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+        thread_ = std::thread([this, title, x] {
+            WNDCLASSW wc{};
+            wc.lpfnWndProc = &ThreadWindow::Proc;
+            wc.hInstance = ::GetModuleHandleW(nullptr);
+            wc.lpszClassName = L"HandOffThreadWindow";
+            ::RegisterClassW(&wc);
+            window_ =
+                ::CreateWindowExW(0, wc.lpszClassName, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x,
+                                  100, 300, 200, nullptr, nullptr, wc.hInstance, this);
+            ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+            threadId_ = ::GetCurrentThreadId();
+            ::SetEvent(shown_.get());
+            MSG msg;
+            while (window_ && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+            if (window_)
+                ::DestroyWindow(window_);
+        });
+        ::WaitForSingleObject(shown_.get(), 5000);
+    }
+    ~ThreadWindow() {
+        ::PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+        thread_.join();
+    }
+    HWND hwnd() const { return window_; }
+    std::atomic<int> f7{0};
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+        auto* self = reinterpret_cast<ThreadWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self && msg == WM_KEYDOWN && w == VK_F7)
+            ++self->f7;
+        return ::DefWindowProcW(hwnd, msg, w, l);
+    }
+    KernelHandle shown_;
+    std::thread thread_;
+    HWND window_ = nullptr;
+    std::atomic<DWORD> threadId_{0};
+};
+
 } // namespace
 
 TEST(HandOff, TheReceiverGetsExactlyTheCapture) {
@@ -208,4 +257,25 @@ TEST(Receiver, F7WithoutAPictureSavesNothing) {
     ASSERT_TRUE(::PostMessageW(window, WM_KEYDOWN, VK_F7, 1));
     EXPECT_EQ(receiver.NextLine(), "no picture on the clipboard");
     EXPECT_FALSE(PathExists(target));
+}
+
+// Another window takes the front back while the hand-off waits (as the frame's
+// own late activation does under Wine): Norvane is raised again and gets its F7.
+TEST(HandOff, NorvaneIsRaisedAgainWhenAnotherWindowTookTheFront) {
+    TestFrame frame;
+    ASSERT_TRUE(frame.Start());
+    ThreadWindow norvane(L"Norvane (test)", 900);
+    ThreadWindow thief(L"thief", 1250);
+    std::thread stealer([&] {
+        const DWORD start = ::GetTickCount();
+        while (::GetForegroundWindow() != norvane.hwnd() && ::GetTickCount() - start < 5000)
+            ::Sleep(10);
+        ::Sleep(200); // inside the hand-off's fixed waits
+        ::SetForegroundWindow(thief.hwnd());
+    });
+    frame->HandOffCapture();
+    stealer.join();
+    PumpUntil([&] { return norvane.f7 > 0 || thief.f7 > 0; }, 3000);
+    EXPECT_EQ(norvane.f7, 1);
+    EXPECT_EQ(thief.f7, 0);
 }

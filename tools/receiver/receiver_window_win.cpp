@@ -75,7 +75,7 @@ LRESULT ReceiverWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 void ReceiverWindow::Receive() {
     std::vector<std::uint8_t> dib;
     {
-        qorvic::ClipboardScope clipboard(hwnd());
+        qorvic::ClipboardScope clipboard(hwnd(), 1000); // its sender may still hold it
         if (clipboard.ok()) {
             qorvic::GlobalLockScope data(::GetClipboardData(CF_DIB));
             if (data.data()) {
