@@ -3,6 +3,7 @@
 #include "base/numeric.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace qorvic {
 
@@ -16,6 +17,25 @@ CaptureSource WholeScreenArea(int virtualLeft, int virtualTop, int virtualWidth,
                               int virtualHeight) {
     return CaptureSource{virtualLeft, virtualTop, std::max(virtualWidth, 0),
                          std::max(virtualHeight, 0)};
+}
+
+CaptureSource VirtualScreenOf(const std::vector<CaptureSource>& monitors) {
+    if (monitors.empty())
+        return {};
+    // Edges in 64 bits: a monitor near the coordinate limits must not wrap the far edge.
+    std::int64_t left = monitors.front().x, top = monitors.front().y;
+    std::int64_t right = left, bottom = top;
+    for (const CaptureSource& m : monitors) {
+        left = std::min<std::int64_t>(left, m.x);
+        top = std::min<std::int64_t>(top, m.y);
+        right = std::max(right, std::int64_t{m.x} + std::max(m.width, 0));
+        bottom = std::max(bottom, std::int64_t{m.y} + std::max(m.height, 0));
+    }
+    const auto length = [](std::int64_t l) {
+        return static_cast<int>(std::min<std::int64_t>(l, std::numeric_limits<int>::max()));
+    };
+    return CaptureSource{static_cast<int>(left), static_cast<int>(top), length(right - left),
+                         length(bottom - top)};
 }
 
 PictureSize ScaledSize(int width, int height, std::int16_t scaleStep) {

@@ -4,6 +4,7 @@
 #include "mainwindow/main_layout.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace qorvic {
 
@@ -22,6 +23,12 @@ CaptureSource FrameCaptureArea(const Rect& picInvisible, int dpi = kDesignDpi);
 // Whole-screen mode: the whole virtual screen from its own origin, which lies
 // left of or above (0, 0) when a monitor stands there.
 CaptureSource WholeScreenArea(int virtualLeft, int virtualTop, int virtualWidth, int virtualHeight);
+
+// The virtual screen as the system reports it: the smallest rectangle around
+// every monitor, in physical pixels of the primary monitor's coordinates. Each
+// monitor is given at its own scale, so mixed-DPI layouts leave gaps the
+// rectangle still spans. No monitors give an empty rectangle at (0, 0).
+CaptureSource VirtualScreenOf(const std::vector<CaptureSource>& monitors);
 
 struct PictureSize {
     int width = 0;
