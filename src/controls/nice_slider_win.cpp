@@ -1,5 +1,7 @@
 #include "controls/nice_slider_win.h"
 
+#include "base/dpi.h"
+#include "base/dpi_win.h"
 #include "base/numeric.h"
 #include "controls/slider_artwork.h"
 
@@ -64,18 +66,26 @@ struct NiceSlider::SliderBitmap {
 NiceSlider::NiceSlider() = default;
 NiceSlider::~NiceSlider() = default;
 
+// The five pictures drawn at the size they are shown at for dpi_, not
+// stretched from the 96-DPI ones, so their lines stay sharp.
+bool NiceSlider::MakePictures() {
+    metrics_ = SliderMetricsForDpi(dpi_);
+    picLeft_ = SliderBitmap::FromArt(SliderLeftCapArt(dpi_));
+    picRight_ = SliderBitmap::FromArt(SliderRightCapArt(dpi_));
+    picHandle_ = SliderBitmap::FromArt(SliderHandleArt(dpi_));
+    picFullFill_ = SliderBitmap::FromArt(SliderFillArt(kSliderDefaultForeColor, dpi_));
+    picEmptyFill_ = SliderBitmap::FromArt(SliderFillArt(kSliderDefaultBackColor, dpi_));
+    return picLeft_ && picRight_ && picHandle_ && picFullFill_ && picEmptyFill_;
+}
+
 bool NiceSlider::Create(HWND parent, int x, int y, int width, int height,
                         const StoredProperties& stored) {
-    picLeft_ = SliderBitmap::FromArt(SliderLeftCapArt());
-    picRight_ = SliderBitmap::FromArt(SliderRightCapArt());
-    picHandle_ = SliderBitmap::FromArt(SliderHandleArt());
-    picFullFill_ = SliderBitmap::FromArt(SliderFillArt(kSliderDefaultForeColor));
-    picEmptyFill_ = SliderBitmap::FromArt(SliderFillArt(kSliderDefaultBackColor));
-    if (!picLeft_ || !picRight_ || !picHandle_ || !picFullFill_ || !picEmptyFill_)
+    dpi_ = WindowDpi(parent);
+    if (!MakePictures())
         return false;
     model_.Assigned = [this](SliderProperty what) { OnAssigned(what); };
 
-    const SliderSize size = SliderLimitSize({width, height});
+    const SliderSize size = SliderLimitSize({width, height}, metrics_);
     if (!CreateWin(L"QorvicNiceSlider", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, x, y,
                    size.width, size.height, parent, 0, 0, nullptr))
         return false;
@@ -84,6 +94,28 @@ bool NiceSlider::Create(HWND parent, int x, int y, int width, int height,
     model_.ReadProperties(stored);
     DrawSlider();
     return true;
+}
+
+void NiceSlider::SetDpi(int dpi) {
+    dpi = UsableDpi(dpi);
+    if (dpi == dpi_ && surface_)
+        return;
+    const int previous = dpi_;
+    dpi_ = dpi;
+    if (!MakePictures()) {
+        // Keep drawing at the old size rather than with missing pictures.
+        dpi_ = previous;
+        MakePictures();
+        return;
+    }
+    // The fresh fill columns carry the designed colours: give them the current ones.
+    PaintEmptyGroove();
+    PaintFullGroove();
+    surface_.reset(); // another height: Resize makes a new one
+    const SliderSize size = SliderLimitSize({Width(), Height()}, metrics_);
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, size.width, size.height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Resize();
 }
 
 void NiceSlider::Initialise() {
@@ -102,12 +134,12 @@ void NiceSlider::OnAssigned(SliderProperty what) {
 }
 
 void NiceSlider::PaintEmptyGroove() {
-    for (int y = kSliderGrooveFirstRow; y <= kSliderGrooveLastRow; ++y)
+    for (int y = metrics_.grooveFirstRow; y <= metrics_.grooveLastRow; ++y)
         ::SetPixelV(picEmptyFill_->dc.get(), 0, y, static_cast<COLORREF>(model_.BackColor()));
 }
 
 void NiceSlider::PaintFullGroove() {
-    for (int y = kSliderGrooveFirstRow; y <= kSliderGrooveLastRow; ++y)
+    for (int y = metrics_.grooveFirstRow; y <= metrics_.grooveLastRow; ++y)
         ::SetPixelV(picFullFill_->dc.get(), 0, y, static_cast<COLORREF>(model_.ForeColor()));
 }
 
@@ -115,7 +147,7 @@ void NiceSlider::DrawSlider() {
     if (!surface_)
         return;
     const int w = surface_->width;
-    const auto x = SliderHandleLeft(w, model_.Value(), model_.Min(), model_.Max());
+    const auto x = SliderHandleLeft(w, model_.Value(), model_.Min(), model_.Max(), metrics_);
     if (!x)
         return;
     handleLeft_ = *x;
@@ -131,8 +163,8 @@ void NiceSlider::DrawSlider() {
         ::StretchBlt(dc, *x, 0, emptyWidth, h, picEmptyFill_->dc.get(), 0, 0, srcW, srcH, SRCCOPY);
     ::BitBlt(dc, 0, 0, picLeft_->width, h, picLeft_->dc.get(), 0, 0, SRCCOPY);
     ::BitBlt(dc, w - picRight_->width, 0, picRight_->width, h, picRight_->dc.get(), 0, 0, SRCCOPY);
-    ::BitBlt(dc, *x, kSliderHandleTop, picHandle_->width, picHandle_->height, picHandle_->dc.get(),
-             0, 0, SRCCOPY);
+    ::BitBlt(dc, *x, metrics_.handleTop, picHandle_->width, picHandle_->height,
+             picHandle_->dc.get(), 0, 0, SRCCOPY);
     if (hwnd())
         ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
@@ -143,11 +175,11 @@ void NiceSlider::Resize() {
     const int w = rc.right - rc.left;
     if (w <= 0)
         return;
-    if (!surface_ || surface_->width != w) {
-        auto surface = SliderBitmap::Make(w, kSliderHeight);
+    if (!surface_ || surface_->width != w || surface_->height != metrics_.height) {
+        auto surface = SliderBitmap::Make(w, metrics_.height);
         if (!surface)
             return;
-        ::PatBlt(surface->dc.get(), 0, 0, w, kSliderHeight, WHITENESS);
+        ::PatBlt(surface->dc.get(), 0, 0, w, metrics_.height, WHITENESS);
         surface_ = std::move(surface);
     }
     DrawSlider();
@@ -179,7 +211,7 @@ void NiceSlider::OnMouseMove(WPARAM buttons, int x) {
     const bool other = (buttons & (MK_RBUTTON | MK_MBUTTON | MK_XBUTTON1 | MK_XBUTTON2)) != 0;
     if (!surface_)
         return;
-    model_.MouseMove(left, other, x, surface_->width);
+    model_.MouseMove(left, other, x, surface_->width, metrics_);
 }
 
 LRESULT NiceSlider::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -188,7 +220,7 @@ LRESULT NiceSlider::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         // Whoever sizes the control, it keeps room for its caps and handle and the caps' height.
         auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
         if (!(pos->flags & SWP_NOSIZE)) {
-            const SliderSize size = SliderLimitSize({pos->cx, pos->cy});
+            const SliderSize size = SliderLimitSize({pos->cx, pos->cy}, metrics_);
             pos->cx = size.width;
             pos->cy = size.height;
         }

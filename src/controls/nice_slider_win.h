@@ -23,9 +23,18 @@ public:
     std::function<void()> Click;
 
     // Creates the control as a child of `parent`, initialises it and applies
-    // the host's stored properties (an empty bag gives the defaults).
+    // the host's stored properties (an empty bag gives the defaults). The
+    // pictures are drawn for the parent's DPI; x, y, width and height are
+    // pixels the host has already scaled.
     bool Create(HWND parent, int x, int y, int width, int height,
                 const StoredProperties& stored = {});
+
+    // Draws the pictures afresh for `dpi` (the window moved to a screen of
+    // another scale) and takes that DPI's height and minimum width; the host
+    // moves the control to its scaled place afterwards. Value and colours stay.
+    void SetDpi(int dpi);
+    int Dpi() const { return dpi_; }
+    const SliderMetrics& Metrics() const { return metrics_; }
 
     std::uint32_t BackColor() const { return model_.BackColor(); }
     void SetBackColor(std::uint32_t colour) { model_.SetBackColor(colour); }
@@ -41,7 +50,8 @@ public:
     // What the host keeps for the next load.
     StoredProperties WriteProperties() const { return model_.WriteProperties(); }
 
-    // Moves and sizes the control; the size is held to at least 63 x 20 and a height of 20.
+    // Moves and sizes the control; the size is held to at least 63 x 20 and a
+    // height of 20 (scaled at another DPI).
     void Move(int x, int y, int width, int height);
     int Width() const;
     int Height() const;
@@ -57,6 +67,7 @@ protected:
 private:
     struct SliderBitmap;
 
+    bool MakePictures();
     void Initialise();
     void OnAssigned(SliderProperty what);
     void DrawSlider();
@@ -66,6 +77,8 @@ private:
     void OnMouseMove(WPARAM buttons, int x);
 
     SliderModel model_;
+    int dpi_ = 96;
+    SliderMetrics metrics_;
     std::unique_ptr<SliderBitmap> picLeft_, picRight_, picHandle_, picFullFill_, picEmptyFill_;
     // The control's persistent picture; painting copies it to the screen.
     std::unique_ptr<SliderBitmap> surface_;

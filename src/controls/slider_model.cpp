@@ -1,5 +1,6 @@
 #include "controls/slider_model.h"
 
+#include "base/dpi.h"
 #include "base/numeric.h"
 
 #include <algorithm>
@@ -14,8 +15,8 @@ constexpr std::int32_t kInt16Min = std::numeric_limits<std::int16_t>::min();
 constexpr std::int32_t kInt16Max = std::numeric_limits<std::int16_t>::max();
 
 // The track the handle's left edge travels along: the width less both caps and the handle.
-double TrackLength(double widthPx) {
-    return widthPx - kSliderLeftCapWidth - kSliderRightCapWidth - kSliderHandleWidth;
+double TrackLength(double widthPx, const SliderMetrics& m) {
+    return widthPx - m.leftCapWidth - m.rightCapWidth - m.handleWidth;
 }
 
 // Pixel positions stay far inside int even for absurd widths.
@@ -41,21 +42,39 @@ const StoredProperty* Find(const StoredProperties& bag, const char* name) {
 
 } // namespace
 
+SliderMetrics SliderMetricsForDpi(int dpi) {
+    SliderMetrics m;
+    m.leftCapWidth = ScaleForDpi(kSliderLeftCapWidth, dpi);
+    m.rightCapWidth = ScaleForDpi(kSliderRightCapWidth, dpi);
+    m.handleWidth = ScaleForDpi(kSliderHandleWidth, dpi);
+    m.handleHeight = ScaleForDpi(kSliderHandleHeight, dpi);
+    m.handleTop = ScaleForDpi(kSliderHandleTop, dpi);
+    m.height = ScaleForDpi(kSliderHeight, dpi);
+    // The groove's rows as a band between scaled edges, so it meets the bevel rows without a gap.
+    m.grooveFirstRow = ScaleForDpi(kSliderGrooveFirstRow, dpi);
+    m.grooveLastRow = ScaleForDpi(kSliderGrooveLastRow + 1, dpi) - 1;
+    m.handleLead = (kSliderHandleWidth / 2.0 + 1.0) * UsableDpi(dpi) / kDesignDpi;
+    return m;
+}
+
 std::optional<int> SliderHandleLeft(double widthPx, std::int16_t value, std::int16_t min,
-                                    std::int16_t max) {
+                                    std::int16_t max, const SliderMetrics& metrics) {
     // The range is taken in 32 bits: Max - Min of two 16-bit values can exceed 16 bits.
     const std::int32_t range = std::int32_t{max} - std::int32_t{min};
     if (range == 0)
         return std::nullopt;
-    const double track = TrackLength(widthPx);
+    const double track = TrackLength(widthPx, metrics);
     const double a = RoundHalfEven(static_cast<double>(value) / range * track);
-    const double b = RoundHalfEven(kSliderHandleWidth / 2.0 + a + 1.0);
+    const double b = RoundHalfEven(metrics.handleLead + a);
     return ClampToPixel(b - static_cast<double>(min) / range * track);
 }
 
-std::int16_t SliderDragValue(double xPx, double widthPx, std::int16_t min, std::int16_t max) {
-    const double track = TrackLength(widthPx);
-    const double p = xPx - kSliderHandleWidth;
+std::int16_t SliderDragValue(double xPx, double widthPx, std::int16_t min, std::int16_t max,
+                             const SliderMetrics& metrics) {
+    const double track = TrackLength(widthPx, metrics);
+    // The handle's centre follows the pointer: the handle's width at 96 DPI,
+    // and the scaled lead's counterpart elsewhere.
+    const double p = xPx - (metrics.handleWidth / 2.0 - 1.0 + metrics.handleLead);
     if (std::isnan(p))
         return min;
     double raw;
@@ -74,8 +93,8 @@ std::int16_t SliderDragValue(double xPx, double widthPx, std::int16_t min, std::
         std::clamp(wanted, static_cast<double>(min), static_cast<double>(max)));
 }
 
-SliderSize SliderLimitSize(SliderSize requested) {
-    return {std::max(requested.width, kSliderMinWidth), kSliderHeight};
+SliderSize SliderLimitSize(SliderSize requested, const SliderMetrics& metrics) {
+    return {std::max(requested.width, metrics.MinWidth()), metrics.height};
 }
 
 void SliderModel::Notify(SliderProperty what) const {
@@ -130,10 +149,11 @@ void SliderModel::SetForeColor(std::uint32_t colour) {
     Notify(SliderProperty::ForeColor);
 }
 
-bool SliderModel::MouseMove(bool leftButton, bool otherButton, double xPx, double widthPx) {
+bool SliderModel::MouseMove(bool leftButton, bool otherButton, double xPx, double widthPx,
+                            const SliderMetrics& metrics) {
     if (!leftButton || otherButton)
         return false;
-    value_ = SliderDragValue(xPx, widthPx, min_, max_);
+    value_ = SliderDragValue(xPx, widthPx, min_, max_, metrics);
     Notify(SliderProperty::Drag);
     return true;
 }

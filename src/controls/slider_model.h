@@ -26,6 +26,25 @@ inline constexpr int kSliderGrooveLastRow = 12;
 inline constexpr int kSliderMinWidth =
     kSliderLeftCapWidth + kSliderRightCapWidth + 2 * kSliderHandleWidth;
 
+// The slider's lengths at one DPI: the sizes above at 96 DPI, each scaled by
+// dpi / 96 otherwise, so the control keeps its physical size on every screen.
+struct SliderMetrics {
+    int leftCapWidth = kSliderLeftCapWidth;
+    int rightCapWidth = kSliderRightCapWidth;
+    int handleWidth = kSliderHandleWidth;
+    int handleHeight = kSliderHandleHeight;
+    int handleTop = kSliderHandleTop;
+    int height = kSliderHeight;
+    int grooveFirstRow = kSliderGrooveFirstRow;
+    int grooveLastRow = kSliderGrooveLastRow;
+    // Where the handle's left edge stands at the range's start, before rounding:
+    // half the handle and one pixel at 96 DPI, which is where the left cap ends.
+    double handleLead = kSliderHandleWidth / 2.0 + 1.0;
+    int MinWidth() const { return leftCapWidth + rightCapWidth + 2 * handleWidth; }
+    bool operator==(const SliderMetrics&) const = default;
+};
+SliderMetrics SliderMetricsForDpi(int dpi);
+
 inline constexpr std::int16_t kSliderDefaultValue = 5;
 inline constexpr std::int16_t kSliderDefaultMax = 10;
 inline constexpr std::int16_t kSliderDefaultMin = 0;
@@ -46,11 +65,12 @@ using StoredProperties = std::vector<StoredProperty>;
 // the range is empty (nothing is drawn then). Each of the three steps rounds
 // halves to the even neighbour.
 std::optional<int> SliderHandleLeft(double widthPx, std::int16_t value, std::int16_t min,
-                                    std::int16_t max);
+                                    std::int16_t max, const SliderMetrics& metrics = {});
 
 // The value a left-button drag gives with the pointer `xPx` pixels from the
 // control's left edge, limited to [min, max].
-std::int16_t SliderDragValue(double xPx, double widthPx, std::int16_t min, std::int16_t max);
+std::int16_t SliderDragValue(double xPx, double widthPx, std::int16_t min, std::int16_t max,
+                             const SliderMetrics& metrics = {});
 
 struct SliderSize {
     int width = 0;
@@ -58,8 +78,8 @@ struct SliderSize {
     bool operator==(const SliderSize&) const = default;
 };
 // The size the control takes when asked for `requested`: at least
-// kSliderMinWidth wide, always kSliderHeight high.
-SliderSize SliderLimitSize(SliderSize requested);
+// kSliderMinWidth wide, always kSliderHeight high (the metrics' values at another DPI).
+SliderSize SliderLimitSize(SliderSize requested, const SliderMetrics& metrics = {});
 
 class SliderModel {
 public:
@@ -82,7 +102,8 @@ public:
 
     // A mouse move: only the left button alone drags; anything else is ignored.
     // Returns whether it was a drag step.
-    bool MouseMove(bool leftButton, bool otherButton, double xPx, double widthPx);
+    bool MouseMove(bool leftButton, bool otherButton, double xPx, double widthPx,
+                   const SliderMetrics& metrics = {});
 
     // Back to the initial values, without notification (the control draws once afterwards).
     void Initialise();

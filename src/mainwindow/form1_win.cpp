@@ -103,6 +103,7 @@ void Form1::ApplyDpi(int dpi) {
 
 void Form1::Form_DpiChanged(int dpi, const RECT& suggested) {
     ApplyDpi(dpi);
+    picResize.ApplyDpi(dpi_, state_.TwipsPerPixelX, state_.TwipsPerPixelY);
     ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     // The suggested size may equal the old one, and then no WM_SIZE comes.

@@ -1,5 +1,6 @@
 #include "mainwindow/scale_panel_layout.h"
 
+#include "base/dpi.h"
 #include "base/numeric.h"
 
 namespace qorvic {
@@ -13,9 +14,33 @@ PanelRect CentredScalePanel(int clientWidth, int clientHeight, const PanelRect& 
             panel.width, panel.height};
 }
 
-PanelRect WidenedScalePanel(int clientWidth, int clientHeight, float panelHeightBefore) {
+ScalePanelGeometry ScalePanelGeometryForDpi(int dpi) {
+    const auto scale = [dpi](int length) { return ScaleForDpi(length, dpi); };
+    const auto place = [&scale](const PanelChildPlace& p) {
+        return PanelChildPlace{scale(p.left), scale(p.top), scale(p.width), scale(p.height)};
+    };
+    ScalePanelGeometry g;
+    g.width = scale(kScalePanelWidth);
+    g.height = scale(kScalePanelHeight);
+    g.heightReserve = scale(kScalePanelHeightReserve);
+    g.resizeLabel = place(kResizeLabelPlace);
+    g.slider = place(kScaleSliderPlace);
+    g.equalsLabel = place(kEqualsLabelPlace);
+    g.closeButton = place(kCloseButtonPlace);
+    return g;
+}
+
+PanelRect WidenedScalePanel(int clientWidth, int clientHeight, float panelHeightBefore, int dpi) {
     return {0.0f, clientHeight / 2.0f - panelHeightBefore / 2.0f, static_cast<float>(clientWidth),
-            static_cast<float>(clientHeight - kScalePanelHeightReserve)};
+            static_cast<float>(clientHeight - ScaleForDpi(kScalePanelHeightReserve, dpi))};
+}
+
+PanelRect RescaledScalePanel(const PanelRect& panel, int fromDpi, int toDpi) {
+    // Multiplied before dividing, so going to another DPI and back is exact.
+    const float to = static_cast<float>(UsableDpi(toDpi));
+    const float from = static_cast<float>(UsableDpi(fromDpi));
+    const auto scale = [to, from](float v) { return v * to / from; };
+    return {scale(panel.left), scale(panel.top), scale(panel.width), scale(panel.height)};
 }
 
 std::wstring ResizeLabelText(std::int16_t scaleStep) {
@@ -24,8 +49,9 @@ std::wstring ResizeLabelText(std::int16_t scaleStep) {
     return std::to_wstring(ClampToInt16(scaleStep * 10.0)) + L"%";
 }
 
-float ResizeLabelLeft(std::int16_t scaleStep) {
-    return static_cast<float>(scaleStep) * 12.5f + 5.0f;
+float ResizeLabelLeft(std::int16_t scaleStep, int dpi) {
+    const float atDesign = static_cast<float>(scaleStep) * 12.5f + 5.0f;
+    return atDesign * static_cast<float>(UsableDpi(dpi)) / kDesignDpi;
 }
 
 std::array<BevelLine, 8> ScalePanelBevel(int w, int h) {

@@ -3,6 +3,8 @@
 // system colours.
 #pragma once
 
+#include "base/dpi.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -27,6 +29,19 @@ inline constexpr PanelChildPlace kScaleSliderPlace{8, 32, 285, 20};
 inline constexpr PanelChildPlace kEqualsLabelPlace{8, 56, 185, 41};
 inline constexpr PanelChildPlace kCloseButtonPlace{200, 64, 80, 28};
 
+// The panel's size, its children's places and the height it leaves free, at
+// `dpi`: the designed pixels above scaled by dpi / 96, unchanged at 96.
+struct ScalePanelGeometry {
+    int width = kScalePanelWidth;
+    int height = kScalePanelHeight;
+    int heightReserve = kScalePanelHeightReserve;
+    PanelChildPlace resizeLabel = kResizeLabelPlace;
+    PanelChildPlace slider = kScaleSliderPlace;
+    PanelChildPlace equalsLabel = kEqualsLabelPlace;
+    PanelChildPlace closeButton = kCloseButtonPlace;
+};
+ScalePanelGeometry ScalePanelGeometryForDpi(int dpi);
+
 // A rectangle in pixels, single precision and unrounded, as the panel placement computes it.
 struct PanelRect {
     float left = 0, top = 0, width = 0, height = 0;
@@ -41,13 +56,20 @@ bool ScalePanelNeedsLargerWindow(int outerWidthTwips, int outerHeightTwips);
 PanelRect CentredScalePanel(int clientWidth, int clientHeight, const PanelRect& panel);
 
 // The panel after the window has grown: full client width, the client height
-// less the reserve, centred vertically by the height it had before.
-PanelRect WidenedScalePanel(int clientWidth, int clientHeight, float panelHeightBefore);
+// less the reserve (125 pixels at 96 DPI, scaled at `dpi`), centred vertically
+// by the height it had before.
+PanelRect WidenedScalePanel(int clientWidth, int clientHeight, float panelHeightBefore,
+                            int dpi = kDesignDpi);
+
+// The panel's place and size carried from one DPI to another, so a panel that
+// was open stays where it was relative to the window that was rescaled around it.
+PanelRect RescaledScalePanel(const PanelRect& panel, int fromDpi, int toDpi);
 
 // lblResize: the scale in percent ("100%" at step 10) and its left edge,
-// which follows the knob (17.5 at step 1, 130 at 10, 255 at 20).
+// which follows the knob (17.5 at step 1, 130 at 10, 255 at 20 at 96 DPI,
+// scaled by dpi / 96 otherwise).
 std::wstring ResizeLabelText(std::int16_t scaleStep);
-float ResizeLabelLeft(std::int16_t scaleStep);
+float ResizeLabelLeft(std::int16_t scaleStep, int dpi = kDesignDpi);
 
 // System colour indices the bevel uses (the platform's COLOR_* numbers).
 inline constexpr int kSysColour3dLight = 22;

@@ -1,5 +1,7 @@
 #include "mainwindow/scale_panel_win.h"
 
+#include "base/dpi.h"
+#include "base/dpi_win.h"
 #include "base/numeric.h"
 #include "base/waits.h"
 
@@ -39,20 +41,21 @@ bool ScalePanel::Create(HWND form, std::int16_t twipsPerPixelX, std::int16_t twi
     twipsPerPixelX_ = twipsPerPixelX > 0 ? twipsPerPixelX : 15;
     twipsPerPixelY_ = twipsPerPixelY > 0 ? twipsPerPixelY : 15;
     panelBrush_.reset(::CreateSolidBrush(kPanelGrey));
-    const int dpi = ::GetDeviceCaps(WindowDc(form).get(), LOGPIXELSY);
-    resizeFont_.reset(::CreateFontW(-Pixel(kPanelFontPoints * (dpi > 0 ? dpi : 96) / 72.0f), 0, 0,
-                                    0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                    DEFAULT_PITCH | FF_SWISS, kPanelFont));
+    dpi_ = WindowDpi(form);
+    geometry_ = ScalePanelGeometryForDpi(dpi_);
+    placement_ =
+        PanelRect{0, 0, static_cast<float>(geometry_.width), static_cast<float>(geometry_.height)};
+    MakeResizeFont();
     if (!CreateWin(L"QorvicScalePanel", L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0,
-                   kScalePanelWidth, kScalePanelHeight, form, 0, 0, nullptr))
+                   geometry_.width, geometry_.height, form, 0, 0, nullptr))
         return false;
     DrawPanelBevel();
 
     const auto place = [](auto& control, const PanelChildPlace& p, HWND parent) {
         return control.Create(parent, p.left, p.top, p.width, p.height);
     };
-    if (!place(lblEquals, kEqualsLabelPlace, hwnd()) || !place(cmdClose, kCloseButtonPlace, hwnd()))
+    if (!place(lblEquals, geometry_.equalsLabel, hwnd()) ||
+        !place(cmdClose, geometry_.closeButton, hwnd()))
         return false;
     lblEquals.SetFontName(kPanelFont);
     lblEquals.SetFontSize(kPanelFontPoints);
@@ -60,20 +63,56 @@ bool ScalePanel::Create(HWND form, std::int16_t twipsPerPixelX, std::int16_t twi
     cmdClose.SetCaption(L"Close");
     cmdClose.onClick = [this] { cmdClose_Click(); };
 
-    if (!Slider.Create(hwnd(), kScaleSliderPlace.left, kScaleSliderPlace.top,
-                       kScaleSliderPlace.width, kScaleSliderPlace.height))
+    if (!Slider.Create(hwnd(), geometry_.slider.left, geometry_.slider.top, geometry_.slider.width,
+                       geometry_.slider.height))
         return false;
     Slider.Change = [this] { Slider_Change(); };
     Slider.SetMax(20);
     Slider.SetMin(1);
     Slider.SetValue(10);
-    SetResizeLabel(resizeText_, ResizeLabelLeft(scaleStep_));
+    SetResizeLabel(resizeText_, ResizeLabelLeft(scaleStep_, dpi_));
     return true;
+}
+
+void ScalePanel::MakeResizeFont() {
+    resizeFont_.reset(::CreateFontW(-Pixel(kPanelFontPoints * static_cast<float>(dpi_) / 72.0f), 0,
+                                    0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                    DEFAULT_PITCH | FF_SWISS, kPanelFont));
+}
+
+void ScalePanel::PlaceChildren() {
+    const auto move = [](HWND child, const PanelChildPlace& p) {
+        ::SetWindowPos(child, nullptr, p.left, p.top, p.width, p.height,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    move(lblEquals.hwnd(), geometry_.equalsLabel);
+    move(cmdClose.hwnd(), geometry_.closeButton);
+    Slider.Move(geometry_.slider.left, geometry_.slider.top, geometry_.slider.width,
+                geometry_.slider.height);
+}
+
+void ScalePanel::ApplyDpi(int dpi, std::int16_t twipsPerPixelX, std::int16_t twipsPerPixelY) {
+    twipsPerPixelX_ = twipsPerPixelX > 0 ? twipsPerPixelX : twipsPerPixelX_;
+    twipsPerPixelY_ = twipsPerPixelY > 0 ? twipsPerPixelY : twipsPerPixelY_;
+    dpi = UsableDpi(dpi);
+    if (!hwnd() || dpi == dpi_)
+        return;
+    const int previous = dpi_;
+    dpi_ = dpi;
+    geometry_ = ScalePanelGeometryForDpi(dpi_);
+    MakeResizeFont();
+    Slider.SetDpi(dpi_);
+    PlaceChildren();
+    MoveTo(RescaledScalePanel(placement_, previous, dpi_));
+    DrawPanelBevel();
+    SetResizeLabel(resizeText_, ResizeLabelLeft(scaleStep_, dpi_));
+    ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void ScalePanel::Slider_Change() {
     scaleStep_ = Slider.Value();
-    SetResizeLabel(ResizeLabelText(scaleStep_), ResizeLabelLeft(scaleStep_));
+    SetResizeLabel(ResizeLabelText(scaleStep_), ResizeLabelLeft(scaleStep_, dpi_));
     if (onScaleStep)
         onScaleStep(scaleStep_);
 }
@@ -98,13 +137,13 @@ void ScalePanel::ShowScalePanel(const std::wstring& txtEquals) {
         ::SetWindowPos(form_, nullptr, 0, 0, width, OuterSize(form_).cy, kSizeOnly);
         ::SetWindowPos(form_, nullptr, 0, 0, OuterSize(form_).cx, height, kSizeOnly);
         const SIZE client = ClientSize(form_);
-        MoveTo(WidenedScalePanel(client.cx, client.cy, placement_.height));
+        MoveTo(WidenedScalePanel(client.cx, client.cy, placement_.height, dpi_));
     }
     DrawPanelBevel();
     lblEquals.SetCaption(txtEquals);
     // Busy, on purpose: the panel opens after a short pause in which nothing else runs.
     BusyWait(std::chrono::milliseconds(100));
-    SetResizeLabel(resizeText_, ResizeLabelLeft(scaleStep_));
+    SetResizeLabel(resizeText_, ResizeLabelLeft(scaleStep_, dpi_));
     // Above the see-through area and everything else on the form.
     ::SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -130,7 +169,8 @@ RECT ScalePanel::ResizeLabelBox() const {
     ::GetTextExtentPoint32W(dc.get(), resizeText_.c_str(), static_cast<int>(resizeText_.size()),
                             &extent);
     const int left = Pixel(resizeLeft_);
-    return {left, kResizeLabelPlace.top, left + extent.cx, kResizeLabelPlace.top + extent.cy};
+    return {left, geometry_.resizeLabel.top, left + extent.cx,
+            geometry_.resizeLabel.top + extent.cy};
 }
 
 void ScalePanel::SetResizeLabel(const std::wstring& text, float left) {
@@ -150,7 +190,7 @@ void ScalePanel::PaintContent(HDC dc) {
         SelectedObject font(dc, resizeFont_.get());
         ::SetBkMode(dc, TRANSPARENT);
         ::SetTextColor(dc, RGB(0, 0, 0));
-        ::TextOutW(dc, Pixel(resizeLeft_), kResizeLabelPlace.top, resizeText_.c_str(),
+        ::TextOutW(dc, Pixel(resizeLeft_), geometry_.resizeLabel.top, resizeText_.c_str(),
                    static_cast<int>(resizeText_.size()));
     }
     // L1 to L8 in order; each line leaves out its end point, as line controls do.

@@ -39,6 +39,13 @@ public:
     // border, the explanatory text, a 0.1 s pause and the percentage's place.
     void ShowScalePanel(const std::wstring& txtEquals);
 
+    // The form moved to a screen of another scale: the twips per pixel the
+    // window sizes use, and the panel, its children, font and slider redrawn
+    // and placed for `dpi`. The panel keeps its place relative to the form.
+    void ApplyDpi(int dpi, std::int16_t twipsPerPixelX, std::int16_t twipsPerPixelY);
+    int Dpi() const { return dpi_; }
+    const ScalePanelGeometry& Geometry() const { return geometry_; }
+
     void Slider_Change();
     void cmdClose_Click();
 
@@ -63,6 +70,8 @@ protected:
 
 private:
     void DrawPanelBevel();
+    void MakeResizeFont();
+    void PlaceChildren();
     void MoveTo(const PanelRect& rect);
     void SetResizeLabel(const std::wstring& text, float left);
     RECT ResizeLabelBox() const;
@@ -71,6 +80,8 @@ private:
     std::int16_t twipsPerPixelX_ = 15;
     std::int16_t twipsPerPixelY_ = 15;
     std::int16_t scaleStep_ = 10;
+    int dpi_ = kDesignDpi;
+    ScalePanelGeometry geometry_;
     PanelRect placement_{0, 0, kScalePanelWidth, kScalePanelHeight};
     std::array<BevelLine, 8> bevel_{}; // L1 to L8
     std::wstring resizeText_ = L"100";

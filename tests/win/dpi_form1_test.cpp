@@ -1,9 +1,14 @@
 #include "base/dpi.h"
 #include "base/dpi_win.h"
+#include "capture/capture_geometry.h"
+#include "controls/slider_model.h"
 #include "mainwindow/form1_win.h"
+#include "mainwindow/scale_panel_layout.h"
 #include "test_support_win.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace qorvic;
 
@@ -93,4 +98,103 @@ TEST_F(Form1DpiTest, DpiChangeTakesTheSuggestedRectangleAndRelaysOut) {
     test::Pump();
     EXPECT_EQ(form.Dpi(), before);
     ExpectLaidOutFor(form, before);
+}
+
+namespace {
+
+RECT ChildRect(HWND parent, HWND child) {
+    RECT rc = OuterRect(child);
+    ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+// The panel, its slider and the percentage as the geometry for `dpi` places them.
+void ExpectPanelFor(Form1& form, int dpi) {
+    ScalePanel& panel = form.picResize;
+    const ScalePanelGeometry g = ScalePanelGeometryForDpi(dpi);
+    const SliderMetrics m = SliderMetricsForDpi(dpi);
+    EXPECT_EQ(panel.Dpi(), dpi);
+    EXPECT_EQ(panel.Slider.Dpi(), dpi);
+    const RECT slider = ChildRect(panel.hwnd(), panel.Slider.hwnd());
+    EXPECT_EQ(slider.left, g.slider.left);
+    EXPECT_EQ(slider.top, g.slider.top);
+    EXPECT_EQ(slider.right - slider.left, g.slider.width);
+    EXPECT_EQ(slider.bottom - slider.top, m.height);
+    EXPECT_EQ(panel.Slider.HandleLeft(),
+              SliderHandleLeft(g.slider.width, panel.Slider.Value(), 1, 20, m));
+    const RECT close = ChildRect(panel.hwnd(), panel.cmdClose.hwnd());
+    EXPECT_EQ(close.left, g.closeButton.left);
+    EXPECT_EQ(close.right - close.left, g.closeButton.width);
+    EXPECT_EQ(close.bottom - close.top, g.closeButton.height);
+    EXPECT_FLOAT_EQ(panel.ResizeLabelLeftEdge(), ResizeLabelLeft(panel.ScaleStep(), dpi));
+}
+
+RECT SuggestedFor(HWND window, int dpi) {
+    const RECT old = OuterRect(window);
+    const int before = WindowDpi(window);
+    return RECT{old.left, old.top, old.left + ::MulDiv(old.right - old.left, dpi, before),
+                old.top + ::MulDiv(old.bottom - old.top, dpi, before)};
+}
+
+BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM list) {
+    reinterpret_cast<std::vector<CaptureSource>*>(list)->push_back(
+        {rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top});
+    return TRUE;
+}
+
+} // namespace
+
+TEST_F(Form1DpiTest, DpiChangeRedrawsTheScalingPanelAndSliderAtTheNewScale) {
+    Form1& form = *form_;
+    const int before = form.Dpi();
+    const int after = before == 144 ? 192 : 144;
+    ExpectPanelFor(form, before);
+    form.picResize.Slider.SetValue(14);
+
+    RECT suggested = SuggestedFor(form.hwnd(), after);
+    ::SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(after, after),
+                   reinterpret_cast<LPARAM>(&suggested));
+    test::Pump();
+    ExpectPanelFor(form, after);
+    EXPECT_EQ(form.picResize.Slider.Value(), 14) << "the scale survives the move";
+    EXPECT_EQ(form.ScaleStep, 14);
+    // The slider's colours are painted into the fresh pictures.
+    EXPECT_EQ(form.picResize.Slider.ForeColor(), kSliderDefaultForeColor);
+
+    // Opening the panel on the small frame grows it to 4800 x 4000 twips at the new twips.
+    form.ShowScalePanel();
+    test::Pump();
+    const RECT grown = OuterRect(form.hwnd());
+    const int tpp = TwipsPerPixelForDpi(after);
+    EXPECT_EQ(grown.right - grown.left, static_cast<int>(4800.0 / tpp + 0.5));
+    RECT client{};
+    ::GetClientRect(form.hwnd(), &client);
+    const RECT panel = ChildRect(form.hwnd(), form.picResize.hwnd());
+    EXPECT_EQ(panel.right - panel.left, client.right);
+    EXPECT_EQ(panel.bottom - panel.top,
+              client.bottom - ScalePanelGeometryForDpi(after).heightReserve);
+
+    // Back at the first scale the open panel keeps its place relative to the frame.
+    suggested = SuggestedFor(form.hwnd(), before);
+    ::SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(before, before),
+                   reinterpret_cast<LPARAM>(&suggested));
+    test::Pump();
+    ExpectPanelFor(form, before);
+    const RECT back = ChildRect(form.hwnd(), form.picResize.hwnd());
+    EXPECT_NEAR(back.right - back.left, (panel.right - panel.left) * before / after, 1);
+}
+
+TEST(VirtualScreen, MetricsSpanEveryMonitorTheSystemReports) {
+    std::vector<CaptureSource> monitors;
+    ASSERT_TRUE(::EnumDisplayMonitors(nullptr, nullptr, CollectMonitor,
+                                      reinterpret_cast<LPARAM>(&monitors)));
+    ASSERT_FALSE(monitors.empty());
+    const CaptureSource expected = VirtualScreenOf(monitors);
+    const CaptureSource area = WholeScreenArea(
+        ::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+        ::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    EXPECT_EQ(area.x, expected.x);
+    EXPECT_EQ(area.y, expected.y);
+    EXPECT_EQ(area.width, expected.width);
+    EXPECT_EQ(area.height, expected.height);
 }
