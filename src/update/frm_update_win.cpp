@@ -1,5 +1,7 @@
 #include "update/frm_update_win.h"
 
+#include "base/dpi.h"
+#include "base/dpi_win.h"
 #include "base/handles_win.h"
 #include "res/resource_ids.h"
 #include "update/update_prompt_layout.h"
@@ -58,14 +60,17 @@ bool FrmUpdate::Load(HWND mainWindow, std::int16_t twipsPerPixelX, std::int16_t 
     versionPageUrl_ = versionPageUrl;
     unloaded_ = false;
 
-    RECT outer{0, 0, kPromptClientWidth, kPromptClientHeight};
+    // The prompt opens beside the main window, so on its monitor and at its scale.
+    dpi_ = WindowDpi(mainWindow);
+    geometry_ = PromptGeometryForDpi(dpi_);
+    RECT outer{0, 0, geometry_.clientWidth, geometry_.clientHeight};
     ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
     if (!CreateWin(kClassName, L"Brimlow", kStyle, kExStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                    outer.right - outer.left, outer.bottom - outer.top, mainWindow))
         return false;
     // The design-time controls; Form_Load places the buttons.
-    Label1.Create(hwnd(), kPromptLabel.left, kPromptLabel.top, kPromptLabel.width,
-                  kPromptLabel.height);
+    Label1.Create(hwnd(), geometry_.label.left, geometry_.label.top, geometry_.label.width,
+                  geometry_.label.height);
     Label1.SetFontName(L"Arial");
     Label1.SetFontSize(12.0f);
     cmdYes.Create(hwnd(), 0, 0, 0, 0, 0);
@@ -93,8 +98,10 @@ void FrmUpdate::Form_Load() {
     const PromptPlacement at = PlacePrompt(main.left, main.top, twipsPerPixelX_, twipsPerPixelY_);
     ::SetWindowPos(hwnd(), nullptr, at.left, at.top, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    cmdYes.Move(kPromptYes.left, kPromptYes.top, kPromptYes.width, kPromptYes.height);
-    cmdNo.Move(kPromptNo.left, kPromptNo.top, kPromptNo.width, kPromptNo.height);
+    const PromptBox& yes = geometry_.yes;
+    const PromptBox& no = geometry_.no;
+    cmdYes.Move(yes.left, yes.top, yes.width, yes.height);
+    cmdNo.Move(no.left, no.top, no.width, no.height);
     if (beep)
         beep(kPromptBeepHz, kPromptBeepMs);
 }
@@ -125,27 +132,30 @@ void FrmUpdate::Close() {
 }
 
 void FrmUpdate::PaintImage1(HDC dc) {
-    const int x = kPromptImage.left, y = kPromptImage.top;
-    // The program's own icon at its 32-pixel size. LR_SHARED: the system owns
-    // it, nothing to free.
-    if (HICON icon = static_cast<HICON>(
-            ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QORVIC), IMAGE_ICON,
-                         kPromptImage.width, kPromptImage.height, LR_SHARED))) {
-        ::DrawIconEx(dc, x, y, icon, kPromptImage.width, kPromptImage.height, 0, nullptr,
-                     DI_NORMAL);
+    const PromptBox& image = geometry_.image;
+    const int x = image.left, y = image.top;
+    // The program's own icon at the size it is shown at (32 pixels at 96 DPI),
+    // so the system picks the nearest drawn size rather than stretching one.
+    // LR_SHARED: the system owns it, nothing to free.
+    if (HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                                     MAKEINTRESOURCEW(IDI_QORVIC), IMAGE_ICON,
+                                                     image.width, image.height, LR_SHARED))) {
+        ::DrawIconEx(dc, x, y, icon, image.width, image.height, 0, nullptr, DI_NORMAL);
         return;
     }
+    const auto s = [this](int designed) { return ScaleForDpi(designed, dpi_); };
     // A build without the icon resource (the in-process tests): a blue disc
     // with a white arrow pointing down, something new to fetch.
     Brush disc(::CreateSolidBrush(RGB(0, 84, 166)));
-    Pen rim(::CreatePen(PS_SOLID, 1, RGB(0, 50, 110)));
+    Pen rim(::CreatePen(PS_SOLID, s(1), RGB(0, 50, 110)));
     {
         SelectedObject brush(dc, disc.get());
         SelectedObject pen(dc, rim.get());
-        ::Ellipse(dc, x + 2, y + 2, x + 30, y + 30);
+        ::Ellipse(dc, x + s(2), y + s(2), x + s(30), y + s(30));
     }
-    const POINT arrow[] = {{x + 13, y + 7},  {x + 19, y + 7}, {x + 19, y + 16}, {x + 24, y + 16},
-                           {x + 16, y + 25}, {x + 8, y + 16}, {x + 13, y + 16}};
+    const POINT arrow[] = {{x + s(13), y + s(7)},  {x + s(19), y + s(7)},  {x + s(19), y + s(16)},
+                           {x + s(24), y + s(16)}, {x + s(16), y + s(25)}, {x + s(8), y + s(16)},
+                           {x + s(13), y + s(16)}};
     Brush white(::CreateSolidBrush(RGB(255, 255, 255)));
     Pen outline(::CreatePen(PS_SOLID, 1, RGB(255, 255, 255)));
     SelectedObject brush(dc, white.get());

@@ -5,6 +5,7 @@
 
 #include "base/window_win.h"
 #include "controls/uni_label_win.h"
+#include "update/update_prompt_layout.h"
 
 #include <windows.h>
 
@@ -24,6 +25,8 @@ public:
     bool Load(HWND mainWindow, std::int16_t twipsPerPixelX, std::int16_t twipsPerPixelY,
               const std::wstring& versionPageUrl);
     bool IsOpen() const { return hwnd() != nullptr; }
+    // Sizes and places at the main window's DPI, taken when the prompt loads.
+    const PromptGeometry& Geometry() const { return geometry_; }
 
     UniLabel Label1;
     UniButton cmdYes;
@@ -54,6 +57,8 @@ private:
     std::int16_t twipsPerPixelX_ = 15;
     std::int16_t twipsPerPixelY_ = 15;
     std::wstring versionPageUrl_;
+    PromptGeometry geometry_;
+    int dpi_ = 96;
     bool unloaded_ = false;
 };
 

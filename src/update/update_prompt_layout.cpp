@@ -1,5 +1,6 @@
 #include "update/update_prompt_layout.h"
 
+#include "base/dpi.h"
 #include "base/numeric.h"
 
 namespace qorvic {
@@ -14,6 +15,21 @@ int TwipsToPixels(double twips, std::int16_t twipsPerPixel) {
 }
 
 } // namespace
+
+PromptGeometry PromptGeometryForDpi(int dpi) {
+    const auto scale = [dpi](const PromptBox& b) {
+        return PromptBox{ScaleForDpi(b.left, dpi), ScaleForDpi(b.top, dpi),
+                         ScaleForDpi(b.width, dpi), ScaleForDpi(b.height, dpi)};
+    };
+    PromptGeometry g;
+    g.clientWidth = ScaleForDpi(kPromptClientWidth, dpi);
+    g.clientHeight = ScaleForDpi(kPromptClientHeight, dpi);
+    g.image = scale(kPromptImage);
+    g.label = scale(kPromptLabel);
+    g.yes = scale(kPromptYes);
+    g.no = scale(kPromptNo);
+    return g;
+}
 
 PromptPlacement PlacePrompt(int mainLeft, int mainTop, std::int16_t twipsPerPixelX,
                             std::int16_t twipsPerPixelY) {

@@ -22,6 +22,18 @@ inline constexpr PromptBox kPromptImage{0, 0, 32, 32};
 inline constexpr PromptBox kPromptLabel{32, 24, 241, 81};
 inline constexpr PromptBox kPromptYes{140, 130, 70, 30};
 inline constexpr PromptBox kPromptNo{220, 130, 70, 30};
+// The prompt's client size and controls at `dpi`: the designed pixels above
+// scaled by dpi / 96, unchanged at 96.
+struct PromptGeometry {
+    int clientWidth = kPromptClientWidth;
+    int clientHeight = kPromptClientHeight;
+    PromptBox image = kPromptImage;
+    PromptBox label = kPromptLabel;
+    PromptBox yes = kPromptYes;
+    PromptBox no = kPromptNo;
+};
+PromptGeometry PromptGeometryForDpi(int dpi);
+
 inline constexpr std::uint32_t kPromptBeepHz = 700;
 inline constexpr std::uint32_t kPromptBeepMs = 100;
 

@@ -244,3 +244,40 @@ TEST(UpdatePromptAtDpi, OffsetIsFiveHundredTwipsAtTheRealTwipsPerPixel) {
         EXPECT_EQ(at.top, 200 + c.offset) << "dpi " << c.dpi;
     }
 }
+
+namespace {
+
+std::vector<int> Lengths(const PromptBox& b) {
+    return {b.left, b.top, b.width, b.height};
+}
+
+} // namespace
+
+TEST(UpdatePromptAtDpi, ClientAndControlsScaleAndFitAtEveryDpi) {
+    const PromptGeometry g96 = PromptGeometryForDpi(96);
+    EXPECT_EQ(g96.clientWidth, 304);
+    EXPECT_EQ(g96.clientHeight, 172);
+    EXPECT_EQ(Lengths(g96.image), (std::vector<int>{0, 0, 32, 32}));
+    EXPECT_EQ(Lengths(g96.label), (std::vector<int>{32, 24, 241, 81}));
+    EXPECT_EQ(Lengths(g96.yes), (std::vector<int>{140, 130, 70, 30}));
+    EXPECT_EQ(Lengths(g96.no), (std::vector<int>{220, 130, 70, 30}));
+
+    const PromptGeometry g144 = PromptGeometryForDpi(144);
+    EXPECT_EQ(g144.clientWidth, 456);
+    EXPECT_EQ(g144.clientHeight, 258);
+    EXPECT_EQ(Lengths(g144.image), (std::vector<int>{0, 0, 48, 48}));
+    EXPECT_EQ(Lengths(g144.label), (std::vector<int>{48, 36, 362, 122}));
+    EXPECT_EQ(Lengths(g144.yes), (std::vector<int>{210, 195, 105, 45}));
+    EXPECT_EQ(Lengths(g144.no), (std::vector<int>{330, 195, 105, 45}));
+
+    for (const int dpi : kDpis) {
+        SCOPED_TRACE("dpi " + std::to_string(dpi));
+        const PromptGeometry g = PromptGeometryForDpi(dpi);
+        for (const PromptBox& b : {g.image, g.label, g.yes, g.no}) {
+            EXPECT_LE(b.left + b.width, g.clientWidth);
+            EXPECT_LE(b.top + b.height, g.clientHeight);
+        }
+        // The buttons never overlap, whatever the rounding.
+        EXPECT_LT(g.yes.left + g.yes.width, g.no.left);
+    }
+}
