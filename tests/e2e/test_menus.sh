@@ -186,14 +186,25 @@ crop_menus "$WORK/shot.png" "$WORK/menu-japanese.png" $((SX + SW)) "$(max $((MY 
 close_by_click_outside "Japanese menus"
 
 # --- Row 0 hands the capture to Norvane.
-open_menu
-hover_row 0
-xdotool click 1
-for _ in $(seq 1 600); do [ -s "$WORK/received.bmp" ] && break; sleep 0.05; done
+# Under Wine without a window manager an injected key is now and then lost in
+# a focus change between X clients although Norvane is in front (seen about
+# once in ten runs on a loaded machine), so a hand-off that delivered nothing
+# is tried once more; the second must arrive.
+hand_off() {
+    driver clear-clipboard >/dev/null
+    open_menu
+    hover_row 0
+    xdotool click 1
+    for _ in $(seq 1 200); do [ -s "$WORK/received.bmp" ] && return 0; sleep 0.05; done
+    return 1
+}
+hand_off || { echo "the first hand-off's F7 did not arrive; once more"; hand_off; } || true
 sleep 0.2 # the receiver may still be writing
 [ "$(head -c 2 "$WORK/received.bmp")" = BM ] &&
     [ "$(identify -format '%w %h' "$WORK/received.bmp" 2>/dev/null)" = "288 193" ] ||
-    fail "row 0: the receiver got $(identify "$WORK/received.bmp" 2>&1)"
+    fail "row 0: the receiver got $(identify "$WORK/received.bmp" 2>&1);" \
+        "clipboard: $(driver clipboard); menu: $(driver class-gone frmMenu 0);" \
+        "receiver said: $(tr -d '\r' <"$WORK/receiver.log")"
 driver close "Norvane receiver" >/dev/null || true
 
 # --- Row 4 shows the scaling panel (last: the panel stays on the frame).
