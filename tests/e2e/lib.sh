@@ -32,6 +32,18 @@ set_user_folders() {
 
 driver() { timeout 30 wine "$DRIVER" "$@" 2>/dev/null | tr -d '\r'; }
 
+# The shipped languages and a settings file (frame colour, language) in the data folder.
+install_data_folder() { # colour language
+    mkdir -p "$WORK/appdata/Qorvic/Languages"
+    cp "$QORVIC_SOURCE_DIR"/lang/*.Language "$WORK/appdata/Qorvic/Languages/"
+    printf '%s\r\n%s\r\n' "$1" "$2" >"$WORK/appdata/Qorvic/Qorvic.cfg"
+}
+# Settings read when Wine's desktop starts (display scale, X11 driver) need a new server.
+restart_wineserver() {
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    wineserver -p 2>/dev/null || true
+}
 start_pattern() { # x y w h
     wine "$DRIVER" pattern "$@" >"$WORK/pattern.log" 2>&1 &
     BACKGROUND_PIDS+=($!)

@@ -10,14 +10,10 @@ source "$(dirname "$0")/lib.sh"
 # The display scale is read when the desktop starts: set it, then restart the
 # prefix's wineserver so every later process sees 144 DPI.
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
-wineserver -k 2>/dev/null || true
-wineserver -w 2>/dev/null || true
-wineserver -p 2>/dev/null || true
+restart_wineserver
 
-mkdir -p "$WORK/appdata/Qorvic/Languages"
-cp "$QORVIC_SOURCE_DIR"/lang/*.Language "$WORK/appdata/Qorvic/Languages/"
 # Magenta frame (0x00FF00FF), so margins stand out from the pattern's colours.
-printf '16711935\r\nEnglish\r\n' >"$WORK/appdata/Qorvic/Qorvic.cfg"
+install_data_folder 16711935 English
 
 start_pattern 0 0 1200 900
 start_qorvic

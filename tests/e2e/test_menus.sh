@@ -5,10 +5,8 @@
 # screenshots of the open menus.
 source "$(dirname "$0")/lib.sh"
 
-mkdir -p "$WORK/appdata/Qorvic/Languages"
-cp "$QORVIC_SOURCE_DIR"/lang/*.Language "$WORK/appdata/Qorvic/Languages/"
+install_data_folder 0 English
 cp "$QORVIC_BUILD_DIR/tools/converter/i__view32.exe" "$WORK/appdata/Qorvic/"
-printf '0\r\nEnglish\r\n' >"$WORK/appdata/Qorvic/Qorvic.cfg"
 
 # Something of Wine's to click on outside the menus, away from the frame.
 start_pattern 1100 400 800 600

@@ -16,13 +16,9 @@ xrandr --setmonitor Second 1024/270x768/203+0+32 none >/dev/null
 # Wine's RandR support sees the one output only; its Xinerama support sees the
 # monitors. Both settings are read when the desktop starts: restart the server.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d N /f >/dev/null 2>&1
-wineserver -k 2>/dev/null || true
-wineserver -w 2>/dev/null || true
-wineserver -p 2>/dev/null || true
+restart_wineserver
 
-mkdir -p "$WORK/appdata/Qorvic/Languages"
-cp "$QORVIC_SOURCE_DIR"/lang/*.Language "$WORK/appdata/Qorvic/Languages/"
-printf '16711935\r\nEnglish\r\n' >"$WORK/appdata/Qorvic/Qorvic.cfg"
+install_data_folder 16711935 English
 
 # Driver and xdotool speak different coordinates: X = Windows + LEFT_W.
 menu_rect() { # class -> P_X P_Y P_W P_H in X coordinates

@@ -34,9 +34,7 @@ wait_for_request() { # NAME
 }
 
 # The prompt's lead-in comes from the language file (entry 18, line 19 of its source text).
-mkdir -p "$WORK/appdata/Qorvic/Languages"
-cp "$QORVIC_SOURCE_DIR"/lang/*.Language "$WORK/appdata/Qorvic/Languages/"
-printf '0\r\nGerman\r\n' >"$WORK/appdata/Qorvic/Qorvic.cfg"
+install_data_folder 0 German
 lead_in=$(sed -n 19p "$QORVIC_SOURCE_DIR/lang/src/German.txt" | sed 's/^[^=]*=.//' | tr -d '\r')
 
 # A newer version: the prompt, over a disabled main window.
