@@ -15,18 +15,15 @@ PanelRect CentredScalePanel(int clientWidth, int clientHeight, const PanelRect& 
 }
 
 ScalePanelGeometry ScalePanelGeometryForDpi(int dpi) {
-    const auto scale = [dpi](int length) { return ScaleForDpi(length, dpi); };
-    const auto place = [&scale](const PanelChildPlace& p) {
-        return PanelChildPlace{scale(p.left), scale(p.top), scale(p.width), scale(p.height)};
-    };
+    const auto scale = [dpi](auto designed) { return ScaleForDpi(designed, dpi); };
     ScalePanelGeometry g;
     g.width = scale(kScalePanelWidth);
     g.height = scale(kScalePanelHeight);
     g.heightReserve = scale(kScalePanelHeightReserve);
-    g.resizeLabel = place(kResizeLabelPlace);
-    g.slider = place(kScaleSliderPlace);
-    g.equalsLabel = place(kEqualsLabelPlace);
-    g.closeButton = place(kCloseButtonPlace);
+    g.resizeLabel = scale(kResizeLabelPlace);
+    g.slider = scale(kScaleSliderPlace);
+    g.equalsLabel = scale(kEqualsLabelPlace);
+    g.closeButton = scale(kCloseButtonPlace);
     return g;
 }
 

@@ -21,9 +21,7 @@ inline constexpr int kScalePanelWindowHeightTwips = 4000;
 inline constexpr int kScalePanelHeightReserve = 125;
 
 // Designed places of the panel's children, in pixels at 15 twips per pixel.
-struct PanelChildPlace {
-    int left, top, width, height;
-};
+using PanelChildPlace = DesignBox;
 inline constexpr PanelChildPlace kResizeLabelPlace{120, 8, 21, 16};
 inline constexpr PanelChildPlace kScaleSliderPlace{8, 32, 285, 20};
 inline constexpr PanelChildPlace kEqualsLabelPlace{8, 56, 185, 41};

@@ -17,10 +17,7 @@ int TwipsToPixels(double twips, std::int16_t twipsPerPixel) {
 } // namespace
 
 PromptGeometry PromptGeometryForDpi(int dpi) {
-    const auto scale = [dpi](const PromptBox& b) {
-        return PromptBox{ScaleForDpi(b.left, dpi), ScaleForDpi(b.top, dpi),
-                         ScaleForDpi(b.width, dpi), ScaleForDpi(b.height, dpi)};
-    };
+    const auto scale = [dpi](const PromptBox& b) { return ScaleForDpi(b, dpi); };
     PromptGeometry g;
     g.clientWidth = ScaleForDpi(kPromptClientWidth, dpi);
     g.clientHeight = ScaleForDpi(kPromptClientHeight, dpi);

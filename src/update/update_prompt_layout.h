@@ -1,6 +1,8 @@
 // The numbers of the update prompt: its size, where it opens and what it says.
 #pragma once
 
+#include "base/dpi.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,9 +14,7 @@ struct PromptPlacement {
     int top = 0;
 };
 
-struct PromptBox {
-    int left, top, width, height;
-};
+using PromptBox = DesignBox;
 
 inline constexpr int kPromptClientWidth = 304;
 inline constexpr int kPromptClientHeight = 172;

@@ -19,7 +19,7 @@ std::vector<int> Lengths(const SliderMetrics& m) {
             m.handleTop,    m.height,        m.grooveFirstRow, m.grooveLastRow};
 }
 
-std::vector<int> Lengths(const PanelChildPlace& p) {
+std::vector<int> Lengths(const DesignBox& p) {
     return {p.left, p.top, p.width, p.height};
 }
 
@@ -244,14 +244,6 @@ TEST(UpdatePromptAtDpi, OffsetIsFiveHundredTwipsAtTheRealTwipsPerPixel) {
         EXPECT_EQ(at.top, 200 + c.offset) << "dpi " << c.dpi;
     }
 }
-
-namespace {
-
-std::vector<int> Lengths(const PromptBox& b) {
-    return {b.left, b.top, b.width, b.height};
-}
-
-} // namespace
 
 TEST(UpdatePromptAtDpi, ClientAndControlsScaleAndFitAtEveryDpi) {
     const PromptGeometry g96 = PromptGeometryForDpi(96);
