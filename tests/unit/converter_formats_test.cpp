@@ -41,6 +41,10 @@ TEST(ConverterFormats, WritesTheFormatTheExtensionNames) {
     EXPECT_FALSE(EncodeByExtension(image, L"a.webp", out, error));
     EXPECT_EQ(error, "unsupported target format");
     EXPECT_FALSE(EncodeByExtension(Image{}, L"a.png", out, error));
+    // A side that JPEG decoders refuse is refused for JPG alone.
+    const Image wide{65501, 1, std::vector<std::uint8_t>(65501 * 3, 7)};
+    EXPECT_FALSE(EncodeByExtension(wide, L"a.jpg", out, error));
+    EXPECT_TRUE(EncodeByExtension(wide, L"a.png", out, error)) << error;
 }
 
 TEST(ConverterSettingsFile, DefaultsWhenEmptyOrBroken) {

@@ -102,3 +102,35 @@ TEST(JpegEncoder, LowerQualityGivesSmallerFilesAndMoreError) {
     ASSERT_TRUE(decodedHigh && decodedLow);
     EXPECT_GT(Psnr(image, *decodedHigh), Psnr(image, *decodedLow) + 3);
 }
+
+TEST(JpegEncoder, RefusesSidesThatLibjpegDecodersRefuse) {
+    // The frame header has room for 65,535, but libjpeg and the decoders built on
+    // it give up past 65,500 pixels a side: such a file would be written for nothing.
+    const struct {
+        int width, height;
+        bool encodes;
+    } cases[] = {{65500, 1, true},
+                 {1, 65500, true},
+                 {65501, 1, false},
+                 {1, 65501, false},
+                 {65535, 1, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        const Image image{c.width, c.height,
+                          Bytes(static_cast<std::size_t>(c.width) * c.height * 3, 128)};
+        Bytes out;
+        std::string error;
+        ASSERT_EQ(EncodeJpeg(image, JpegOptions{90, true, 1}, out, error), c.encodes) << error;
+        if (!c.encodes) {
+            EXPECT_FALSE(error.empty());
+            continue;
+        }
+        // The baseline frame header carries the size the decoder will be told.
+        const Bytes sof = {0xFF, 0xC0};
+        const auto at = std::search(out.begin(), out.end(), sof.begin(), sof.end());
+        ASSERT_NE(at, out.end());
+        const std::size_t frame = static_cast<std::size_t>(at - out.begin());
+        EXPECT_EQ(Be16(out, frame + 5), static_cast<std::uint32_t>(c.height));
+        EXPECT_EQ(Be16(out, frame + 7), static_cast<std::uint32_t>(c.width));
+    }
+}

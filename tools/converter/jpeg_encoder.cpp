@@ -259,6 +259,10 @@ bool EncodeJpeg(const Image& image, const JpegOptions& options, std::vector<std:
                 std::string& error) {
     if (!CheckImage(image, error))
         return false;
+    if (image.width > kMaxJpegSide || image.height > kMaxJpegSide) {
+        error = "picture too large for JPEG decoders (over 65500 pixels a side)";
+        return false;
+    }
     const int w = image.width, h = image.height;
     const int factor = options.subsampleChroma ? 2 : 1; // luma samples per chroma sample
     const int mcuSize = 8 * factor;

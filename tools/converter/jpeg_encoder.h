@@ -20,6 +20,10 @@ struct JpegOptions {
     int threads = 0; // 0: one per core
 };
 
+// The frame header would hold 65,535, but libjpeg and the decoders built on it
+// refuse any side over 65,500, so a larger picture is not encoded at all.
+inline constexpr int kMaxJpegSide = 65500;
+
 bool EncodeJpeg(const Image& image, const JpegOptions& options, std::vector<std::uint8_t>& out,
                 std::string& error);
 
