@@ -55,9 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             return 0;
     const std::wstring& exe = pieces[0];
     const std::wstring line = conv::BuildConverterCommandLine(exe, pieces[1], pieces[2], pieces[3]);
-    // Windows passes the line verbatim; Wine quotes the program's path.
-    const std::wstring wineLine = L"\"" + exe + L"\"" + line.substr(exe.size());
-    for (const std::wstring& raw : {line, wineLine}) {
+    // Windows passes the line verbatim; Wine quotes the program's path; a shell
+    // quotes every argument, the marker included.
+    auto q = [](const std::wstring& text) { return L"\"" + text + L"\""; };
+    const std::wstring wineLine = q(exe) + line.substr(exe.size());
+    const std::wstring shellLine = q(exe) + L" " + q(pieces[1]) + L" " + q(L"/ini=" + pieces[2]) +
+                                   L" " + q(L"/convert=" + pieces[3]);
+    for (const std::wstring& raw : {line, wineLine, shellLine}) {
         const auto args = conv::ParseConverterArguments(conv::StripProgramPath(raw, exe));
         FUZZ_CHECK(args.has_value());
         FUZZ_CHECK(args->source == pieces[1]);

@@ -9,17 +9,38 @@ TEST(ConverterCommandLine, IsBuiltWithSingleSpacesAndNoQuotes) {
               L"D\\i__view32.exe D\\Temp.bmp /ini=D\\ini /convert=T.png");
 }
 
-TEST(ConverterCommandLine, RoundTripsPathsWithSpacesAsWindowsAndWinePassThem) {
+TEST(ConverterCommandLine, ReadsPathsWithSpacesQuotedOrNot) {
     const std::wstring dir = L"C:\\Users\\Ann Lee\\AppData\\Roaming\\Qorvic\\";
     const std::wstring exe = dir + L"i__view32.exe", bmp = dir + L"Temp.bmp", ini = dir + L"ini",
                        target = L"C:\\Users\\Ann Lee\\Desktop\\Qorvic_1.png";
-    const std::wstring line = BuildConverterCommandLine(exe, bmp, ini, target);
-    for (const std::wstring& raw : {line, L"\"" + exe + L"\"" + line.substr(exe.size())}) {
-        const auto args = ParseConverterArguments(StripProgramPath(raw, exe));
-        ASSERT_TRUE(args.has_value()) << std::string(raw.begin(), raw.end());
-        EXPECT_EQ(args->source, bmp);
-        EXPECT_EQ(args->ini, ini);
-        EXPECT_EQ(args->target, target);
+    auto q = [](const std::wstring& text) { return L"\"" + text + L"\""; };
+    // The program's own line, then what cmd passes verbatim as typed and what a
+    // shell builds when it quotes each argument holding a space.
+    const std::wstring lines[] = {
+        BuildConverterCommandLine(exe, bmp, ini, target),
+        exe + L" " + q(bmp) + L" /ini=" + ini + L" /convert=" + target,
+        exe + L" " + bmp + L" /ini=" + q(ini) + L" /convert=" + target,
+        exe + L" " + bmp + L" " + q(L"/ini=" + ini) + L" /convert=" + target,
+        exe + L" " + bmp + L" /ini=" + ini + L" /convert=" + q(target),
+        exe + L" " + bmp + L" /ini=" + ini + L" " + q(L"/convert=" + target),
+        exe + L" " + q(bmp) + L" /ini=" + q(ini) + L" /convert=" + q(target),
+        exe + L" " + q(bmp) + L" " + q(L"/ini=" + ini) + L" " + q(L"/convert=" + target),
+        // cmd also lets a quote cover just the part with the space.
+        exe + L" C:\\Users\\\"Ann Lee\"\\AppData\\Roaming\\Qorvic\\Temp.bmp /ini=" + ini +
+            L" /convert=" + target,
+    };
+    for (const std::wstring& line : lines) {
+        // Windows hands the line over as built; Wine quotes the program's path.
+        for (const std::wstring& raw : {line, q(exe) + line.substr(exe.size())}) {
+            SCOPED_TRACE(std::string(raw.begin(), raw.end()));
+            const auto args = ParseConverterArguments(StripProgramPath(raw, exe));
+            EXPECT_TRUE(args.has_value());
+            if (!args)
+                continue;
+            EXPECT_EQ(args->source, bmp);
+            EXPECT_EQ(args->ini, ini);
+            EXPECT_EQ(args->target, target);
+        }
     }
 }
 

@@ -39,6 +39,33 @@ std::wstring RestAfter(const std::wstring& raw, std::size_t at) {
     return at >= raw.size() ? std::wstring() : raw.substr(at);
 }
 
+// Where a marker starts and where the path after it begins. A shell that quotes a
+// whole argument puts the quote before the marker, as in "/ini=C:\a b\ini", so
+// the marker is found with or without it.
+struct Marker {
+    std::size_t at = std::wstring::npos;
+    std::size_t pathStart = std::wstring::npos;
+};
+
+Marker FindMarker(const std::wstring& line, const std::wstring& marker) {
+    const std::size_t plain = line.find(marker);
+    const std::size_t quoted = line.find(L" \"" + marker.substr(1));
+    if (quoted != std::wstring::npos && (plain == std::wstring::npos || quoted < plain))
+        return {quoted, quoted + marker.size() + 1};
+    if (plain != std::wstring::npos)
+        return {plain, plain + marker.size()};
+    return {};
+}
+
+// One path of the line, its blanks and quotes removed. A Windows name cannot hold
+// '"', so every quote there was put around the path or a part of it, by cmd, a
+// shell or a user, and none belongs to the name.
+std::wstring PathPiece(const std::wstring& line, std::size_t begin, std::size_t end) {
+    std::wstring piece = line.substr(begin, end - begin);
+    std::erase(piece, L'"');
+    return Trim(piece);
+}
+
 } // namespace
 
 std::wstring BuildConverterCommandLine(const std::wstring& exe, const std::wstring& bmp,
@@ -76,26 +103,24 @@ std::wstring StripProgramPath(const std::wstring& raw, const std::wstring& ownPa
 std::optional<ConverterArguments> ParseConverterArguments(const std::wstring& arguments) {
     // A leading blank lets the markers match even when the source piece is empty.
     const std::wstring line = L" " + arguments;
-    const std::size_t convert = line.find(kConvertMarker);
-    if (convert == std::wstring::npos)
+    const Marker convert = FindMarker(line, kConvertMarker);
+    if (convert.at == std::wstring::npos)
         return std::nullopt;
-    const std::size_t ini = line.find(kIniMarker);
+    const Marker ini = FindMarker(line, kIniMarker);
 
     ConverterArguments result;
-    std::size_t sourceEnd = convert;
-    if (ini != std::wstring::npos && ini < convert) {
-        result.ini = Trim(line.substr(ini + kIniMarker.size(), convert - ini - kIniMarker.size()));
-        sourceEnd = ini;
-    }
-    result.source = Trim(line.substr(0, sourceEnd));
+    std::size_t sourceEnd = convert.at;
     std::size_t targetEnd = line.size();
-    if (ini != std::wstring::npos && ini > convert) {
+    if (ini.at != std::wstring::npos && ini.at < convert.at) {
+        result.ini = PathPiece(line, ini.pathStart, convert.at);
+        sourceEnd = ini.at;
+    } else if (ini.at != std::wstring::npos) {
         // The markers in the other order still split cleanly.
-        targetEnd = ini;
-        result.ini = Trim(line.substr(ini + kIniMarker.size()));
+        result.ini = PathPiece(line, ini.pathStart, line.size());
+        targetEnd = ini.at;
     }
-    result.target = Trim(
-        line.substr(convert + kConvertMarker.size(), targetEnd - convert - kConvertMarker.size()));
+    result.source = PathPiece(line, 0, sourceEnd);
+    result.target = PathPiece(line, convert.pathStart, targetEnd);
     if (result.source.empty() || result.target.empty())
         return std::nullopt;
     return result;

@@ -26,6 +26,9 @@ std::wstring BuildConverterCommandLine(const std::wstring& exe, const std::wstri
 std::wstring StripProgramPath(const std::wstring& raw, const std::wstring& ownPath);
 
 // Parses what follows the program path. Empty when the source or the target is missing.
+// Each path may also come quoted, as cmd or a shell passes a path with spaces: quotes
+// around the path (/ini="C:\a b\ini"), around the whole argument ("/ini=C:\a b\ini")
+// or around a part of it.
 std::optional<ConverterArguments> ParseConverterArguments(const std::wstring& arguments);
 
 // The receiving program's "/save=<path>" option: the rest of the line after the
