@@ -2,7 +2,6 @@
 
 #include "base/handles_win.h"
 #include "languages/language_file.h"
-#include "languages/language_list.h"
 
 #include <windows.h>
 
@@ -15,8 +14,14 @@ namespace {
 // Language files are a few hundred bytes; anything far larger is not one.
 constexpr LONGLONG kMaxLanguageFileBytes = 1 << 20;
 
-std::wstring LanguageFolder(const AppState& state) {
-    return state.DataFolder + L"\\Languages";
+LanguageFolder WinLanguageFolder(const AppState& state) {
+    LanguageFolder folder;
+    folder.path = state.DataFolder + L"\\Languages";
+    folder.read = [path = folder.path](const std::wstring& fileName) {
+        return ReadWholeFile(path + L"\\" + fileName);
+    };
+    folder.decode = &DecodeLanguageBytes;
+    return folder;
 }
 
 } // namespace
@@ -79,44 +84,16 @@ std::wstring DecodeLanguageBytes(std::string_view bytes, unsigned codePage) {
 }
 
 void BuildLanguageList(AppState& state) {
-    state.languageList = LanguageListFromFileNames(ListOrdinaryFiles(LanguageFolder(state)));
-    state.texts.LanguageMenu = state.languageList;
-    state.CurrentLanguage = ConvertLanguageNumber(state.CurrentLanguage);
+    StartLanguages(state, ListOrdinaryFiles(WinLanguageFolder(state).path));
 }
 
 LanguageApply LoadLanguage(AppState& state) {
-    const std::wstring fileName = LanguageFileName(state.CurrentLanguage);
-    std::optional<std::string> bytes;
-    if (!fileName.empty())
-        bytes = ReadWholeFile(LanguageFolder(state) + L"\\" + fileName);
-
-    LanguageLoadResult result =
-        LoadLanguageTexts(state.texts, state.CurrentLanguage, bytes, &DecodeLanguageBytes,
-                          state.VersionTag, state.languageList);
-    state.texts = std::move(result.texts);
-
-    LanguageApply apply;
-    apply.applyOptions = result.optionsCaption.has_value();
-    apply.applyScreen = result.screenCaption.has_value();
-    apply.optionsCaption = result.optionsCaption.value_or(L"");
-    apply.screenCaption = result.screenCaption.value_or(L"");
-    apply.failed = result.stop != LanguageLoadStop::Complete;
-    if (apply.failed) {
-        // A name outside the eight has no failure texts of its own; the user
-        // still gets told, in English.
-        apply.failureText = result.selectedFailureText.empty()
-                                ? FailureTextsFor(L"English").notFound
-                                : result.selectedFailureText;
-    }
-    return apply;
+    return LoadLanguageFrom(state, WinLanguageFolder(state));
 }
 
 LanguageApply SelectLanguage(AppState& state, std::int16_t index, const std::wstring& caption) {
     (void)caption;
-    if (index < 0 || static_cast<std::size_t>(index) >= state.languageList.size())
-        return {};
-    state.CurrentLanguage = state.languageList[static_cast<std::size_t>(index)];
-    return LoadLanguage(state);
+    return SelectLanguageFrom(state, index, WinLanguageFolder(state));
 }
 
 } // namespace qorvic

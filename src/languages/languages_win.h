@@ -1,7 +1,9 @@
 // The language subsystem as the main window calls it: listing the language
-// folder, reading and decoding a language file, and what a load changes.
+// folder, reading and decoding a language file, and the loads of
+// language_choice.h on the data folder's Languages folder.
 #pragma once
 
+#include "languages/language_choice.h"
 #include "mainwindow/app_state.h"
 
 #include <cstdint>
@@ -11,16 +13,6 @@
 #include <vector>
 
 namespace qorvic {
-
-// What the main window applies after a load.
-struct LanguageApply {
-    std::wstring optionsCaption; // caption for lblOptions, when applyOptions
-    std::wstring screenCaption;  // caption for ckScreen, when applyScreen
-    bool applyOptions = false;
-    bool applyScreen = false;
-    bool failed = false;      // the file was missing, unreadable or ended early
-    std::wstring failureText; // for a short message after a pick from the menu
-};
 
 // Names of the ordinary files (no folders, hidden or system files) in `folder`.
 std::vector<std::wstring> ListOrdinaryFiles(const std::wstring& folder);
@@ -33,11 +25,10 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path);
 // which is also used when the asked one is not installed.
 std::wstring DecodeLanguageBytes(std::string_view bytes, unsigned codePage);
 
-// Start-up: fills the language list from DataFolder\Languages, seeds the
-// language submenu with its names and turns the old number "0" into "English".
+// Start-up: the language list from DataFolder\Languages (see StartLanguages).
 void BuildLanguageList(AppState& state);
 
-// Loads the texts of CurrentLanguage into `state`.
+// Loads the texts of CurrentLanguage from DataFolder\Languages into `state`.
 LanguageApply LoadLanguage(AppState& state);
 
 // The language submenu's pick: makes list entry `index` current and loads it.

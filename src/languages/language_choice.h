@@ -1,0 +1,46 @@
+// The languages in the program's state: the list start-up builds, a load of the
+// current language and a pick from the language submenu. The folder is reached
+// through a reader, so every set of language files can be tried without one.
+#pragma once
+
+#include "languages/language_file.h"
+#include "mainwindow/app_state.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qorvic {
+
+// What the main window applies after a load.
+struct LanguageApply {
+    std::wstring optionsCaption; // caption for lblOptions, when applyOptions
+    std::wstring screenCaption;  // caption for ckScreen, when applyScreen
+    bool applyOptions = false;
+    bool applyScreen = false;
+    bool failed = false;      // the file was missing, unreadable or ended early
+    std::wstring failureText; // for a short message after a pick from the menu
+};
+
+// The language folder as the loader needs it.
+struct LanguageFolder {
+    std::wstring path; // no trailing separator; named in failure messages
+    // The bytes of the file of that name in the folder; empty when it cannot be read.
+    std::function<std::optional<std::string>(const std::wstring& fileName)> read;
+    LanguageDecoder decode;
+};
+
+// Start-up: the list from the folder's file names, the language submenu seeded
+// with its names, and the old number "0" read as "English".
+void StartLanguages(AppState& state, std::vector<std::wstring> fileNames);
+
+// Loads the texts of CurrentLanguage into `state`.
+LanguageApply LoadLanguageFrom(AppState& state, const LanguageFolder& folder);
+
+// A pick of list entry `index`: makes it current and loads it. An index outside
+// the list changes nothing.
+LanguageApply SelectLanguageFrom(AppState& state, std::int16_t index, const LanguageFolder& folder);
+
+} // namespace qorvic
