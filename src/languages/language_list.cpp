@@ -7,6 +7,7 @@ namespace qorvic {
 namespace {
 
 constexpr std::wstring_view kProductName = L"Qorvic";
+constexpr std::wstring_view kEnglish = L"English";
 
 // Upper case for the letters language file names can carry: ASCII, Latin-1,
 // Latin Extended-A (pairs), Greek and Cyrillic. Fixed here rather than taken
@@ -71,14 +72,15 @@ std::vector<std::wstring> LanguageListFromFileNames(std::vector<std::wstring> fi
     std::vector<std::wstring> list;
     for (const std::wstring& fileName : fileNames) {
         LanguageNameCut cut = CutLanguageName(fileName);
-        if (cut.isLanguageFile)
+        // A row without a name would be a blank row that loads nothing.
+        if (cut.isLanguageFile && !cut.name.empty())
             list.push_back(std::move(cut.name));
     }
-    // In name order "Dutch" comes before "English": the second entry is the
-    // English file's, and English goes to the head instead.
-    if (list.size() > 1)
-        list.erase(list.begin() + 1);
-    list.insert(list.begin(), L"English");
+    // English leads, whether or not its file is there: its texts are built in.
+    const auto english = std::find(list.begin(), list.end(), kEnglish);
+    if (english != list.end())
+        list.erase(english);
+    list.insert(list.begin(), std::wstring(kEnglish));
     return list;
 }
 

@@ -1,5 +1,5 @@
-// The language list: which languages the language folder offers, in the order
-// the language files give their names, with English at the head.
+// The language list: which languages the language folder offers, sorted by
+// name, with English at the head.
 #pragma once
 
 #include <string>
@@ -22,9 +22,10 @@ struct LanguageNameCut {
 };
 LanguageNameCut CutLanguageName(std::wstring_view fileName);
 
-// lstLanguages from the folder's file names (any order): the names sorted, cut,
-// the second entry removed and "English" put at the head. With the eight
-// shipped files: English, Dutch, French, German, Japanese, Polish, Russian, Spanish.
+// lstLanguages from the folder's file names (any order): the names sorted, cut
+// (empty names left out) and "English" moved to the head, or put there when no
+// file has it. With the eight shipped files: English, Dutch, French, German,
+// Japanese, Polish, Russian, Spanish.
 std::vector<std::wstring> LanguageListFromFileNames(std::vector<std::wstring> fileNames);
 
 // The old one-character language number: only "0" (English) is still honoured;

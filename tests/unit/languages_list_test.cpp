@@ -42,9 +42,12 @@ TEST(LanguageList, ListingsAndTheListsTheyGive) {
         const char* what;
         Names files, list;
     } cases[] = {
-        {"without Dutch, French is removed and English listed twice",
-         Files({L"English", L"French", L"German", L"Japanese", L"Polish", L"Russian", L"Spanish"}),
-         {L"English", L"English", L"German", L"Japanese", L"Polish", L"Russian", L"Spanish"}},
+        {"English is moved to the head, not whatever comes second",
+         Files({L"German", L"English", L"French"}),
+         {L"English", L"French", L"German"}},
+        {"English leads without a file of its own",
+         Files({L"French", L"Dutch"}),
+         {L"English", L"Dutch", L"French"}},
         {"the name ends at the first dot, so a further extension duplicates",
          Plus(Files(kEightLanguages), {L"Qorvic_English.Language.bak"}),
          {L"English", L"Dutch", L"English", L"French", L"German", L"Japanese", L"Polish",
@@ -60,9 +63,7 @@ TEST(LanguageList, ListingsAndTheListsTheyGive) {
           L"Russian", L"Spanish"}},
         {"an empty listing still starts with English", {}, {L"English"}},
         {"so does one without language files", {L"notes.txt"}, {L"English"}},
-        {"with one entry there is no second one to remove",
-         Files({L"German"}),
-         {L"English", L"German"}},
+        {"an empty name would be a blank row", {L"Qorvic_.Language"}, {L"English"}},
         // Ordinal order would put "Qorvic_Zulu" before "Qorvic_afrikaans".
         {"sorting ignores case",
          Files({L"Zulu", L"English", L"afrikaans"}),
