@@ -179,6 +179,26 @@ TEST_F(ConverterRun, LeavesAReadOnlyTargetAsItWas) {
     ExpectDesktopHolds({L"kept.png"});
 }
 
+TEST_F(ConverterRun, WritesTheLongestFileNameAndLeavesNoTemporaryFile) {
+    PutSource(TestPicture(16, 16));
+    // 255 characters, the most a file name may have: a temporary name built by
+    // lengthening it would not fit.
+    const std::wstring longest = std::wstring(251, L'n') + L".png";
+    ASSERT_EQ(Run(desktop_ + longest), 0u);
+    EXPECT_EQ(ReadFileBytes(desktop_ + longest, 4).value_or(""), "\x89PNG");
+    ExpectDesktopHolds({longest});
+
+    // Failures after the picture was encoded: a name one too long, and a folder
+    // standing where the file should go.
+    const std::wstring folder = std::wstring(250, L'f') + L".jpg";
+    ASSERT_TRUE(::CreateDirectoryW((desktop_ + folder).c_str(), nullptr));
+    for (const std::wstring& name : {L"x" + longest, folder}) {
+        SCOPED_TRACE(name.size());
+        EXPECT_EQ(Run(desktop_ + name), static_cast<DWORD>(conv::TargetUnwritable));
+    }
+    ExpectDesktopHolds({longest, folder});
+}
+
 TEST_F(ConverterRun, ConvertsLargePicturesWellWithinTheWait) {
     const struct {
         int width, height;

@@ -3,37 +3,31 @@
 // no window; the exit code says what happened (exit_codes.h).
 #include <windows.h>
 
+#include "base/file_io_win.h"
+#include "base/handles_win.h"
 #include "bmp_reader.h"
 #include "command_line.h"
 #include "converter_settings.h"
 #include "exit_codes.h"
 #include "formats.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
-#include <type_traits>
+#include <string_view>
 #include <vector>
 
 namespace {
 
-struct FileCloser {
-    void operator()(HANDLE h) const {
-        if (h != INVALID_HANDLE_VALUE)
-            ::CloseHandle(h);
-    }
-};
-// The converter links nothing of the program, so it keeps its own small owner.
-using File = std::unique_ptr<std::remove_pointer_t<HANDLE>, FileCloser>;
-
-File OpenFile(const std::wstring& path, DWORD access, DWORD disposition) {
-    HANDLE h = ::CreateFileW(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+qorvic::KernelHandle OpenFile(const std::wstring& path) {
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    return File(h == INVALID_HANDLE_VALUE ? nullptr : h);
+    return qorvic::KernelHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
 }
 
 // Reads a whole file; larger than `limit` counts as unreadable.
 bool ReadWholeFile(const std::wstring& path, std::uint64_t limit, std::vector<std::uint8_t>& out) {
-    File file = OpenFile(path, GENERIC_READ, OPEN_EXISTING);
+    const qorvic::KernelHandle file = OpenFile(path);
     LARGE_INTEGER size{};
     if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
         static_cast<std::uint64_t>(size.QuadPart) > limit)
@@ -48,38 +42,6 @@ bool ReadWholeFile(const std::wstring& path, std::uint64_t limit, std::vector<st
         done += got;
     }
     return true;
-}
-
-// Writes to a temporary name beside the target and renames it into place, so the
-// target is either the complete new file or untouched.
-bool WriteFileAtomically(const std::wstring& target, const std::vector<std::uint8_t>& bytes) {
-    // A read-only target is never replaced: Windows refuses the rename, Wine would not.
-    const DWORD existing = ::GetFileAttributesW(target.c_str());
-    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY))
-        return false;
-    const std::wstring temporary =
-        target + L"." + std::to_wstring(::GetCurrentProcessId()) + L".part";
-    bool written = false;
-    {
-        File file = OpenFile(temporary, GENERIC_WRITE, CREATE_ALWAYS);
-        if (!file)
-            return false;
-        written = true;
-        std::size_t done = 0;
-        while (written && done < bytes.size()) {
-            const DWORD chunk =
-                static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 26));
-            DWORD put = 0;
-            written =
-                ::WriteFile(file.get(), bytes.data() + done, chunk, &put, nullptr) && put == chunk;
-            done += put;
-        }
-    }
-    if (written && ::MoveFileExW(temporary.c_str(), target.c_str(),
-                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    ::DeleteFileW(temporary.c_str());
-    return false;
 }
 
 std::wstring ModulePath() {
@@ -120,7 +82,11 @@ int Convert(const conv::ConverterArguments& args) {
     std::vector<std::uint8_t> encoded;
     if (!conv::EncodeByExtension(image, args.target, LoadSettings(args.ini), encoded, error))
         return conv::EncodingFailed;
-    return WriteFileAtomically(args.target, encoded) ? conv::Converted : conv::TargetUnwritable;
+    // The program's own atomic write: a short temporary name beside the target,
+    // renamed into place, so even a target name of the longest length works.
+    const std::string_view bytes(reinterpret_cast<const char*>(encoded.data()), encoded.size());
+    return qorvic::WriteFileAtomically(args.target, bytes) ? conv::Converted
+                                                           : conv::TargetUnwritable;
 }
 
 } // namespace
