@@ -30,7 +30,7 @@ void Form1::CaptureFrame() {
 
     ::ShowWindow(hwnd(), SW_HIDE);
     ProcessPendingMessages();
-    BusyWait(std::chrono::milliseconds(250));
+    BlockingWait(std::chrono::milliseconds(250));
 
     picCapture.Clear();
     picDest.Clear();

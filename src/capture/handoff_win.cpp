@@ -59,7 +59,7 @@ HWND Form1::ActivateWindowByTitle(const std::wstring& title) {
         ::BringWindowToTop(search.found);
         ::SetForegroundWindow(search.found);
     }
-    BusyWait(std::chrono::milliseconds(500));
+    BlockingWait(std::chrono::milliseconds(500));
     return search.found;
 }
 
@@ -69,7 +69,7 @@ void Form1::HandOffCapture() {
         return;
     PutCaptureOnClipboard();
     if (HWND norvane = ActivateWindowByTitle(L"Norvane")) {
-        BusyWait(std::chrono::seconds(1));
+        BlockingWait(std::chrono::seconds(1));
         // Something may have taken the front back meanwhile (under Wine our own
         // frame's late activation from the capture does): ask once more and
         // give Norvane a little time. The key goes only to Norvane: if

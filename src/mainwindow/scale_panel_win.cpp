@@ -141,8 +141,8 @@ void ScalePanel::ShowScalePanel(const std::wstring& txtEquals) {
     }
     DrawPanelBevel();
     lblEquals.SetCaption(txtEquals);
-    // Busy, on purpose: the panel opens after a short pause in which nothing else runs.
-    BusyWait(std::chrono::milliseconds(100));
+    // On purpose: the panel opens after a short pause in which nothing else runs.
+    BlockingWait(std::chrono::milliseconds(100));
     SetResizeLabel(resizeText_, ResizeLabelLeft(scaleStep_, dpi_));
     // Above the see-through area and everything else on the form.
     ::SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0,
