@@ -67,7 +67,14 @@ void Form1::HandOffCapture() {
     CaptureFrame();
     if (picDest.Empty())
         return;
-    PutCaptureOnClipboard();
+    // Without the picture on the clipboard, F7 would make Norvane send
+    // whatever the clipboard held before.
+    if (!PutCaptureOnClipboard()) {
+        if (showMessage)
+            showMessage(L"Qorvic could not put the picture on the clipboard, so it was not "
+                        L"handed over to Norvane.");
+        return;
+    }
     if (HWND norvane = ActivateWindowByTitle(L"Norvane")) {
         BlockingWait(std::chrono::seconds(1));
         // Something may have taken the front back meanwhile (under Wine our own

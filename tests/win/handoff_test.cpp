@@ -279,3 +279,26 @@ TEST(HandOff, NorvaneIsRaisedAgainWhenAnotherWindowTookTheFront) {
     EXPECT_EQ(norvane.f7, 1);
     EXPECT_EQ(thief.f7, 0);
 }
+
+// Another program keeps the clipboard past the copy's wait: F7 would make
+// Norvane send the clipboard's old content, so no key is typed and the user is told.
+TEST(HandOff, APictureThatCannotReachTheClipboardIsToldAndNotSent) {
+    TestFrame frame;
+    ASSERT_TRUE(frame.Start());
+    ThreadWindow norvane(L"Norvane (test)", 900);
+    KernelHandle held(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::thread holder([&] {
+        ClipboardScope clipboard(nullptr);
+        if (!clipboard.ok())
+            return; // the wait below fails the test
+        ::SetEvent(held.get());
+        ::Sleep(3000); // past the capture and the copy's wait
+    });
+    ASSERT_EQ(::WaitForSingleObject(held.get(), 5000), WAIT_OBJECT_0);
+    frame->HandOffCapture();
+    holder.join();
+    PumpFor(1000);
+    EXPECT_EQ(norvane.f7, 0);
+    ASSERT_EQ(frame.messages.size(), 1u);
+    EXPECT_NE(frame.messages[0].find(L"Norvane"), std::wstring::npos);
+}
