@@ -53,13 +53,16 @@ void Form1::WaitForEnd(HANDLE process) {
 
 Form1::ConvertOutcome Form1::ConvertTempBitmap(const std::wstring& target) {
     std::wstring commandLine = ConverterCommandLine(state_.DataFolder, target);
+    // The line stays unquoted, as the converter expects it; naming the program
+    // apart keeps Windows from trying "C:\Users\Ann.exe" for "C:\Users\Ann Lee\...".
+    const std::wstring converter = state_.DataFolder + L"\\i__view32.exe";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWMINNOACTIVE; // minimised, the frame keeps the focus
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &info))
+    if (!::CreateProcessW(converter.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                          nullptr, nullptr, &startup, &info))
         return ConvertOutcome::Failed;
     KernelHandle process(info.hProcess);
     KernelHandle thread(info.hThread);

@@ -91,6 +91,22 @@ TEST_F(FaultConverter, AHangingConverterIsLeftRunningAndNotReportedAsAFailure) {
     })) << "each still-running converter wrote its own file";
 }
 
+// A data folder under a name with a space ("...\\Ann Lee\\..."): a program named
+// after the first word ("...\\Ann.exe") must not run in place of the converter.
+TEST(FaultConverterPath, APathWithSpacesRunsOnlyTheConverter) {
+    const std::wstring base = FreshFolder(L"hijack");
+    const std::wstring appData = base + L"Ann Lee\\";
+    ASSERT_TRUE(::CreateDirectoryW(appData.c_str(), nullptr));
+    ASSERT_TRUE(::CopyFileW(WidePath(QORVIC_STAND_IN_CONVERTER_EXE).c_str(),
+                            (base + L"Ann.exe").c_str(), FALSE));
+    TestFrame frame;
+    ASSERT_TRUE(frame.Start(appData, frame.Desktop()));
+    ASSERT_TRUE(frame.InstallConverter());
+    frame->MnuExtClick(4, L"PNG");
+    EXPECT_EQ(frame.messages, std::vector<std::wstring>{});
+    EXPECT_TRUE(PathExists(frame.Desktop() + L"Qorvic_1.png"));
+}
+
 // The wrapper script makes this folder unwritable; see fault_folders_test.cpp.
 TEST(FaultReadOnlyTarget, EverySaveIntoItIsToldAndNothingIsWritten) {
     const std::wstring desktop = FaultSetting(L"QORVIC_TEST_READONLY_DESKTOP");
