@@ -308,6 +308,14 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Form_Unload();
         return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE; // nothing to ask: the settings are kept below
+    case WM_ENDSESSION:
+        // Sign-out or shutdown ends the process without WM_CLOSE: keep what
+        // this run chose, as closing the frame would.
+        if (wParam)
+            WriteSettings();
+        return 0;
     default:
         return Default(msg, wParam, lParam);
     }

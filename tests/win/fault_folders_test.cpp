@@ -136,6 +136,19 @@ TEST_F(FaultSettingsFile, AReadOnlySettingsFileIsNotReplacedAtExit) {
     EXPECT_EQ(FolderEntries(appData_ + L"Qorvic\\"), std::vector<std::wstring>{L"Qorvic.cfg"});
 }
 
+// Windows ends the process after WM_ENDSESSION without closing the frame.
+TEST_F(FaultSettingsFile, SessionEndKeepsTheChosenColourAndLanguage) {
+    ASSERT_TRUE(Start());
+    frame_.form->SetBackColour(255);
+    frame_.form->State().CurrentLanguage = L"German";
+    EXPECT_TRUE(::SendMessageW(frame_.form->hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    ::SendMessageW(frame_.form->hwnd(), WM_ENDSESSION, FALSE, 0); // ending cancelled
+    EXPECT_FALSE(PathExists(cfg_));
+    ::SendMessageW(frame_.form->hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(ReadFileBytes(cfg_).value_or(""), "255\r\nGerman\r\n");
+    EXPECT_EQ(FolderEntries(appData_ + L"Qorvic\\"), std::vector<std::wstring>{L"Qorvic.cfg"});
+}
+
 // The data folder is made unwritable by the wrapper script (the test run is
 // root, so only the file system's immutable flag stops it); it holds the
 // settings "255, German".
