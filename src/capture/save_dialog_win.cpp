@@ -1,4 +1,5 @@
 // Save through the save dialog, as members of Form1.
+#include "base/file_io_win.h"
 #include "capture/save_dialog.h"
 #include "mainwindow/form1_win.h"
 
@@ -6,29 +7,53 @@
 
 namespace qorvic {
 
+namespace {
+
+// The question the dialog itself would ask, but for the path that will really be
+// written: the extension is added after the dialog closes. "No" is the default.
+bool MayReplace(HWND owner, const std::wstring& path) {
+    const std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+    const std::wstring text = name + L" already exists.\nDo you want to replace it?";
+    return ::MessageBoxW(owner, text.c_str(), L"Save File - Qorvic",
+                         MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+} // namespace
+
 std::wstring Form1::ShowSaveDialog(const std::wstring& defaultName,
                                    const std::wstring& initialDir) {
     const std::wstring filter = SaveDialogFilter();
-    std::wstring file = defaultName;
-    file.resize(std::max<std::size_t>(file.size() + 1, 1024), L'\0');
-    OPENFILENAMEW info{};
-    info.lStructSize = sizeof info;
-    info.hwndOwner = hwnd();
-    info.hInstance = ::GetModuleHandleW(nullptr);
-    info.lpstrFilter = filter.c_str();
-    info.nFilterIndex = saveFilterIndex_;
-    info.lpstrFile = file.data();
-    info.nMaxFile = static_cast<DWORD>(file.size());
-    info.lpstrInitialDir = initialDir.c_str();
-    info.lpstrTitle = L"Save File - Qorvic";
-    // Replacing an existing file is asked first; no default extension is set, the
-    // filter's extension is added below by the program's own rule.
-    info.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-    if (!::GetSaveFileNameW(&info))
-        return L"";
-    saveFilterIndex_ = info.nFilterIndex;
-    const std::wstring path(file.c_str());
-    return ApplyFilterExtension(path, info.nFilterIndex);
+    std::wstring name = defaultName;
+    std::wstring folder = initialDir;
+    for (;;) {
+        std::wstring file = name;
+        file.resize(std::max<std::size_t>(file.size() + 1, 1024), L'\0');
+        OPENFILENAMEW info{};
+        info.lStructSize = sizeof info;
+        info.hwndOwner = hwnd();
+        info.hInstance = ::GetModuleHandleW(nullptr);
+        info.lpstrFilter = filter.c_str();
+        info.nFilterIndex = saveFilterIndex_;
+        info.lpstrFile = file.data();
+        info.nMaxFile = static_cast<DWORD>(file.size());
+        info.lpstrInitialDir = folder.c_str();
+        info.lpstrTitle = L"Save File - Qorvic";
+        // No default extension and no question from the dialog: the filter's
+        // extension is added below by the program's own rule, and the question
+        // is asked for the resulting path.
+        info.Flags = OFN_HIDEREADONLY;
+        if (!::GetSaveFileNameW(&info))
+            return L"";
+        saveFilterIndex_ = info.nFilterIndex;
+        const std::wstring typed(file.c_str());
+        const std::wstring path = ApplyFilterExtension(typed, info.nFilterIndex);
+        if (!PathExists(path) || FolderExists(path) || MayReplace(hwnd(), path))
+            return path;
+        // "No": back to the dialog, in the same folder with the same name.
+        const std::size_t slash = typed.find_last_of(L"\\/");
+        folder = slash == std::wstring::npos ? folder : typed.substr(0, slash + 1);
+        name = slash == std::wstring::npos ? typed : typed.substr(slash + 1);
+    }
 }
 
 void Form1::SaveCaptureAs() {
