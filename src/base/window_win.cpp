@@ -36,6 +36,11 @@ bool Window::CreateWin(const wchar_t* className, const wchar_t* title, DWORD sty
 }
 
 Window* Window::FromHandle(HWND hwnd) {
+    // Only windows of the classes this base registered carry a Window: a dialog
+    // or message box on the same thread may keep anything in its user data.
+    if (!hwnd ||
+        ::GetClassLongPtrW(hwnd, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(&Window::StaticProc))
+        return nullptr;
     return reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 

@@ -35,6 +35,14 @@ TEST(WindowBase, KeepsItsObjectWithTheWindowUntilDestroyed) {
     EXPECT_EQ(probe.hwnd(), nullptr);
     EXPECT_EQ(probe.finals, 1);
     EXPECT_FALSE(::IsWindow(hwnd));
+
+    // A window of another class on this thread may keep anything in its user data.
+    HWND other = ::CreateWindowExW(0, L"Static", L"not ours", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                   nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    ::SetWindowLongPtrW(other, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&probe));
+    EXPECT_EQ(Window::FromHandle(other), nullptr);
+    ::DestroyWindow(other);
 }
 
 TEST(Handles, SelectedObjectRestoresThePreviousSelection) {
