@@ -17,6 +17,13 @@ int ScaleForDpi(int length, int dpi) {
     return static_cast<int>(product < 0 ? -magnitude : magnitude);
 }
 
+int LengthAtDesignDpi(int length, int dpi) {
+    const int from = UsableDpi(dpi);
+    const std::int64_t product = std::int64_t{length} * kDesignDpi;
+    const std::int64_t magnitude = (std::llabs(product) * 2 + from) / (2 * std::int64_t{from});
+    return static_cast<int>(product < 0 ? -magnitude : magnitude);
+}
+
 std::int16_t TwipsPerPixelForDpi(int dpi) {
     // Above 2880 DPI the value would round to 0 and every twips division would fail.
     const std::int16_t twips = ToInt16(1440.0 / UsableDpi(dpi)).value_or(15);

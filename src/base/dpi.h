@@ -17,6 +17,10 @@ int UsableDpi(int dpi);
 // agree with the metrics Windows scales itself.
 int ScaleForDpi(int length, int dpi);
 
+// `length` (pixels at `dpi`) as it is at 96 DPI, rounded the same way: the
+// inverse of ScaleForDpi for lengths that were scaled from 96 DPI.
+int LengthAtDesignDpi(int length, int dpi);
+
 // Twips per pixel at `dpi` (1440 twips to the inch), rounded halves to even
 // into 16 bits: 15 at 96 DPI, 12 at 120, 10 at 144, 8 at 192 (7.5 exactly).
 std::int16_t TwipsPerPixelForDpi(int dpi);

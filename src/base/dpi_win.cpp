@@ -43,4 +43,25 @@ int SystemMetricForDpi(int index, int dpi) {
     return static_cast<int>(::MulDiv(::GetSystemMetrics(index), UsableDpi(dpi), screen));
 }
 
+NONCLIENTMETRICSW NonClientMetricsAtDesignDpi() {
+    using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    static const auto forDpi =
+        User32Function<SystemParametersInfoForDpiFn>("SystemParametersInfoForDpi");
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (forDpi &&
+        forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(kDesignDpi)))
+        return metrics;
+    metrics = NONCLIENTMETRICSW{};
+    metrics.cbSize = sizeof metrics;
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+        return NONCLIENTMETRICSW{};
+    // Older systems give the fonts at the screen's DPI: bring them back to 96.
+    const int screen = ScreenDpi();
+    for (LOGFONTW* font : {&metrics.lfCaptionFont, &metrics.lfSmCaptionFont, &metrics.lfMenuFont,
+                           &metrics.lfStatusFont, &metrics.lfMessageFont})
+        font->lfHeight = LengthAtDesignDpi(font->lfHeight, screen);
+    return metrics;
+}
+
 } // namespace qorvic

@@ -14,4 +14,9 @@ int WindowDpi(HWND window);
 // GetSystemMetrics(index) as it is at `dpi`.
 int SystemMetricForDpi(int index, int dpi);
 
+// The system's non-client metrics with every length as it is at 96 DPI, whatever
+// the screen's DPI: a program that scales by its window's DPI must not scale the
+// system DPI's metrics once more. All zero when the system cannot tell.
+NONCLIENTMETRICSW NonClientMetricsAtDesignDpi();
+
 } // namespace qorvic

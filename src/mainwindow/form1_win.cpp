@@ -164,11 +164,9 @@ void Form1::WriteSettings() {
 }
 
 void Form1::GetMenuFont(std::wstring& name, bool& bold, bool& italic, float& size) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-        metrics = NONCLIENTMETRICSW{};
-    }
+    // At 96 DPI, so the point size is the font's real one; the controls and
+    // menus scale it once, by their window's DPI.
+    const NONCLIENTMETRICSW metrics = NonClientMetricsAtDesignDpi();
     const LOGFONTW& font = metrics.lfMenuFont;
     const MenuFont menu =
         MenuFontFromLogFont(font.lfHeight, font.lfWeight, font.lfItalic,

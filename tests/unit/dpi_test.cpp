@@ -24,6 +24,19 @@ TEST(DpiScaling, LengthsRoundToTheNearestPixelHalvesAwayFromZero) {
     EXPECT_EQ(ScaleForDpi(1000000000, 192), 2000000000);
 }
 
+// System fonts come at the screen's DPI on older systems; brought back to 96
+// they must give the size the program then scales by its window's DPI.
+TEST(DpiScaling, LengthsGoBackToTheDesignDpi) {
+    EXPECT_EQ(LengthAtDesignDpi(-17, 144), -11); // the menu font at 150 %
+    EXPECT_EQ(LengthAtDesignDpi(-15, 120), -12);
+    EXPECT_EQ(LengthAtDesignDpi(-22, 192), -11);
+    EXPECT_EQ(LengthAtDesignDpi(-11, 0), -11);
+    for (const int dpi : {96, 120, 144, 168, 192, 240, 288})
+        for (int length = -40; length <= 40; ++length)
+            EXPECT_EQ(LengthAtDesignDpi(ScaleForDpi(length, dpi), dpi), length)
+                << length << "@" << dpi;
+}
+
 TEST(DpiScaling, TwipsPerPixelFollowTheDpi) {
     EXPECT_EQ(TwipsPerPixelForDpi(96), 15);
     EXPECT_EQ(TwipsPerPixelForDpi(120), 12);

@@ -2,12 +2,15 @@
 #include "base/dpi_win.h"
 #include "capture/capture_geometry.h"
 #include "controls/slider_model.h"
+#include "controls/control_font.h"
 #include "mainwindow/form1_win.h"
+#include "menus/menu_window_win.h"
 #include "mainwindow/scale_panel_layout.h"
 #include "test_support_win.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 using namespace qorvic;
@@ -182,6 +185,35 @@ TEST_F(Form1DpiTest, DpiChangeRedrawsTheScalingPanelAndSliderAtTheNewScale) {
     ExpectPanelFor(form, before);
     const RECT back = ChildRect(form.hwnd(), form.picResize.hwnd());
     EXPECT_NEAR(back.right - back.left, (panel.right - panel.left) * before / after, 1);
+}
+
+// The strip's and the menus' captions have the system menu font's size at the
+// screen's DPI (the wrapper script runs this at 120, 144 and 192 DPI too), and
+// each fits its row.
+TEST_F(Form1DpiTest, CaptionsHaveTheSystemMenuFontsSizeAndFitTheirRows) {
+    Form1& form = *form_;
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    const int system = std::abs(metrics.lfMenuFont.lfHeight);
+    ASSERT_EQ(form.Dpi(), form.lblOptions.Dpi());
+    const auto pixels = [](const OwnerDrawnControl& control) {
+        return -controls::FontHeightForPoints(control.GetFont().size, control.Dpi());
+    };
+    // Within a pixel: the size is kept in whole points.
+    EXPECT_NEAR(pixels(form.lblOptions), system, 1) << "at " << form.Dpi() << " DPI";
+    EXPECT_NEAR(pixels(form.ckScreen), system, 1);
+    EXPECT_LE(form.lblOptions.Top() + form.lblOptions.Height(), form.MenuBarHeight);
+
+    form.lblOptions_Click();
+    test::Pump();
+    MenuWindow* menu = form.Menus().frmMenu();
+    ASSERT_NE(menu, nullptr);
+    for (std::size_t row = 0; UniLabel* label = menu->lblMenu(row); ++row) {
+        EXPECT_NEAR(pixels(*label), system, 1) << "row " << row;
+        EXPECT_LE(label->Height(), menu->ItemHeight()) << "row " << row;
+    }
+    form.CloseMenus();
 }
 
 TEST(VirtualScreen, MetricsSpanEveryMonitorTheSystemReports) {
