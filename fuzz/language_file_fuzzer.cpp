@@ -48,10 +48,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    result.texts.TxtNewVersion.back() == L' ');
         break;
     }
-    // Whatever the file held, no row of the language menu is left blank.
-    if (result.stop != qorvic::LanguageLoadStop::BeforeTexts)
-        for (const std::wstring& row : result.texts.LanguageMenu)
-            FUZZ_CHECK(!row.empty());
+    // Whatever the file held, no row of the language menu and no caption is left blank.
+    if (result.stop != qorvic::LanguageLoadStop::BeforeTexts) {
+        const qorvic::LanguageTexts& t = result.texts;
+        std::vector<std::wstring> shown = t.LanguageMenu;
+        shown.insert(shown.end(),
+                     {t.TxtHandOff, t.TxtCopy, t.TxtSaveAs, t.TxtFormats, t.TxtScaling, t.TxtColour,
+                      t.TxtLanguages, t.TxtNewVersion, t.TxtEquals,
+                      result.optionsCaption.value_or(L""), result.screenCaption.value_or(L"")});
+        for (const std::wstring& text : shown)
+            FUZZ_CHECK(text.find_first_not_of(L" \t\n=>") != std::wstring::npos);
+    }
 
     // The line splitter and entry cutter on the raw text as well.
     const std::wstring text = fuzz::Widen(*bytes);

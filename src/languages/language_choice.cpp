@@ -6,7 +6,7 @@ namespace qorvic {
 
 void StartLanguages(AppState& state, std::vector<std::wstring> fileNames) {
     state.languageList = LanguageListFromFileNames(std::move(fileNames));
-    state.texts.LanguageMenu = state.languageList;
+    state.texts = BuiltInLanguageTexts(state.languageList);
     state.CurrentLanguage = ConvertLanguageNumber(state.CurrentLanguage);
 }
 
@@ -29,10 +29,12 @@ LanguageApply LoadLanguageFrom(AppState& state, const LanguageFolder& folder) {
     apply.failed = result.stop != LanguageLoadStop::Complete;
     if (apply.failed) {
         // A name outside the eight has no failure texts of its own; the user
-        // still gets told, in English.
+        // still gets told, in English, and which file it was.
         apply.failureText = result.selectedFailureText.empty()
-                                ? FailureTextsFor(L"English").notFound
+                                ? FailureTextsFor(kNamedLanguages.front()).notFound
                                 : result.selectedFailureText;
+        if (!fileName.empty())
+            apply.failureText += L"\n" + folder.path + L"\\" + fileName;
     }
     return apply;
 }

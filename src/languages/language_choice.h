@@ -20,8 +20,8 @@ struct LanguageApply {
     std::wstring screenCaption;  // caption for ckScreen, when applyScreen
     bool applyOptions = false;
     bool applyScreen = false;
-    bool failed = false;      // the file was missing, unreadable or ended early
-    std::wstring failureText; // for a short message after a pick from the menu
+    bool failed = false;      // the chosen file was missing, unreadable or broken
+    std::wstring failureText; // a short message naming that file, for a pick from the menu
 };
 
 // The language folder as the loader needs it.
@@ -32,8 +32,9 @@ struct LanguageFolder {
     LanguageDecoder decode;
 };
 
-// Start-up: the list from the folder's file names, the language submenu seeded
-// with its names, and the old number "0" read as "English".
+// Start-up: the list from the folder's file names, the built-in English texts
+// under the list's names as the floor for every load, and the old number "0"
+// read as "English".
 void StartLanguages(AppState& state, std::vector<std::wstring> fileNames);
 
 // Loads the texts of CurrentLanguage into `state`.

@@ -1,5 +1,6 @@
 #include "languages/language_file.h"
 
+#include <algorithm>
 #include <array>
 
 namespace qorvic {
@@ -10,7 +11,6 @@ constexpr std::wstring_view kProductName = L"Qorvic";
 
 struct LanguageEntry {
     std::wstring_view name;
-    std::wstring_view fileName;
     unsigned codePage;
     const LanguageFailureTexts* failureTexts;
 };
@@ -22,16 +22,16 @@ const LanguageFailureTexts kFrenchFailures{L"Mauvaise version de fichier langage
 const LanguageFailureTexts kDutchFailures{L"Foute taalbestand versie.",
                                           L"Taalbestand ontbreekt of corrupt."};
 
-// In the order the loader compares them.
+// The languages with a code page and failure texts of their own.
 const std::array<LanguageEntry, 8> kLanguages{{
-    {L"English", L"Qorvic_English.Language", 1252, &kEnglishFailures},
-    {L"Spanish", L"Qorvic_Spanish.Language", 1252, &kEnglishFailures},
-    {L"German", L"Qorvic_German.Language", 1252, &kEnglishFailures},
-    {L"French", L"Qorvic_French.Language", 1252, &kFrenchFailures},
-    {L"Dutch", L"Qorvic_Dutch.Language", 1252, &kDutchFailures},
-    {L"Polish", L"Qorvic_Polish.Language", 1250, &kEnglishFailures},
-    {L"Japanese", L"Qorvic_Japanese.Language", 932, &kEnglishFailures},
-    {L"Russian", L"Qorvic_Russian.Language", 1251, &kEnglishFailures},
+    {L"English", 1252, &kEnglishFailures},
+    {L"Spanish", 1252, &kEnglishFailures},
+    {L"German", 1252, &kEnglishFailures},
+    {L"French", 1252, &kFrenchFailures},
+    {L"Dutch", 1252, &kDutchFailures},
+    {L"Polish", 1250, &kEnglishFailures},
+    {L"Japanese", 932, &kEnglishFailures},
+    {L"Russian", 1251, &kEnglishFailures},
 }};
 
 const LanguageEntry* FindLanguage(std::wstring_view language) {
@@ -42,13 +42,68 @@ const LanguageEntry* FindLanguage(std::wstring_view language) {
     return nullptr;
 }
 
-// A language submenu row the file left empty shows the list's name instead of
-// a blank row.
-void FillBlankRows(std::vector<std::wstring>& menu, const std::vector<std::wstring>& listNames) {
-    for (std::size_t i = 0; i < menu.size() && i < listNames.size(); ++i) {
-        if (menu[i].empty())
-            menu[i] = listNames[i];
+// A file's 19 entry texts: the eight language names, then the other texts.
+constexpr std::size_t kEntryCount = 19;
+using LangEntries = std::array<std::wstring, kEntryCount>;
+
+// Entries 9 to 19 of the English file, built in as the floor under every load.
+constexpr std::array<std::wstring_view, kEntryCount - kNamedLanguages.size()> kBuiltInTexts{
+    L"Send to Norvane",
+    L"Copy to clipboard",
+    L"Save as...",
+    L"Save to desktop as>",
+    L"Output size",
+    L"Frame colour...",
+    L"Language>",
+    L"Options",
+    L"Capture screen",
+    L"A new version is available:",
+    L"100% equals the original size",
+};
+
+LangEntries BuiltInEntries() {
+    LangEntries entries;
+    auto out = std::copy(kNamedLanguages.begin(), kNamedLanguages.end(), entries.begin());
+    std::copy(kBuiltInTexts.begin(), kBuiltInTexts.end(), out);
+    return entries;
+}
+
+// Nothing to show: white space and menu markers only.
+bool IsBlank(std::wstring_view text) {
+    return text.find_first_not_of(L" \t\n=>") == std::wstring_view::npos;
+}
+
+// The file gives names by language, not by row: a row shows the file's name for
+// its own language, so the rows stay with what they select whichever files the
+// folder holds. A language outside the named eight shows its list name.
+std::vector<std::wstring> LanguageMenuRows(const LangEntries& entries,
+                                           const std::vector<std::wstring>& listNames) {
+    std::vector<std::wstring> rows = listNames;
+    for (std::wstring& row : rows) {
+        const auto named = std::find(kNamedLanguages.begin(), kNamedLanguages.end(), row);
+        if (named != kNamedLanguages.end())
+            row = entries[static_cast<std::size_t>(named - kNamedLanguages.begin())];
     }
+    return rows;
+}
+
+// Stores all entries; the "=" after formats, scaling and colour is the menu's
+// separator marker.
+void StoreEntries(const LangEntries& e, const std::vector<std::wstring>& listNames,
+                  LanguageLoadResult& result) {
+    LanguageTexts& t = result.texts;
+    t.LanguageMenu = LanguageMenuRows(e, listNames);
+    t.TxtHandOff = e[8];
+    t.TxtCopy = e[9];
+    t.TxtSaveAs = e[10];
+    t.TxtFormats = e[11] + L"=";
+    t.TxtScaling = e[12] + L"=";
+    t.TxtColour = e[13] + L"=";
+    t.TxtLanguages = e[14];
+    result.optionsCaption = e[15];
+    result.screenCaption = e[16];
+    t.TxtNewVersion = e[17] + L" ";
+    t.TxtEquals = e[18];
 }
 
 } // namespace
@@ -97,8 +152,16 @@ std::optional<std::wstring> LangReader::NextLangEntry() {
 }
 
 std::wstring LanguageFileName(std::wstring_view language) {
-    const LanguageEntry* entry = FindLanguage(language);
-    return entry ? std::wstring(entry->fileName) : std::wstring();
+    if (language.empty() || language.find_first_of(L"\\/:*?\"<>|") != std::wstring_view::npos ||
+        std::any_of(language.begin(), language.end(), [](wchar_t c) { return c < 0x20; }))
+        return {};
+    return std::wstring(kProductName) + L"_" + std::wstring(language) + L".Language";
+}
+
+LanguageTexts BuiltInLanguageTexts(const std::vector<std::wstring>& listNames) {
+    LanguageLoadResult result;
+    StoreEntries(BuiltInEntries(), listNames, result);
+    return result.texts;
 }
 
 LanguageFailureTexts FailureTextsFor(std::wstring_view language) {
@@ -122,18 +185,24 @@ LanguageLoadResult LoadLanguageTexts(const LanguageTexts& current, std::wstring_
     LanguageLoadResult result;
     result.texts = current;
     const LanguageFailureTexts failures = FailureTextsFor(language);
+    LangEntries entries = BuiltInEntries();
 
-    auto fail = [&](LanguageLoadStop stop) {
-        result.stop = stop;
+    auto stopBeforeTexts = [&] {
+        result.stop = LanguageLoadStop::BeforeTexts;
         result.selectedFailureText = failures.notFound;
-        if (stop == LanguageLoadStop::PartWay)
-            FillBlankRows(result.texts.LanguageMenu, listNames);
         return result;
     };
 
-    // A name outside the eight has no file; neither has a file that cannot be read.
-    if (LanguageFileName(language).empty() || !fileBytes)
-        return fail(LanguageLoadStop::BeforeTexts);
+    if (LanguageFileName(language).empty())
+        return stopBeforeTexts();
+    if (!fileBytes) {
+        // English needs no file: the program carries its texts.
+        if (language != kNamedLanguages.front())
+            return stopBeforeTexts();
+        StoreEntries(entries, listNames, result);
+        result.stop = LanguageLoadStop::Complete;
+        return result;
+    }
 
     const LanguageDecoding decoding = ChooseLanguageDecoding(language, *fileBytes);
     const std::string_view body = std::string_view(*fileBytes).substr(decoding.skipBytes);
@@ -141,57 +210,26 @@ LanguageLoadResult LoadLanguageTexts(const LanguageTexts& current, std::wstring_
 
     const std::optional<bool> versionOk = result.reader.LanguageVersionOk(versionTag);
     if (!versionOk)
-        return fail(LanguageLoadStop::BeforeTexts);
+        return stopBeforeTexts();
     if (!*versionOk) {
         // An older or newer file is still loaded in full.
         result.wrongVersion = true;
         result.selectedFailureText = failures.wrongVersion;
     }
 
-    result.texts.LanguageMenu.assign(listNames.size(), std::wstring());
-    result.reader.LangLineNo = 0;
-    for (std::size_t slot = 0; slot < 8; ++slot) {
-        if (slot >= result.texts.LanguageMenu.size())
-            return fail(LanguageLoadStop::PartWay);
-        std::optional<std::wstring> entry = result.reader.NextLangEntry();
-        if (!entry)
-            return fail(LanguageLoadStop::PartWay);
-        result.texts.LanguageMenu[slot] = std::move(*entry);
-    }
-
-    LanguageTexts& t = result.texts;
-    struct Target {
-        std::wstring* text;
-        std::optional<std::wstring>* caption;
-        const wchar_t* suffix;
-    };
-    // The "=" after formats, scaling and colour is the menu's separator marker.
-    const std::array<Target, 11> targets{{
-        {&t.TxtHandOff, nullptr, L""},
-        {&t.TxtCopy, nullptr, L""},
-        {&t.TxtSaveAs, nullptr, L""},
-        {&t.TxtFormats, nullptr, L"="},
-        {&t.TxtScaling, nullptr, L"="},
-        {&t.TxtColour, nullptr, L"="},
-        {&t.TxtLanguages, nullptr, L""},
-        {nullptr, &result.optionsCaption, L""},
-        {nullptr, &result.screenCaption, L""},
-        {&t.TxtNewVersion, nullptr, L" "},
-        {&t.TxtEquals, nullptr, L""},
-    }};
-    for (const Target& target : targets) {
-        std::optional<std::wstring> entry = result.reader.NextLangEntry();
-        if (!entry)
-            return fail(LanguageLoadStop::PartWay);
-        *entry += target.suffix;
-        if (target.text)
-            *target.text = std::move(*entry);
-        else
-            *target.caption = std::move(*entry);
-    }
     result.stop = LanguageLoadStop::Complete;
-    // A list longer than the file's eight names gets no blank rows either.
-    FillBlankRows(t.LanguageMenu, listNames);
+    result.reader.LangLineNo = 0;
+    for (std::wstring& entry : entries) {
+        std::optional<std::wstring> text = result.reader.NextLangEntry();
+        if (!text) {
+            result.stop = LanguageLoadStop::PartWay;
+            result.selectedFailureText = failures.notFound;
+            break;
+        }
+        if (!IsBlank(*text))
+            entry = std::move(*text);
+    }
+    StoreEntries(entries, listNames, result);
     return result;
 }
 

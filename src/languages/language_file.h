@@ -5,6 +5,7 @@
 
 #include "mainwindow/app_state.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -41,8 +42,18 @@ public:
     std::int16_t LangLineNo = 0;
 };
 
-// The file name for a language; only the eight shipped names (exact case) have one.
+// The file name for a language, "Qorvic_<language>.Language", for any name that
+// can stand in a file name; empty for an empty name or one with a path character.
 std::wstring LanguageFileName(std::wstring_view language);
+
+// The languages whose names every language file gives in its lines 1 to 8, in
+// that order. The first is the language whose texts are built into the program.
+inline constexpr std::array<std::wstring_view, 8> kNamedLanguages = {
+    L"English", L"Dutch", L"French", L"German", L"Japanese", L"Polish", L"Russian", L"Spanish"};
+
+// The built-in English texts, with the list's own names in the language menu:
+// what the program shows before any file is read.
+LanguageTexts BuiltInLanguageTexts(const std::vector<std::wstring>& listNames);
 
 struct LanguageFailureTexts {
     std::wstring wrongVersion;
@@ -69,14 +80,15 @@ using LanguageDecoder = std::function<std::wstring(std::string_view bytes, unsig
 
 // Where a load stopped.
 enum class LanguageLoadStop {
-    Complete,    // all 19 entries read
+    Complete,    // all 19 entries read, or English with no file of its own
     BeforeTexts, // missing/unreadable file or bad version line: nothing changed
-    PartWay,     // ran out of lines or list slots after the language menu was reset
+    PartWay,     // the file ended before its last entry
 };
 
-// What one load changes. `texts` is the state after the load (untouched parts
-// keep their previous values); the two captions are present when the load got
-// as far as their lines.
+// What one load changes. `texts` is the state after the load: unchanged when it
+// stopped before the texts, else every text the file gives and the built-in
+// English for the rest (a file that ends early or leaves an entry blank), so no
+// caption is ever blank. The two captions are present unless nothing changed.
 struct LanguageLoadResult {
     LanguageTexts texts;
     std::optional<std::wstring> optionsCaption; // for lblOptions
@@ -90,9 +102,10 @@ struct LanguageLoadResult {
 };
 
 // The whole load of one language file over already read bytes. `fileBytes` is
-// empty when the file cannot be read; `listNames` is the language list, whose
-// size sets the number of language menu slots and whose names fill the slots
-// a load leaves empty, so the submenu never shows a blank row.
+// empty when the file cannot be read, which for English means its built-in
+// texts. `listNames` is the language list: one language menu row per entry,
+// showing the file's name for that language when it is one of the named eight
+// and the file gives it, else the list's own name.
 LanguageLoadResult LoadLanguageTexts(const LanguageTexts& current, std::wstring_view language,
                                      const std::optional<std::string>& fileBytes,
                                      const LanguageDecoder& decode, std::wstring_view versionTag,

@@ -25,7 +25,8 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path);
 // which is also used when the asked one is not installed.
 std::wstring DecodeLanguageBytes(std::string_view bytes, unsigned codePage);
 
-// Start-up: the language list from DataFolder\Languages (see StartLanguages).
+// Start-up: the language list from DataFolder\Languages, with the built-in
+// English texts until a file is loaded (see StartLanguages).
 void BuildLanguageList(AppState& state);
 
 // Loads the texts of CurrentLanguage from DataFolder\Languages into `state`.

@@ -12,7 +12,8 @@ namespace qorvic::testing {
 inline const std::vector<std::wstring> kEightLanguages = {
     L"English", L"Dutch", L"French", L"German", L"Japanese", L"Polish", L"Russian", L"Spanish"};
 
-// The English texts of the options menu, markers as the language file gives them.
+// The English texts besides the language names, markers as the loader stores
+// them: the shipped English file's, and the program's own before any load.
 inline LanguageTexts EnglishMenuTexts() {
     LanguageTexts t;
     t.TxtHandOff = L"Send to Norvane";
@@ -22,6 +23,8 @@ inline LanguageTexts EnglishMenuTexts() {
     t.TxtScaling = L"Output size=";
     t.TxtColour = L"Frame colour...=";
     t.TxtLanguages = L"Language>";
+    t.TxtNewVersion = L"A new version is available: ";
+    t.TxtEquals = L"100% equals the original size";
     return t;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 using namespace qorvic;
+using qorvic::testing::EnglishMenuTexts;
 using qorvic::testing::kEightLanguages;
 using qorvic::testing::NonMenuTexts;
 
@@ -43,6 +44,11 @@ std::string MakeFile(std::size_t entries = 19, const std::string& versionLine = 
 LanguageTexts OldTexts() {
     return {{L"old0", L"old1"}, L"oldHandOff", L"oldCopy",      L"oldSaveAs", L"oldFormats=",
             L"oldScaling=",     L"oldColour=", L"oldLanguages", L"oldNew ",   L"oldEquals"};
+}
+
+Texts Plus(Texts names, std::initializer_list<const wchar_t*> more) {
+    names.insert(names.end(), more.begin(), more.end());
+    return names;
 }
 
 LanguageLoadResult Load(const std::optional<std::string>& bytes,
@@ -107,11 +113,11 @@ TEST(NextLangEntry, StartsAtLineOneAndFailsPastTheEnd) {
     EXPECT_EQ(reader.NextLangEntry(), std::nullopt);
 }
 
-TEST(LanguageTables, FileNamesFailureTextsAndCodePagesGoByTheExactName) {
-    for (const auto& name : kEightLanguages)
+TEST(LanguageTables, AnyNameHasAFileFailureTextsAndCodePagesGoByTheExactName) {
+    for (const auto& name : Plus(kEightLanguages, {L"Zulu", L"english", L"Fran\u00e7ais"}))
         EXPECT_EQ(LanguageFileName(name), L"Qorvic_" + name + L".Language");
-    for (const wchar_t* other : {L"english", L"Italian", L"", L"English "})
-        EXPECT_EQ(LanguageFileName(other), L"") << other;
+    for (const wchar_t* unusable : {L"", L"..\\English", L"a/b", L"C:", L"Why?", L"Tab\t"})
+        EXPECT_EQ(LanguageFileName(unusable), L"") << unusable;
 
     const struct {
         const wchar_t *language, *notFound, *wrongVersion;
@@ -176,12 +182,12 @@ TEST(LoadLanguage, FailuresBeforeTheTextsChangeNothing) {
         std::optional<std::string> bytes;
         std::wstring language, failureText;
     } cases[] = {
-        {"missing file", std::nullopt, L"English", kNotFound},
+        {"missing file", std::nullopt, L"German", kNotFound},
         {"empty file", std::string(), L"English", kNotFound},
         {"no product name in line 0", MakeFile(19, "Version 1.10"), L"English", kNotFound},
         {"product name only in line 1", "v\r\nQorvic  1.10= x\r\n", L"English", kNotFound},
-        {"name outside the eight", MakeFile(19), L"Italian", L""},
-        {"name in other case", MakeFile(19), L"english", L""},
+        {"a name that cannot be a file name", MakeFile(19), L"..\\English", L""},
+        {"a missing language outside the eight", std::nullopt, L"Zulu", L""},
         {"Dutch missing", std::nullopt, L"Dutch", L"Taalbestand ontbreekt of corrupt."},
     };
     for (const auto& c : cases) {
@@ -195,71 +201,86 @@ TEST(LoadLanguage, FailuresBeforeTheTextsChangeNothing) {
     }
 }
 
-TEST(LoadLanguage, ListLengthDecidesHowManyNamesAreRead) {
-    // Seven list entries fill seven rows and stop there.
-    LanguageLoadResult r =
-        Load(MakeFile(19), Texts(kEightLanguages.begin(), kEightLanguages.end() - 1));
-    EXPECT_EQ(r.stop, LanguageLoadStop::PartWay);
-    EXPECT_EQ(r.selectedFailureText, kNotFound);
-    EXPECT_EQ(r.texts.LanguageMenu, (Texts{L"t1", L"t2", L"t3", L"t4", L"t5", L"t6", L"t7"}));
-    EXPECT_EQ(NonMenuTexts(r.texts), NonMenuTexts(OldTexts()));
-    EXPECT_FALSE(r.optionsCaption || r.screenCaption);
-
-    // Nine load fully; the ninth row keeps its list name rather than showing a blank.
-    Texts nine = kEightLanguages;
-    nine.insert(nine.begin() + 4, L"Italian");
-    r = Load(MakeFile(19), nine);
+TEST(LoadLanguage, EnglishNeedsNoFile) {
+    const LanguageLoadResult r = Load(std::nullopt, {L"English", L"Zulu"});
     EXPECT_EQ(r.stop, LanguageLoadStop::Complete);
-    EXPECT_EQ(r.texts.LanguageMenu,
-              (Texts{L"t1", L"t2", L"t3", L"t4", L"t5", L"t6", L"t7", L"t8", L"Spanish"}));
-    EXPECT_EQ(r.texts.TxtEquals, L"t19");
+    EXPECT_EQ(r.selectedFailureText, L"");
+    EXPECT_EQ(NonMenuTexts(r.texts), NonMenuTexts(EnglishMenuTexts()));
+    EXPECT_EQ(r.optionsCaption, L"Options");
+    EXPECT_EQ(r.screenCaption, L"Capture screen");
+    EXPECT_EQ(r.texts.LanguageMenu, (Texts{L"English", L"Zulu"}));
 }
 
-TEST(LoadLanguage, LineFeedOnlyFileResetsTheMenuToListNamesAndNothingElse) {
+TEST(LoadLanguage, EachRowShowsTheFilesNameForItsOwnLanguage) {
+    // The file gives English, Dutch, French... as t1, t2, t3...; the list
+    // decides which rows there are, a language outside the eight shows itself.
+    const LanguageLoadResult r = Load(MakeFile(19), {L"English", L"Italian", L"French", L"Zulu"});
+    EXPECT_EQ(r.stop, LanguageLoadStop::Complete);
+    EXPECT_EQ(r.selectedFailureText, L"");
+    EXPECT_EQ(r.texts.LanguageMenu, (Texts{L"t1", L"Italian", L"t3", L"Zulu"}));
+    EXPECT_EQ(r.texts.TxtEquals, L"t19");
+    EXPECT_EQ(r.screenCaption, L"t17");
+
+    // A language outside the eight loads its own file, in the system code page.
+    RecordingDecoder decoder;
+    const LanguageLoadResult zulu = LoadLanguageTexts(OldTexts(), L"Zulu", MakeFile(19),
+                                                      decoder.Fn(), kTag, {L"English", L"Zulu"});
+    EXPECT_EQ(zulu.stop, LanguageLoadStop::Complete);
+    EXPECT_EQ(decoder.codePage, kSystemCodePage);
+    EXPECT_EQ(zulu.texts.TxtCopy, L"t10");
+}
+
+TEST(LoadLanguage, LineFeedOnlyFileGivesTheBuiltInTexts) {
     const LanguageLoadResult r = Load(MakeFile(19, "x Qorvic  1.10", "\n"));
     EXPECT_EQ(r.stop, LanguageLoadStop::PartWay);
     EXPECT_TRUE(r.wrongVersion) << "the whole file is line 0";
     EXPECT_EQ(r.selectedFailureText, kNotFound);
     EXPECT_EQ(r.texts.LanguageMenu, kEightLanguages);
-    EXPECT_EQ(NonMenuTexts(r.texts), NonMenuTexts(OldTexts()));
+    EXPECT_EQ(NonMenuTexts(r.texts), NonMenuTexts(EnglishMenuTexts()));
 }
 
-TEST(LoadLanguage, ShortFileKeepsWhatItReadAndTheRestAsBefore) {
+TEST(LoadLanguage, ShortFileKeepsWhatItReadAndTakesTheRestFromTheBuiltInTexts) {
     auto withoutLastLineEnd = [](std::string file) { return file.substr(0, file.size() - 2); };
-    // Ends after line 12 (the formats entry): captions and later texts stay.
+    // Ends after line 12 (the formats entry).
     LanguageLoadResult r = Load(withoutLastLineEnd(MakeFile(12)));
     EXPECT_EQ(r.stop, LanguageLoadStop::PartWay);
-    EXPECT_EQ(NonMenuTexts(r.texts),
-              (Texts{L"t9", L"t10", L"t11", L"t12=", L"oldScaling=", L"oldColour=", L"oldLanguages",
-                     L"oldNew ", L"oldEquals"}));
-    EXPECT_FALSE(r.optionsCaption.has_value());
+    EXPECT_EQ(r.selectedFailureText, kNotFound);
+    EXPECT_EQ(
+        NonMenuTexts(r.texts),
+        (Texts{L"t9", L"t10", L"t11", L"t12=", L"Output size=", L"Frame colour...=", L"Language>",
+               L"A new version is available: ", L"100% equals the original size"}));
+    EXPECT_EQ(r.optionsCaption, L"Options");
+    EXPECT_EQ(r.screenCaption, L"Capture screen");
 
-    // The final line end starts one more line: its lone line feed reads as an empty entry.
+    // The final line end starts one more line: its lone line feed is a blank entry.
     r = Load(MakeFile(12));
-    EXPECT_EQ(r.texts.TxtScaling, L"=");
-    EXPECT_EQ(r.texts.TxtColour, L"oldColour=");
+    EXPECT_EQ(r.texts.TxtScaling, L"Output size=");
 
-    // Ends after line 16: the options caption is applied, the check box's is not.
+    // Ends after line 16: the options caption is the file's, the check box's is not.
     r = Load(withoutLastLineEnd(MakeFile(16)));
-    EXPECT_EQ(r.stop, LanguageLoadStop::PartWay);
     EXPECT_EQ(r.optionsCaption, L"t16");
-    EXPECT_FALSE(r.screenCaption.has_value());
+    EXPECT_EQ(r.screenCaption, L"Capture screen");
     EXPECT_EQ(r.texts.TxtLanguages, L"t15");
-    EXPECT_EQ(r.texts.TxtNewVersion, L"oldNew ");
 
-    // Ends inside the names: later rows show the list's names, not blanks.
+    // Ends inside the names: later rows show the list's names.
     r = Load(withoutLastLineEnd(MakeFile(3)));
     EXPECT_EQ(r.texts.LanguageMenu, (Texts{L"t1", L"t2", L"t3", L"German", L"Japanese", L"Polish",
                                            L"Russian", L"Spanish"}));
-    EXPECT_EQ(NonMenuTexts(r.texts), NonMenuTexts(OldTexts()));
+    EXPECT_EQ(NonMenuTexts(r.texts), NonMenuTexts(EnglishMenuTexts()));
+}
 
-    // An empty name in the file shows the list's name too.
+TEST(LoadLanguage, BlankEntriesShowTheListNameOrTheBuiltInText) {
     std::string file = MakeFile(19);
-    file.replace(file.find("Label 2= t2"), 11, "Label 2=");
-    r = Load(file);
+    for (const std::string entry : {"Label 2= t2", "Label 10= t10", "Label 17= t17"})
+        file.replace(file.find(entry), entry.size(), entry.substr(0, entry.find('=') + 1) + "  ");
+    const LanguageLoadResult r = Load(file);
     EXPECT_EQ(r.stop, LanguageLoadStop::Complete);
+    EXPECT_EQ(r.selectedFailureText, L"") << "a blank entry is no damage";
     EXPECT_EQ(r.texts.LanguageMenu[1], L"Dutch");
     EXPECT_EQ(r.texts.LanguageMenu[2], L"t3");
+    EXPECT_EQ(r.texts.TxtCopy, L"Copy to clipboard");
+    EXPECT_EQ(r.texts.TxtSaveAs, L"t11");
+    EXPECT_EQ(r.screenCaption, L"Capture screen");
 }
 
 TEST(LoadLanguage, DecodesInTheLanguagesCodePageOrAsUtf8AfterAMark) {

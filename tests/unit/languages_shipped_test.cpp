@@ -109,8 +109,17 @@ TEST(ShippedLanguageFiles, EachParsesCompletelyInItsOwnCodePage) {
         std::vector<std::wstring> names = t.LanguageMenu;
         std::sort(names.begin(), names.end());
         EXPECT_EQ(std::unique(names.begin(), names.end()), names.end());
-        if (language == L"English") { // names and captions as designed
+        if (language == L"English") { // as designed, and as the program has them built in
             EXPECT_EQ(t.LanguageMenu, kEightLanguages);
+            const LanguageLoadResult builtIn = LoadLanguageTexts(
+                LanguageTexts{}, language, std::nullopt, decode, kVersionTag, kEightLanguages);
+            EXPECT_EQ(builtIn.stop, LanguageLoadStop::Complete);
+            EXPECT_EQ(qorvic::testing::NonMenuTexts(builtIn.texts),
+                      qorvic::testing::NonMenuTexts(t));
+            EXPECT_EQ(builtIn.optionsCaption, r.optionsCaption);
+            EXPECT_EQ(builtIn.screenCaption, r.screenCaption);
+            EXPECT_EQ(qorvic::testing::NonMenuTexts(t),
+                      qorvic::testing::NonMenuTexts(qorvic::testing::EnglishMenuTexts()));
             EXPECT_EQ(r.optionsCaption, L"Options");
             EXPECT_EQ(r.screenCaption, L"Capture screen");
         }
