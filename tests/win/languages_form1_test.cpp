@@ -1,6 +1,9 @@
 // The main window in each shipped language: start-up reads the language from
 // the settings file and shows the translated strip, a pick from the language
-// menu changes the strip at once, and the choice survives a restart.
+// menu changes the strip at once, and the choice survives a restart. Other sets
+// of language files: a ninth language, seven, a broken one.
+#include "menus/menu_window_win.h"
+
 #include "frame_support_win.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +32,36 @@ public:
     // Entry `number` (1 to 19) of a language's source text.
     static std::wstring Entry(const std::wstring& language, int number) {
         return SourceEntries(language).at(static_cast<std::size_t>(number - 1));
+    }
+    std::wstring LanguageFile(const std::wstring& language) const {
+        return AppData() + L"Qorvic\\Languages\\Qorvic_" + language + L".Language";
+    }
+    // Opens the options menu and, from its language row, the language submenu.
+    MenuWindow* OpenLanguages() {
+        form->lblOptions_Click();
+        MenuWindow* options = form->Menus().frmMenu();
+        if (!options || !options->lblMenu(6))
+            return nullptr;
+        options->lblMenu(6)->onMouseEnter();
+        return form->Menus().frmSubMenu();
+    }
+    std::vector<std::wstring> Captions(MenuWindow& menu) const {
+        std::vector<std::wstring> captions;
+        for (std::size_t row = 0; menu.lblMenu(row) && row < menu.Layout().rows.size(); ++row)
+            captions.push_back(menu.lblMenu(row)->Caption());
+        return captions;
+    }
+    std::vector<std::wstring> OptionsCaptions() {
+        form->lblOptions_Click();
+        MenuWindow* options = form->Menus().frmMenu();
+        std::vector<std::wstring> captions;
+        if (options)
+            captions = Captions(*options);
+        form->CloseMenus();
+        return captions;
+    }
+    static void Release(MenuWindow& menu, std::size_t row) {
+        menu.lblMenu(row)->onMouseUp(1, 0, 5, 5);
     }
 };
 
@@ -75,10 +108,11 @@ TEST(Form1Language, AMissingLanguageFromTheMenuIsToldAndChangesNothing) {
     ASSERT_TRUE(frame.Start(SW_SHOWNOACTIVATE));
     EXPECT_TRUE(frame->lblOptions.Caption() == LanguageFrame::Entry(L"German", 16));
 
-    ::DeleteFileW((frame.AppData() + L"Qorvic\\Languages\\Qorvic_Polish.Language").c_str());
+    ::DeleteFileW(frame.LanguageFile(L"Polish").c_str());
     frame->MnuLanguageClick(5, L"Polnisch");
     EXPECT_EQ(frame->State().CurrentLanguage, L"Polish");
-    EXPECT_EQ(frame.messages, std::vector<std::wstring>{L"Language file not found or corrupt"});
+    EXPECT_TRUE(frame.ToldOnce(frame.LanguageFile(L"Polish")));
+    EXPECT_EQ(frame.messages.at(0).rfind(L"Language file not found or corrupt", 0), 0u);
     EXPECT_TRUE(frame->lblOptions.Caption() == LanguageFrame::Entry(L"German", 16));
     EXPECT_TRUE(frame->State().texts.LanguageMenu[0] == LanguageFrame::Entry(L"German", 1));
 
@@ -88,15 +122,66 @@ TEST(Form1Language, AMissingLanguageFromTheMenuIsToldAndChangesNothing) {
     frame->Form_Unload();
 }
 
-TEST(Form1Language, StartUpWithSevenLanguagesStaysSilentWithTheDesignCaptions) {
-    // Without the Dutch file the list is English, English, German, ...: seven
-    // entries, so the load stops after the names.
-    LanguageFrame frame("German", L"Dutch");
+TEST(Form1Language, ANinthLanguageFileIsOfferedAndPickingItSwitchesTheCaptions) {
+    LanguageFrame frame("English");
+    // Plain ASCII, so the system code page that an unknown language is read in does not matter.
+    std::string zulu = "Ulimi lwesiZulu - Qorvic  1.10\r\n";
+    for (const std::wstring& language : kShippedLanguages)
+        zulu += "Language= zu-" + std::string(language.begin(), language.end()) + "\r\n";
+    for (const char* text : {"Thumela ku-Norvane", "Kopisha", "Londoloza njenge...",
+                             "Londoloza edeskithophu>", "Usayizi", "Umbala wohlaka...", "Ulimi>",
+                             "Izinketho", "Thwebula isikrini", "Inguqulo entsha:", "100% ilingana"})
+        zulu += std::string("Text= ") + text + "\r\n";
+    ASSERT_TRUE(WriteFileAtomically(frame.LanguageFile(L"Zulu"), zulu));
     ASSERT_TRUE(frame.Start(SW_SHOWNOACTIVATE));
+
+    MenuWindow* languages = frame.OpenLanguages();
+    ASSERT_NE(languages, nullptr);
+    std::vector<std::wstring> rows = kShippedLanguages;
+    rows.push_back(L"Zulu");
+    EXPECT_EQ(frame.Captions(*languages), rows);
+    frame.Release(*languages, 8);
+
     EXPECT_TRUE(frame.messages.empty());
-    ASSERT_EQ(frame->State().languageList.size(), 7u);
-    EXPECT_EQ(frame->lblOptions.Caption(), L"Options");
-    EXPECT_EQ(frame->ckScreen.Caption(), L"Capture screen");
-    EXPECT_TRUE(frame->State().texts.LanguageMenu[6] == LanguageFrame::Entry(L"German", 7));
+    EXPECT_EQ(frame->State().CurrentLanguage, L"Zulu");
+    EXPECT_EQ(frame->lblOptions.Caption(), L"Izinketho");
+    EXPECT_EQ(frame->ckScreen.Caption(), L"Thwebula isikrini");
+    EXPECT_EQ(frame.OptionsCaptions(),
+              (std::vector<std::wstring>{L"Thumela ku-Norvane", L"Kopisha", L"Londoloza njenge...",
+                                         L"Londoloza edeskithophu", L"Usayizi 100%",
+                                         L"Umbala wohlaka...", L"Ulimi"}));
+    languages = frame.OpenLanguages();
+    ASSERT_NE(languages, nullptr);
+    EXPECT_EQ(frame.Captions(*languages).front(), L"zu-English");
+    EXPECT_EQ(frame.Captions(*languages).back(), L"Zulu");
+    EXPECT_EQ(languages->CheckedRow(), 8u);
+    frame->Form_Unload();
+}
+
+TEST(Form1Language, ACorruptFileIsToldByNameAndEveryCaptionStaysReadable) {
+    // Seven files: without Dutch, every row must still select its own language.
+    LanguageFrame frame("German", L"Dutch");
+    ASSERT_TRUE(WriteFileAtomically(frame.LanguageFile(L"Polish"), "\x01\x02 broken \r\n= x"));
+    ASSERT_TRUE(frame.Start(SW_SHOWNOACTIVATE));
+    EXPECT_TRUE(frame.messages.empty()) << "start-up tells nothing";
+    EXPECT_TRUE(frame->lblOptions.Caption() == LanguageFrame::Entry(L"German", 16));
+
+    MenuWindow* languages = frame.OpenLanguages();
+    ASSERT_NE(languages, nullptr);
+    const std::vector<std::wstring> rows = frame.Captions(*languages);
+    ASSERT_EQ(rows.size(), 7u);
+    EXPECT_TRUE(rows[1] == LanguageFrame::Entry(L"German", 3)) << "French's row shows French";
+    EXPECT_TRUE(rows[4] == LanguageFrame::Entry(L"German", 6));
+    frame.Release(*languages, 4);
+
+    EXPECT_EQ(frame->State().CurrentLanguage, L"Polish");
+    EXPECT_TRUE(frame.ToldOnce(frame.LanguageFile(L"Polish")));
+    EXPECT_TRUE(frame->lblOptions.Caption() == LanguageFrame::Entry(L"German", 16));
+    EXPECT_TRUE(frame->ckScreen.Caption() == LanguageFrame::Entry(L"German", 17));
+    const std::vector<std::wstring> options = frame.OptionsCaptions();
+    ASSERT_EQ(options.size(), 7u);
+    for (const std::wstring& caption : options)
+        EXPECT_FALSE(caption.empty());
+    EXPECT_TRUE(options[0] == LanguageFrame::Entry(L"German", 9));
     frame->Form_Unload();
 }
