@@ -1,3 +1,5 @@
+// Start-up's language list and picks from the language submenu, over sets of
+// language files held in memory.
 #include "language_test_support.h"
 #include "languages/language_choice.h"
 
@@ -47,10 +49,11 @@ struct Folder {
         for (const std::wstring& language : languages)
             files[FileOf(language)] = FileFor(language);
     }
+    // Backwards, so the list cannot lean on the order a folder is listed in.
     Names FileNames() const {
         Names names;
-        for (const auto& file : files)
-            names.push_back(file.first);
+        for (auto file = files.rbegin(); file != files.rend(); ++file)
+            names.push_back(file->first);
         return names;
     }
     LanguageFolder Reader() const {

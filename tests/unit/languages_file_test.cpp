@@ -46,11 +46,6 @@ LanguageTexts OldTexts() {
             L"oldScaling=",     L"oldColour=", L"oldLanguages", L"oldNew ",   L"oldEquals"};
 }
 
-Texts Plus(Texts names, std::initializer_list<const wchar_t*> more) {
-    names.insert(names.end(), more.begin(), more.end());
-    return names;
-}
-
 LanguageLoadResult Load(const std::optional<std::string>& bytes,
                         const Texts& list = kEightLanguages,
                         std::wstring_view language = L"English") {
@@ -114,7 +109,9 @@ TEST(NextLangEntry, StartsAtLineOneAndFailsPastTheEnd) {
 }
 
 TEST(LanguageTables, AnyNameHasAFileFailureTextsAndCodePagesGoByTheExactName) {
-    for (const auto& name : Plus(kEightLanguages, {L"Zulu", L"english", L"Fran\u00e7ais"}))
+    Texts names = kEightLanguages;
+    names.insert(names.end(), {L"Zulu", L"english", L"Fran\u00e7ais"});
+    for (const auto& name : names)
         EXPECT_EQ(LanguageFileName(name), L"Qorvic_" + name + L".Language");
     for (const wchar_t* unusable : {L"", L"..\\English", L"a/b", L"C:", L"Why?", L"Tab\t"})
         EXPECT_EQ(LanguageFileName(unusable), L"") << unusable;
@@ -199,35 +196,6 @@ TEST(LoadLanguage, FailuresBeforeTheTextsChangeNothing) {
         EXPECT_EQ(NonMenuTexts(r.texts), NonMenuTexts(OldTexts()));
         EXPECT_FALSE(r.optionsCaption || r.screenCaption);
     }
-}
-
-TEST(LoadLanguage, EnglishNeedsNoFile) {
-    const LanguageLoadResult r = Load(std::nullopt, {L"English", L"Zulu"});
-    EXPECT_EQ(r.stop, LanguageLoadStop::Complete);
-    EXPECT_EQ(r.selectedFailureText, L"");
-    EXPECT_EQ(NonMenuTexts(r.texts), NonMenuTexts(EnglishMenuTexts()));
-    EXPECT_EQ(r.optionsCaption, L"Options");
-    EXPECT_EQ(r.screenCaption, L"Capture screen");
-    EXPECT_EQ(r.texts.LanguageMenu, (Texts{L"English", L"Zulu"}));
-}
-
-TEST(LoadLanguage, EachRowShowsTheFilesNameForItsOwnLanguage) {
-    // The file gives English, Dutch, French... as t1, t2, t3...; the list
-    // decides which rows there are, a language outside the eight shows itself.
-    const LanguageLoadResult r = Load(MakeFile(19), {L"English", L"Italian", L"French", L"Zulu"});
-    EXPECT_EQ(r.stop, LanguageLoadStop::Complete);
-    EXPECT_EQ(r.selectedFailureText, L"");
-    EXPECT_EQ(r.texts.LanguageMenu, (Texts{L"t1", L"Italian", L"t3", L"Zulu"}));
-    EXPECT_EQ(r.texts.TxtEquals, L"t19");
-    EXPECT_EQ(r.screenCaption, L"t17");
-
-    // A language outside the eight loads its own file, in the system code page.
-    RecordingDecoder decoder;
-    const LanguageLoadResult zulu = LoadLanguageTexts(OldTexts(), L"Zulu", MakeFile(19),
-                                                      decoder.Fn(), kTag, {L"English", L"Zulu"});
-    EXPECT_EQ(zulu.stop, LanguageLoadStop::Complete);
-    EXPECT_EQ(decoder.codePage, kSystemCodePage);
-    EXPECT_EQ(zulu.texts.TxtCopy, L"t10");
 }
 
 TEST(LoadLanguage, LineFeedOnlyFileGivesTheBuiltInTexts) {
