@@ -37,6 +37,12 @@ struct KernelHandleDeleter {
 // A kernel handle: process, thread, event, file.
 using KernelHandle = std::unique_ptr<void, KernelHandleDeleter>;
 
+struct WindowsHookDeleter {
+    void operator()(HHOOK hook) const { ::UnhookWindowsHookEx(hook); }
+};
+// A hook set with SetWindowsHookEx, removed on scope exit.
+using WindowsHook = std::unique_ptr<std::remove_pointer_t<HHOOK>, WindowsHookDeleter>;
+
 struct CoTaskMemDeleter {
     void operator()(void* p) const { ::CoTaskMemFree(p); }
 };

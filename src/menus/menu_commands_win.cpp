@@ -57,6 +57,7 @@ void Form1::lblOptions_Click() {
     MenuWindow& menu = Menus().LoadFrmMenu();
     menu.PlaceAt(screen);
     menu.MakeMenu(menus::kOptionsMenu);
+    Menus().WatchPressesOutside();
     ::SetTimer(hwnd(), kMenuTimerId, kMenuTimerInterval, &MenuTimerTick);
 }
 
@@ -109,7 +110,7 @@ void Form1::CloseMenus() {
     Menus().UnloadFrmSubMenu();
 }
 
-// Every 500 ms: a button pressed with the pointer outside both menus closes them.
+// Every 500 ms: a button pressed outside both menus closes them.
 void Form1::tmrMenus_Timer() {
     MenuWindows& windows = Menus();
     menus::TimerLook look;
@@ -119,9 +120,15 @@ void Form1::tmrMenus_Timer() {
     look.overSubMenu = look.subMenuLoaded && PointerOverWindow(windows.frmSubMenu()->hwnd());
     // Both buttons are read at every tick, also over a menu, so that a press on
     // a row is not taken for a press outside at a later tick.
-    const bool left = ::GetAsyncKeyState(VK_LBUTTON) != 0;
-    const bool right = ::GetAsyncKeyState(VK_RBUTTON) != 0;
-    look.buttonPressed = left || right;
+    const SHORT left = ::GetAsyncKeyState(VK_LBUTTON);
+    const SHORT right = ::GetAsyncKeyState(VK_RBUTTON);
+    if (windows.WatchingPressesOutside()) {
+        // The watch saw where each press was; the key state adds a button held now.
+        look.pressedOutside = windows.TakePressOutside();
+        look.buttonPressed = ((left | right) & 0x8000) != 0;
+    } else {
+        look.buttonPressed = left != 0 || right != 0;
+    }
     if (!menus::MenusCloseOnTick(look))
         return;
     ::KillTimer(hwnd(), kMenuTimerId);

@@ -53,6 +53,8 @@ int CountLoadedForms(const std::vector<std::wstring>& loadedNames, const std::ws
 }
 
 bool MenusCloseOnTick(const TimerLook& look) {
+    if (look.pressedOutside)
+        return true;
     if (look.menuLoaded && look.overMenu)
         return false;
     if (look.subMenuLoaded && look.overSubMenu)

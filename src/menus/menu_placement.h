@@ -51,15 +51,17 @@ bool PointerOverRect(Point pointer, const ScreenRect& window);
 // empty name counts them all.
 int CountLoadedForms(const std::vector<std::wstring>& loadedNames, const std::wstring& name);
 
-// One tick of the menu timer: true when the menus close. Over a loaded menu
-// nothing closes; elsewhere a button that is down or was pressed since the
-// last look closes them.
+// One tick of the menu timer: true when the menus close. A press seen outside
+// every loaded menu since the last tick closes them wherever the pointer is now.
+// Otherwise nothing closes with the pointer over a loaded menu; elsewhere a
+// button that is down or was pressed since the last look closes them.
 struct TimerLook {
     bool menuLoaded = false;
     bool overMenu = false;
     bool subMenuLoaded = false;
     bool overSubMenu = false;
     bool buttonPressed = false;
+    bool pressedOutside = false;
 };
 bool MenusCloseOnTick(const TimerLook& look);
 

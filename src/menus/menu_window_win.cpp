@@ -375,6 +375,13 @@ MenuWindow& MenuWindows::LoadFrmSubMenu() {
     return *subMenu_;
 }
 
+void MenuWindows::WatchPressesOutside() {
+    pressWatch_ = std::make_unique<OutsidePressWatch>([this](POINT point) {
+        return (menu_ && PointOverWindow(menu_->hwnd(), point)) ||
+               (subMenu_ && PointOverWindow(subMenu_->hwnd(), point));
+    });
+}
+
 void MenuWindows::Unload(std::unique_ptr<MenuWindow>& window) {
     if (!window)
         return;
@@ -385,14 +392,21 @@ void MenuWindows::Unload(std::unique_ptr<MenuWindow>& window) {
     retired_.push_back(std::move(window));
     if (running_ == 0)
         retired_.clear();
+    // With no menu on the screen the hook would only slow every mouse event down.
+    if (!menu_ && !subMenu_)
+        pressWatch_.reset();
+}
+
+bool PointOverWindow(HWND window, POINT point) {
+    RECT rect{};
+    if (!window || !::GetWindowRect(window, &rect))
+        return false;
+    return menus::PointerOverRect({point.x, point.y}, ToScreenRect(rect));
 }
 
 bool PointerOverWindow(HWND window) {
     POINT pointer{};
-    RECT rect{};
-    if (!window || !::GetCursorPos(&pointer) || !::GetWindowRect(window, &rect))
-        return false;
-    return menus::PointerOverRect({pointer.x, pointer.y}, ToScreenRect(rect));
+    return ::GetCursorPos(&pointer) && PointOverWindow(window, pointer);
 }
 
 } // namespace qorvic

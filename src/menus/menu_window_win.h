@@ -6,6 +6,7 @@
 #include "base/window_win.h"
 #include "controls/uni_label_win.h"
 #include "menus/menu_model.h"
+#include "menus/outside_press_win.h"
 
 #include <windows.h>
 
@@ -105,6 +106,14 @@ public:
     void UnloadFrmMenu() { Unload(menu_); }
     void UnloadFrmSubMenu() { Unload(subMenu_); }
 
+    // From now on notes every press of the left or right button outside both
+    // menus; presses before do not count. The watch ends once neither menu is loaded.
+    void WatchPressesOutside();
+    // False when no watch runs: no menu is loaded, or the system refused the hook.
+    bool WatchingPressesOutside() const { return pressWatch_ && pressWatch_->Watching(); }
+    // Whether a button went down outside both menus since the last call.
+    bool TakePressOutside() { return pressWatch_ && pressWatch_->TakePressOutside(); }
+
     // Runs a row handler; windows unloaded meanwhile are freed once the
     // outermost handler has returned.
     template <typename Handler> void Dispatch(const Handler& handler) {
@@ -122,10 +131,12 @@ private:
     std::unique_ptr<MenuWindow> subMenu_;
     std::vector<std::unique_ptr<MenuWindow>> retired_;
     int running_ = 0;
+    std::unique_ptr<OutsidePressWatch> pressWatch_;
 };
 
-// Whether the pointer lies over the window's rectangle, its right and bottom
-// edge included.
+// Whether the screen point, or the pointer, lies over the window's rectangle,
+// its right and bottom edge included.
+bool PointOverWindow(HWND window, POINT point);
 bool PointerOverWindow(HWND window);
 
 } // namespace qorvic

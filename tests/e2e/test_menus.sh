@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The popup menus under the real pointer (xdotool only): where they open, the
 # submenus beside their rows, every row's command (the hand-off to a stand-in
-# receiver included), the closing timer, the language switch, and the
-# screenshots of the open menus.
+# receiver included), the closing timer (also for clicks on another program),
+# the language switch, and the screenshots of the open menus.
 source "$(dirname "$0")/lib.sh"
 
 install_data_folder 0 English
@@ -119,6 +119,26 @@ expect_closed "click outside"
 gone=$(tr -d '\r' <"$WORK/gone.log" | awk '$1 == "gone" {print $2}')
 [ -n "$gone" ] || fail "the menu did not close after the click outside: $(cat "$WORK/gone.log")"
 echo "menus closed $((gone - clicked)) ms after the click outside"
+
+# --- Another program that reads the buttons' key state on every press, as
+# programs watching for a drag do: moving onto it closes nothing, a quick
+# click on it with either button closes the menus within about a second.
+wine "$DRIVER" key-reader 600 500 300 200 >"$WORK/reader.log" 2>&1 &
+BACKGROUND_PIDS+=($!)
+for _ in $(seq 1 200); do grep -q "Key reader up" "$WORK/reader.log" 2>/dev/null && break; sleep 0.05; done
+for button in 1 3; do
+    open_menu
+    open_sub 3
+    xdotool mousemove 750 600
+    sleep 1.2
+    [ "$(driver class-gone frmMenu 0)" = present ] && [ "$(driver class-gone frmSubMenu 0)" = present ] ||
+        fail "moving onto another program closed a menu"
+    xdotool click $button
+    [ "$(driver class-gone frmMenu 1500)" = gone ] && [ "$(driver class-gone frmSubMenu 0)" = gone ] ||
+        fail "a quick click (button $button) on another program left the menus open;" \
+            "it saw $(grep -c "press read" "$WORK/reader.log") presses"
+done
+driver close "Key reader" >/dev/null
 
 # --- Quick save: releasing over PNG in the format menu.
 open_menu

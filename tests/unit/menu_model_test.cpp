@@ -242,6 +242,9 @@ TEST(MenuClosing, OnlyAPressOutsideBothMenusCloses) {
     EXPECT_TRUE(MenusCloseOnTick({false, true, false, false, true}));  // stale: not loaded
     EXPECT_FALSE(MenusCloseOnTick({false, false, true, true, true}));  // second level only
     EXPECT_TRUE(MenusCloseOnTick({false, false, false, false, true})); // closed: timer stops
+    // A press seen outside when it happened closes, although the pointer is back on a menu.
+    EXPECT_TRUE(MenusCloseOnTick({true, true, false, false, false, true}));
+    EXPECT_TRUE(MenusCloseOnTick({false, false, true, true, false, true}));
 }
 
 TEST(MenuClosing, LoadedFormsAreCountedByNameIgnoringCase) {

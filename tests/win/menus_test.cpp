@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace qorvic;
@@ -118,9 +120,62 @@ TEST_F(MenusTest, ReleaseOverASubmenuRowLeavesOnlyTheSubmenu) {
     EXPECT_EQ(form->LoadedFormCount(L"frmMenu"), 0);
     EXPECT_EQ(form->Menus().frmSubMenu(), formats);
     EXPECT_TRUE(::IsWindowVisible(subWindow));
+    EXPECT_TRUE(form->Menus().WatchingPressesOutside()) << "the submenu alone is still a menu";
     form->CloseMenus();
     EXPECT_EQ(form->LoadedFormCount(L"frmSubMenu"), 0);
     EXPECT_FALSE(::IsWindow(subWindow));
+    EXPECT_FALSE(form->Menus().WatchingPressesOutside()) << "the mouse hook outlived the menus";
+}
+
+namespace {
+
+// Real pointer input at a screen point: a move, and with `buttons` a press or release.
+void InputAt(POINT point, DWORD buttons = 0) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = ::MulDiv(point.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = ::MulDiv(point.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    ::SendInput(1, &in, sizeof in);
+}
+
+} // namespace
+
+TEST_F(MenusTest, APressOutsideClosesTheMenusThoughAnotherProgramReadsTheKeyState) {
+    EXPECT_FALSE(form->Menus().WatchingPressesOutside()) << "a mouse hook without a menu";
+    MenuWindow& menu = OpenOptions();
+    ASSERT_TRUE(form->Menus().WatchingPressesOutside());
+    const RECT outer = OuterRect(menu.hwnd());
+    // The gap above row 4 belongs to no row: a click there runs nothing.
+    const POINT onMenu{outer.left + 30, outer.top + 1 + menu.Layout().rows[4].top - 4};
+    const POINT away{outer.right + 300, outer.bottom + 200};
+    // A quick click at `at`, the pointer moved away, and then the key state read
+    // on another thread, as a program watching for a drag would.
+    const auto quickClick = [&](POINT at) {
+        std::atomic<bool> done{false};
+        std::thread user([&] {
+            InputAt(at);
+            InputAt(at, MOUSEEVENTF_LEFTDOWN);
+            InputAt(at, MOUSEEVENTF_LEFTUP);
+            InputAt(away);
+            ::Sleep(100);
+            ::GetAsyncKeyState(VK_LBUTTON);
+            ::GetAsyncKeyState(VK_RBUTTON);
+            done = true;
+        });
+        PumpUntil([&] { return done.load(); }); // the hook runs on this thread
+        user.join();
+        Pump();
+    };
+
+    quickClick(onMenu);
+    form->tmrMenus_Timer();
+    EXPECT_NE(form->Menus().frmMenu(), nullptr) << "a press on the menu counted as outside";
+
+    quickClick(away);
+    form->tmrMenus_Timer();
+    EXPECT_EQ(form->Menus().frmMenu(), nullptr) << "a quick click outside left the menu open";
+    EXPECT_FALSE(form->Menus().WatchingPressesOutside()) << "the mouse hook outlived the menus";
 }
 
 TEST_F(MenusTest, JapaneseWidensOnlyTheFirstLevel) {

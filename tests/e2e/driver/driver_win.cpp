@@ -1,6 +1,6 @@
 // The end-to-end tests' hands on the Windows side: finds windows, reads their
 // rectangles, closes them, answers dialogs, reads the clipboard and puts up a
-// pattern window to capture. Console
+// pattern window to capture or a window of another program to click on. Console
 // program; every command prints one line and exits 0 on success.
 #include <windows.h>
 
@@ -253,18 +253,40 @@ LRESULT CALLBACK PatternProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     return ::DefWindowProcW(hwnd, msg, w, l);
 }
 
-int Pattern(int x, int y, int width, int height) {
+// A grey window that, like the many programs that watch for a drag, asks for
+// the buttons' key state whenever one goes down on it. That takes Windows'
+// "pressed since the last call" report away from every other program.
+LRESULT CALLBACK KeyReaderProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        ::GetAsyncKeyState(VK_LBUTTON);
+        ::GetAsyncKeyState(VK_RBUTTON);
+        std::printf("press read\n");
+        return 0;
+    case WM_DESTROY:
+        ::PostQuitMessage(0);
+        return 0;
+    }
+    return ::DefWindowProcW(hwnd, msg, w, l);
+}
+
+// Shows a window of the class until it is closed; says "<title> up" once it is there.
+int ShowUntilClosed(WNDPROC proc, const wchar_t* className, const wchar_t* title, int x, int y,
+                    int width, int height) {
     WNDCLASSW wc{};
-    wc.lpfnWndProc = PatternProc;
+    wc.lpfnWndProc = proc;
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = L"QorvicTestPattern";
+    // The pattern paints every pixel itself; the key reader is plain grey.
+    wc.hbrBackground = proc == PatternProc ? nullptr : ::GetSysColorBrush(COLOR_BTNSHADOW);
+    wc.lpszClassName = className;
     ::RegisterClassW(&wc);
-    HWND hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"Test pattern", WS_POPUP | WS_VISIBLE, x, y,
-                                  width, height, nullptr, nullptr, wc.hInstance, nullptr);
+    HWND hwnd = ::CreateWindowExW(0, wc.lpszClassName, title, WS_POPUP | WS_VISIBLE, x, y, width,
+                                  height, nullptr, nullptr, wc.hInstance, nullptr);
     if (!hwnd)
         return 1;
-    std::printf("pattern up\n");
+    std::printf("%ls up\n", title);
     std::fflush(stdout);
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0)
@@ -321,11 +343,16 @@ int wmain(int argc, wchar_t** argv) {
         return Clipboard();
     if (command == L"clear-clipboard")
         return ClearClipboard();
-    if (command == L"pattern" && argc > 5)
-        return Pattern(_wtoi(argv[2]), _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]));
+    if ((command == L"pattern" || command == L"key-reader") && argc > 5) {
+        const bool pattern = command == L"pattern";
+        return ShowUntilClosed(pattern ? PatternProc : KeyReaderProc,
+                               pattern ? L"QorvicTestPattern" : L"QorvicTestKeyReader",
+                               pattern ? L"Test pattern" : L"Key reader", _wtoi(argv[2]),
+                               _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]));
+    }
     std::printf("usage: driver rect|wait|gone|close|enabled|children TITLE | pattern X Y W H |"
                 " class-rect|class-gone CLASS [MS] | class-gone-at CLASS [MS] | class-children"
-                " CLASS | child-visible TITLE CLASS | dialog [MS] |"
+                " CLASS | child-visible TITLE CLASS | key-reader X Y W H | dialog [MS] |"
                 " dialog-cancel | clipboard | clear-clipboard\n");
     return 2;
 }
