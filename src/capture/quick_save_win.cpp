@@ -61,8 +61,11 @@ Form1::ConvertOutcome Form1::ConvertTempBitmap(const std::wstring& target) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWMINNOACTIVE; // minimised, the frame keeps the focus
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(converter.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                          nullptr, nullptr, &startup, &info))
+    // A console converter gets no console window: one that Wine leaves on the
+    // screen over the frame, although minimised, takes every click on "Options"
+    // for as long as the converter runs.
+    if (!::CreateProcessW(converter.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                          CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info))
         return ConvertOutcome::Failed;
     KernelHandle process(info.hProcess);
     KernelHandle thread(info.hThread);

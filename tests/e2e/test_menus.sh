@@ -2,7 +2,8 @@
 # The popup menus under the real pointer (xdotool only): where they open, the
 # submenus beside their rows, every row's command (the hand-off to a stand-in
 # receiver included), the closing timer (also for clicks on another program),
-# the language switch, and the screenshots of the open menus.
+# the language switch, "Options" after a save's long converter wait, and the
+# screenshots of the open menus.
 source "$(dirname "$0")/lib.sh"
 
 install_data_folder 0 English
@@ -224,6 +225,22 @@ sleep 0.2 # the receiver may still be writing
         "clipboard: $(driver clipboard); menu: $(driver class-gone frmMenu 0);" \
         "receiver said: $(tr -d '\r' <"$WORK/receiver.log")"
 driver close "Norvane receiver" >/dev/null || true
+
+# --- A save whose converter, a console program, runs past the 5-second wait:
+# a click on "Options" during the wait, and afterwards "Options" opens the menu.
+cp "$QORVIC_BUILD_DIR/tests/win/stand_in_console_converter.exe" "$WORK/appdata/Qorvic/i__view32.exe"
+mkdir -p "$WORK/appdata/Qorvic/ini"
+echo hang >"$WORK/appdata/Qorvic/ini/stand_in_mode.txt"
+quick_save_through_menus 4
+sleep 2
+xdotool mousemove $((CX + 20)) $((CY + 9)) click 1
+sleep 4 # past the wait
+# The click during the wait may have opened the menu since; the next opening is a new one.
+close_by_click_outside "the menu opened by the click during the wait"
+xdotool mousemove $((CX + 20)) $((CY + 9)) click 1
+[ "$(field "$(driver class-rect frmMenu 5000)" 1)" = outer ] ||
+    fail "after a click on Options during the converter's wait Options opens no menu"
+close_by_click_outside "the menu opened after the wait"
 
 # --- Row 4 shows the scaling panel (last: the panel stays on the frame).
 [ "$(driver child-visible Qorvic QorvicScalePanel)" = hidden ] || fail "the scaling panel was already up"

@@ -1,7 +1,7 @@
 // A converter that misbehaves on purpose, so the tests can see what the program
 // does when the real one fails. The tests copy it into the data folder in place
 // of i__view32.exe; the word in "stand_in_mode.txt" in its ini folder says how
-// it misbehaves:
+// it misbehaves (built as a windowed and as a console program):
 //   crash    dies of an access violation (exit code 0xC0000005)
 //   hang     sleeps 10 s, then writes the target (proof that it was still running)
 //   fail     exits with 1 and writes nothing
@@ -41,4 +41,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (mode.rfind("no_file", 0) == 0)
         return 0;
     return 1;
+}
+
+// The console build starts here.
+int wmain(int, wchar_t**) {
+    return wWinMain(::GetModuleHandleW(nullptr), nullptr, nullptr, SW_SHOWDEFAULT);
 }
