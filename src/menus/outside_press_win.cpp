@@ -27,7 +27,9 @@ bool OutsidePressWatch::TakePressOutside() {
 }
 
 LRESULT CALLBACK OutsidePressWatch::OnMouse(int code, WPARAM message, LPARAM event) {
-    if (code == HC_ACTION && current && (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN)) {
+    const bool press = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN ||
+                       message == WM_MBUTTONDOWN || message == WM_XBUTTONDOWN;
+    if (code == HC_ACTION && current && press) {
         const auto* mouse = reinterpret_cast<const MSLLHOOKSTRUCT*>(event);
         if (!current->overMenus_ || !current->overMenus_(mouse->pt))
             current->pressedOutside_ = true;
