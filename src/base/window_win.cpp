@@ -1,7 +1,10 @@
 #include "base/window_win.h"
 
+#include "base/handles_win.h"
 #include "base/wait_cursor_win.h"
 #include "res/resource_ids.h"
+
+#include <algorithm>
 
 namespace qorvic {
 
@@ -13,26 +16,25 @@ Window::~Window() {
     }
 }
 
-bool Window::CreateWin(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
-                       int x, int y, int width, int height, HWND parent, UINT_PTR id,
-                       UINT classStyle, HBRUSH background) {
+bool Window::CreateWin(const CreateArgs& args) {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
-    if (!::GetClassInfoExW(instance, className, &wc)) {
+    if (!::GetClassInfoExW(instance, args.className, &wc)) {
         wc.cbSize = sizeof(wc);
-        wc.style = classStyle;
+        wc.style = args.classStyle;
         wc.lpfnWndProc = &Window::StaticProc;
         wc.hInstance = instance;
         wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
         wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_QORVIC));
-        wc.hbrBackground = background;
-        wc.lpszClassName = className;
+        wc.hbrBackground = args.background;
+        wc.lpszClassName = args.className;
         if (!::RegisterClassExW(&wc))
             return false;
     }
-    HMENU menuOrId = (style & WS_CHILD) ? reinterpret_cast<HMENU>(id) : nullptr;
-    return ::CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent,
-                             menuOrId, instance, this) != nullptr;
+    HMENU menuOrId = (args.style & WS_CHILD) ? reinterpret_cast<HMENU>(args.id) : nullptr;
+    return ::CreateWindowExW(args.exStyle, args.className, args.title, args.style, args.x, args.y,
+                             args.width, args.height, args.parent, menuOrId, instance,
+                             this) != nullptr;
 }
 
 Window* Window::FromHandle(HWND hwnd) {
@@ -46,6 +48,50 @@ Window* Window::FromHandle(HWND hwnd) {
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return Default(msg, wParam, lParam);
+}
+
+void Window::PaintClient(HDC) {}
+
+bool Window::ServePainting(UINT msg, WPARAM wParam, LRESULT& result) {
+    if (painting_ == Painting::System)
+        return false;
+    switch (msg) {
+    case WM_ERASEBKGND:
+        if (painting_ == Painting::OnBackground)
+            return false;
+        result = 1; // the paint covers every pixel
+        return true;
+    case WM_PAINT: {
+        PaintScope paint(hwnd_);
+        if (painting_ == Painting::OffScreen)
+            PaintOffScreen(paint.dc());
+        else
+            PaintClient(paint.dc());
+        result = 0;
+        return true;
+    }
+    case WM_PRINTCLIENT:
+        PaintClient(reinterpret_cast<HDC>(wParam));
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Window::PaintOffScreen(HDC target) {
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    MemoryDc memory(::CreateCompatibleDC(target));
+    Bitmap buffer(::CreateCompatibleBitmap(target, std::max<LONG>(client.right, 1),
+                                           std::max<LONG>(client.bottom, 1)));
+    if (!memory || !buffer) {
+        PaintClient(target); // flickers, but shows the same
+        return;
+    }
+    SelectedObject selected(memory.get(), buffer.get());
+    PaintClient(memory.get());
+    ::BitBlt(target, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
 }
 
 LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -62,7 +108,9 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
         ::SetCursor(WaitCursorScope::Cursor());
         return TRUE;
     }
-    const LRESULT result = self->HandleMessage(msg, wParam, lParam);
+    LRESULT result = 0;
+    if (!self->ServePainting(msg, wParam, result))
+        result = self->HandleMessage(msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;

@@ -63,7 +63,7 @@ struct NiceSlider::SliderBitmap {
     }
 };
 
-NiceSlider::NiceSlider() = default;
+NiceSlider::NiceSlider() : Window(Painting::Covering) {}
 NiceSlider::~NiceSlider() = default;
 
 // The five pictures drawn at the size they are shown at for dpi_, not
@@ -86,8 +86,14 @@ bool NiceSlider::Create(HWND parent, int x, int y, int width, int height,
     model_.Assigned = [this](SliderProperty what) { OnAssigned(what); };
 
     const SliderSize size = SliderLimitSize({width, height}, metrics_);
-    if (!CreateWin(L"QorvicNiceSlider", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, x, y,
-                   size.width, size.height, parent, 0, 0, nullptr))
+    if (!CreateWin({.className = L"QorvicNiceSlider",
+                    .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                    .x = x,
+                    .y = y,
+                    .width = size.width,
+                    .height = size.height,
+                    .parent = parent,
+                    .classStyle = 0}))
         return false;
     Resize();
     Initialise();
@@ -228,16 +234,6 @@ LRESULT NiceSlider::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SIZE:
         Resize();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PaintScope paint(hwnd());
-        PaintTo(paint.dc(), 0, 0);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        PaintTo(reinterpret_cast<HDC>(wParam), 0, 0);
         return 0;
     case WM_LBUTTONDOWN:
         // Pressing moves nothing; the capture lets a drag go on outside the control.

@@ -63,6 +63,7 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void PaintClient(HDC dc) override { PaintTo(dc, 0, 0); }
 
 private:
     struct SliderBitmap;

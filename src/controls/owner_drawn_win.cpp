@@ -52,8 +52,15 @@ bool OwnerDrawnControl::CreateControl(HWND parent, int x, int y, int width, int 
     box_ = {x, y, width < 0 ? 0 : width, height < 0 ? 0 : height};
     const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0) |
                         (design_.focusable ? WS_TABSTOP : 0);
-    if (!CreateWin(design_.className, caption_.c_str(), style, 0, box_.left, box_.top, box_.width,
-                   box_.height, parent, static_cast<UINT_PTR>(index) + 1, CS_HREDRAW | CS_VREDRAW))
+    if (!CreateWin({.className = design_.className,
+                    .title = caption_.c_str(),
+                    .style = style,
+                    .x = box_.left,
+                    .y = box_.top,
+                    .width = box_.width,
+                    .height = box_.height,
+                    .parent = parent,
+                    .id = static_cast<UINT_PTR>(index) + 1}))
         return false;
     FontChanged();
     return true;
@@ -278,7 +285,7 @@ void OwnerDrawnControl::PaintWhatLiesBehind(HDC dc, const RECT& client) {
     ::SetViewportOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
 }
 
-void OwnerDrawnControl::RenderTo(HDC target) {
+void OwnerDrawnControl::PaintClient(HDC target) {
     RECT client{};
     ::GetClientRect(hwnd(), &client);
     if (client.right <= 0 || client.bottom <= 0)
@@ -384,16 +391,6 @@ LRESULT OwnerDrawnControl::OnKey(bool down, WPARAM wParam, LPARAM lParam) {
 
 LRESULT OwnerDrawnControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_PAINT: {
-        PaintScope paint(hwnd());
-        RenderTo(paint.dc());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        RenderTo(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return 1; // the paint covers every pixel
     case WM_WINDOWPOSCHANGED: {
         const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
         if (!(pos->flags & SWP_NOMOVE)) {

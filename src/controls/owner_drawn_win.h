@@ -67,7 +67,7 @@ protected:
         bool clickOnEnter; // Enter clicks too (push buttons)
         bool transparent;  // paints what lies behind before its own drawing
     };
-    explicit OwnerDrawnControl(Design design) : design_(design) {}
+    explicit OwnerDrawnControl(Design design) : Window(Painting::Covering), design_(design) {}
 
     bool CreateControl(HWND parent, int x, int y, int width, int height, int index, bool visible);
 
@@ -116,7 +116,7 @@ protected:
     void Resize(int width, int height);
 
 private:
-    void RenderTo(HDC target);
+    void PaintClient(HDC target) override;
     void PaintWhatLiesBehind(HDC dc, const RECT& client);
     void InvalidateSiblingsAbove(const RECT& inParent);
     void FontChanged();

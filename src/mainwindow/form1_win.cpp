@@ -42,8 +42,13 @@ bool Form1::Load(int showCommand) {
                ScaleForDpi(kDesignedClientHeight, dpi)};
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     ::AdjustWindowRectEx(&outer, style, FALSE, 0);
-    if (!CreateWin(kFormClass, L"Qorvic", style, 0, CW_USEDEFAULT, CW_USEDEFAULT,
-                   outer.right - outer.left, outer.bottom - outer.top, nullptr))
+    if (!CreateWin({.className = kFormClass,
+                    .title = L"Qorvic",
+                    .style = style,
+                    .x = CW_USEDEFAULT,
+                    .y = CW_USEDEFAULT,
+                    .width = outer.right - outer.left,
+                    .height = outer.bottom - outer.top}))
         return false;
     dpi_ = WindowDpi(hwnd());
     // The strip's design-time controls exist before the load handler runs.
@@ -249,7 +254,7 @@ void Form1::PaintStrip(HDC dc, int width) {
     ::LineTo(dc, width, height - 1);
 }
 
-void Form1::PaintContent(HDC dc) {
+void Form1::PaintClient(HDC dc) {
     RECT client{};
     ::GetClientRect(hwnd(), &client);
     if (backBrush_)
@@ -277,28 +282,6 @@ LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_SIZE:
         Form_Resize();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1; // the paint covers every pixel
-    case WM_PAINT: {
-        PaintScope paint(hwnd());
-        RECT client{};
-        ::GetClientRect(hwnd(), &client);
-        // Drawn off-screen first, so resizing does not flicker.
-        MemoryDc memory(::CreateCompatibleDC(paint.dc()));
-        Bitmap canvas(::CreateCompatibleBitmap(paint.dc(), std::max<LONG>(client.right, 1),
-                                               std::max<LONG>(client.bottom, 1)));
-        if (memory && canvas) {
-            SelectedObject selected(memory.get(), canvas.get());
-            PaintContent(memory.get());
-            ::BitBlt(paint.dc(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
-        } else {
-            PaintContent(paint.dc());
-        }
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        PaintContent(reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_DPICHANGED:
         Form_DpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

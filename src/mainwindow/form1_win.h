@@ -40,8 +40,9 @@ public:
         std::optional<std::wstring> versionPageUrl;
     };
 
-    Form1() = default;
-    explicit Form1(Options options) : options_(std::move(options)) {}
+    // Drawn off-screen first, so resizing does not flicker.
+    Form1() : Window(Painting::OffScreen) {}
+    explicit Form1(Options options) : Window(Painting::OffScreen), options_(std::move(options)) {}
     ~Form1() override;
 
     // Creates the window, runs Form_Load and shows it.
@@ -148,7 +149,7 @@ public:
     void Form_DpiChanged(int dpi, const RECT& suggested);
 
     // Draws the client area: margins, strip, see-through area and its outline.
-    void PaintContent(HDC dc);
+    void PaintClient(HDC dc) override;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -33,7 +33,9 @@ SIZE ClientSize(HWND window) {
 
 } // namespace
 
-ScalePanel::ScalePanel() = default;
+// Drawn off screen and copied at once, so the percentage does not flicker
+// while the knob is dragged.
+ScalePanel::ScalePanel() : Window(Painting::OffScreen) {}
 ScalePanel::~ScalePanel() = default;
 
 bool ScalePanel::Create(HWND form, std::int16_t twipsPerPixelX, std::int16_t twipsPerPixelY) {
@@ -46,8 +48,12 @@ bool ScalePanel::Create(HWND form, std::int16_t twipsPerPixelX, std::int16_t twi
     placement_ =
         PanelRect{0, 0, static_cast<float>(geometry_.width), static_cast<float>(geometry_.height)};
     MakeResizeFont();
-    if (!CreateWin(L"QorvicScalePanel", L"", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0,
-                   geometry_.width, geometry_.height, form, 0, 0, nullptr))
+    if (!CreateWin({.className = L"QorvicScalePanel",
+                    .style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                    .width = geometry_.width,
+                    .height = geometry_.height,
+                    .parent = form,
+                    .classStyle = 0}))
         return false;
     DrawPanelBevel();
 
@@ -182,7 +188,7 @@ void ScalePanel::SetResizeLabel(const std::wstring& text, float left) {
     ::InvalidateRect(hwnd(), &after, FALSE);
 }
 
-void ScalePanel::PaintContent(HDC dc) {
+void ScalePanel::PaintClient(HDC dc) {
     RECT client{};
     ::GetClientRect(hwnd(), &client);
     ::FillRect(dc, &client, panelBrush_.get());
@@ -204,28 +210,6 @@ void ScalePanel::PaintContent(HDC dc) {
 
 LRESULT ScalePanel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        // Drawn off screen and copied at once, so the percentage does not
-        // flicker while the knob is dragged.
-        PaintScope paint(hwnd());
-        RECT client{};
-        ::GetClientRect(hwnd(), &client);
-        MemoryDc memory(::CreateCompatibleDC(paint.dc()));
-        Bitmap buffer(::CreateCompatibleBitmap(paint.dc(), client.right, client.bottom));
-        if (!memory || !buffer) {
-            PaintContent(paint.dc());
-            return 0;
-        }
-        SelectedObject selected(memory.get(), buffer.get());
-        PaintContent(memory.get());
-        ::BitBlt(paint.dc(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        PaintContent(reinterpret_cast<HDC>(wParam));
-        return 0;
     default:
         return Default(msg, wParam, lParam);
     }

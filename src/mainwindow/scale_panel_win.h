@@ -63,7 +63,7 @@ public:
     UniButton cmdClose;
 
     // Draws the panel's own surface: background, percentage and border.
-    void PaintContent(HDC dc);
+    void PaintClient(HDC dc) override;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -95,9 +95,12 @@ bool MenuWindow::Load() {
     // Menus do not take the activation from the frame, and stay off the taskbar.
     const DWORD exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
     ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-    if (!CreateWin(first ? L"frmMenu" : L"frmSubMenu", L"", style, exStyle, 0, 0,
-                   outer.right - outer.left, outer.bottom - outer.top, form_.hwnd(), 0,
-                   CS_HREDRAW | CS_VREDRAW))
+    if (!CreateWin({.className = first ? L"frmMenu" : L"frmSubMenu",
+                    .style = style,
+                    .exStyle = exStyle,
+                    .width = outer.right - outer.left,
+                    .height = outer.bottom - outer.top,
+                    .parent = form_.hwnd()}))
         return false;
     ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     itemHeight_ = SystemMetricForDpi(SM_CYMENU, form_.Dpi());

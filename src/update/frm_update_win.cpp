@@ -42,7 +42,7 @@ void OpenWithShell(HWND owner, const std::wstring& url, const std::wstring& fold
 
 } // namespace
 
-FrmUpdate::FrmUpdate() : openPage(&OpenWithShell) {}
+FrmUpdate::FrmUpdate() : Window(Painting::Covering), openPage(&OpenWithShell) {}
 
 FrmUpdate::~FrmUpdate() {
     // A prompt torn down with its owner still gives the main window back.
@@ -65,8 +65,15 @@ bool FrmUpdate::Load(HWND mainWindow, std::int16_t twipsPerPixelX, std::int16_t 
     geometry_ = PromptGeometryForDpi(dpi_);
     RECT outer{0, 0, geometry_.clientWidth, geometry_.clientHeight};
     ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
-    if (!CreateWin(kClassName, L"Brimlow", kStyle, kExStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                   outer.right - outer.left, outer.bottom - outer.top, mainWindow))
+    if (!CreateWin({.className = kClassName,
+                    .title = L"Brimlow",
+                    .style = kStyle,
+                    .exStyle = kExStyle,
+                    .x = CW_USEDEFAULT,
+                    .y = CW_USEDEFAULT,
+                    .width = outer.right - outer.left,
+                    .height = outer.bottom - outer.top,
+                    .parent = mainWindow}))
         return false;
     // The design-time controls; Form_Load places the buttons.
     Label1.Create(hwnd(), geometry_.label.left, geometry_.label.top, geometry_.label.width,
@@ -163,7 +170,7 @@ void FrmUpdate::PaintImage1(HDC dc) {
     ::Polygon(dc, arrow, static_cast<int>(std::size(arrow)));
 }
 
-void FrmUpdate::PaintContent(HDC dc) {
+void FrmUpdate::PaintClient(HDC dc) {
     RECT client{};
     ::GetClientRect(hwnd(), &client);
     Brush background(::CreateSolidBrush(kBackground));
@@ -173,16 +180,6 @@ void FrmUpdate::PaintContent(HDC dc) {
 
 LRESULT FrmUpdate::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1; // the paint covers every pixel
-    case WM_PAINT: {
-        PaintScope paint(hwnd());
-        PaintContent(paint.dc());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        PaintContent(reinterpret_cast<HDC>(wParam));
-        return 0;
     case WM_CLOSE:
         Close();
         return 0;

@@ -43,11 +43,10 @@ public:
     };
     std::function<void(HWND owner, const std::wstring& url, const std::wstring& folder)> openPage;
 
-    // The background and Image1; WM_PAINT and WM_PRINTCLIENT both use it.
-    void PaintContent(HDC dc);
-
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // The background and Image1.
+    void PaintClient(HDC dc) override;
 
 private:
     void Close();

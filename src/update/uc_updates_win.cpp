@@ -113,7 +113,7 @@ bool UcUpdates::Create(HWND parent, std::string& pageBytes) {
     pageBytes_ = &pageBytes;
     if (hwnd())
         return true;
-    return CreateWin(kClassName, L"", WS_CHILD, 0, 0, 0, 0, 0, parent);
+    return CreateWin({.className = kClassName, .style = WS_CHILD, .parent = parent});
 }
 
 void UcUpdates::DownloadFile(const std::wstring& url, std::uint32_t cacheMode,

@@ -24,35 +24,25 @@ constexpr COLORREF kClassFill = RGB(20, 40, 220);
 // answerPrint off it leaves WM_PRINTCLIENT to the default and only has a class brush.
 class Backdrop : public Window {
 public:
-    explicit Backdrop(bool answerPrint = true) : answerPrint_(answerPrint) {
+    explicit Backdrop(bool answerPrint = true)
+        : Window(answerPrint ? Painting::OnBackground : Painting::System) {
         static Brush classBrush(::CreateSolidBrush(kClassFill));
         const wchar_t* cls = answerPrint ? L"QorvicTestBackdrop" : L"QorvicTestPlainParent";
-        CreateWin(cls, L"controls test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 320, 200,
-                  nullptr, 0, CS_HREDRAW | CS_VREDRAW, answerPrint ? nullptr : classBrush.get());
+        CreateWin({.className = cls,
+                   .title = L"controls test",
+                   .style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                   .width = 320,
+                   .height = 200,
+                   .background = answerPrint ? nullptr : classBrush.get()});
     }
 
 protected:
-    LRESULT HandleMessage(UINT msg, WPARAM w, LPARAM l) override {
-        if (answerPrint_ && msg == WM_PAINT) {
-            PaintScope paint(hwnd());
-            PaintContent(paint.dc());
-            return 0;
-        }
-        if (answerPrint_ && msg == WM_PRINTCLIENT) {
-            PaintContent(reinterpret_cast<HDC>(w));
-            return 0;
-        }
-        return Window::HandleMessage(msg, w, l);
-    }
-
-private:
-    void PaintContent(HDC dc) {
+    void PaintClient(HDC dc) override {
         RECT r;
         ::GetClientRect(hwnd(), &r);
         Brush fill(::CreateSolidBrush(kBackdrop));
         ::FillRect(dc, &r, fill.get());
     }
-    bool answerPrint_;
 };
 
 } // namespace

@@ -66,3 +66,23 @@ TEST(FrameColour, ConfirmSetsTheFrameAndKeepsCustomColoursCancelChangesNothing) 
     EXPECT_EQ(form.BackColour(), static_cast<std::int32_t>(RGB(10, 20, 30)));
     EXPECT_EQ(form.CustomColours, customBefore);
 }
+
+TEST(FrameColour, TheFramePaintsItsMarginForScreenshotsAndHasNothingToErase) {
+    TestFrame frame;
+    ASSERT_TRUE(frame.Start());
+    HWND hwnd = frame.form->hwnd();
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    WindowDc screen(nullptr);
+    MemoryDc memory(::CreateCompatibleDC(screen.get()));
+    Bitmap canvas(::CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+    SelectedObject selected(memory.get(), canvas.get());
+    Brush white(::CreateSolidBrush(RGB(255, 255, 255)));
+    ::FillRect(memory.get(), &client, white.get());
+
+    EXPECT_EQ(::SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.get()), 0), 1);
+    ::SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
+    EXPECT_EQ(::GetPixel(memory.get(), 2, client.bottom / 2),
+              static_cast<COLORREF>(frame.form->BackColour()))
+        << "the left margin in the frame colour";
+}

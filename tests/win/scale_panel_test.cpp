@@ -19,9 +19,15 @@ namespace {
 class FakeForm : public Window {
 public:
     FakeForm(int width, int height, DWORD style = WS_OVERLAPPEDWINDOW) {
-        CreateWin(L"QorvicScalePanelTestForm", L"form", style | WS_VISIBLE, WS_EX_TOPMOST, 30, 30,
-                  width, height, nullptr, 0, CS_HREDRAW | CS_VREDRAW,
-                  reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+        CreateWin({.className = L"QorvicScalePanelTestForm",
+                   .title = L"form",
+                   .style = style | WS_VISIBLE,
+                   .exStyle = WS_EX_TOPMOST,
+                   .x = 30,
+                   .y = 30,
+                   .width = width,
+                   .height = height,
+                   .background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)});
     }
     SIZE Outer() const {
         RECT rc{};

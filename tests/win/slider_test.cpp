@@ -11,9 +11,14 @@ namespace {
 class Host : public Window {
 public:
     Host() {
-        CreateWin(L"QorvicSliderTestHost", L"slider host", WS_POPUP | WS_VISIBLE, 0, 40, 40, 320,
-                  80, nullptr, 0, CS_HREDRAW | CS_VREDRAW,
-                  reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+        CreateWin({.className = L"QorvicSliderTestHost",
+                   .title = L"slider host",
+                   .style = WS_POPUP | WS_VISIBLE,
+                   .x = 40,
+                   .y = 40,
+                   .width = 320,
+                   .height = 80,
+                   .background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)});
     }
 };
 

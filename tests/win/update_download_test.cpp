@@ -26,7 +26,11 @@ using qorvic::test::PumpUntil;
 class Host : public Window {
 public:
     Host() {
-        CreateWin(L"QorvicTestUpdateHost", L"update host", WS_POPUP, 0, 0, 0, 10, 10, nullptr);
+        CreateWin({.className = L"QorvicTestUpdateHost",
+                   .title = L"update host",
+                   .style = WS_POPUP,
+                   .width = 10,
+                   .height = 10});
     }
 };
 

@@ -23,8 +23,13 @@ constexpr wchar_t kVersionPage[] = L"http://127.0.0.1:9/_mgxroot/page_10737.html
 class MainStandIn : public Window {
 public:
     MainStandIn() {
-        CreateWin(L"QorvicTestPromptOwner", L"main stand-in", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                  200, 150, 320, 240, nullptr);
+        CreateWin({.className = L"QorvicTestPromptOwner",
+                   .title = L"main stand-in",
+                   .style = WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                   .x = 200,
+                   .y = 150,
+                   .width = 320,
+                   .height = 240});
     }
 };
 
@@ -106,7 +111,9 @@ TEST(FrmUpdate, OpensTopmostBesideTheMainWindowWithItsControls) {
 
 TEST(FrmUpdate, DrawsImage1OnTheGreyBackground) {
     PromptFixture f;
-    const Pixels shown(304, 172, [&](HDC dc) { f.prompt.PaintContent(dc); });
+    const Pixels shown(304, 172, [&](HDC dc) {
+        ::SendMessageW(f.prompt.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    });
     const auto at = [&](int x, int y) { return shown.At(x, y); };
     EXPECT_EQ(at(200, 100), RGB(192, 192, 192));
     EXPECT_EQ(at(40, 5), RGB(192, 192, 192)) << "the picture keeps to its 32 x 32";

@@ -21,12 +21,100 @@ protected:
     void OnFinalDestroy() override { ++finals; }
 };
 
+constexpr COLORREF kPainted = RGB(200, 30, 90);
+
+// Counts what reaches the window proc and what reaches the paint function.
+class PaintProbe : public Window {
+public:
+    explicit PaintProbe(Painting painting) : Window(painting) {}
+    int paints = 0;
+    DWORD lastDcType = 0;
+    int procPaints = 0;
+    int procErases = 0;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM w, LPARAM l) override {
+        if (msg == WM_PAINT)
+            ++procPaints;
+        if (msg == WM_ERASEBKGND)
+            ++procErases;
+        return Window::HandleMessage(msg, w, l);
+    }
+    void PaintClient(HDC dc) override {
+        ++paints;
+        lastDcType = ::GetObjectType(dc);
+        RECT r;
+        ::GetClientRect(hwnd(), &r);
+        Brush fill(::CreateSolidBrush(kPainted));
+        ::FillRect(dc, &r, fill.get());
+    }
+};
+
 } // namespace
+
+TEST(WindowBase, ServesEraseScreenAndPrintThroughOnePaintFunction) {
+    using P = Window::Painting;
+    struct Case {
+        P painting;
+        LRESULT erase;      // what WM_ERASEBKGND answers
+        bool eraseReaches;  // whether the window proc sees WM_ERASEBKGND
+        DWORD screenDcType; // the DC the paint function gets for WM_PAINT
+    };
+    const Case cases[] = {
+        {P::Covering, 1, false, OBJ_DC},
+        {P::OffScreen, 1, false, OBJ_MEMDC},
+        {P::OnBackground, 1, true, OBJ_DC}, // the class brush erases
+    };
+    Brush classBrush(::CreateSolidBrush(RGB(0, 0, 255)));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.painting));
+        PaintProbe probe(c.painting);
+        ASSERT_TRUE(probe.CreateWin({.className = L"QorvicPaintProbe",
+                                     .style = WS_POPUP | WS_VISIBLE,
+                                     .width = 40,
+                                     .height = 30,
+                                     .background = classBrush.get()}));
+        ::UpdateWindow(probe.hwnd());
+        probe.paints = probe.procErases = 0;
+
+        MemoryDc memory(::CreateCompatibleDC(nullptr));
+        WindowDc screen(nullptr);
+        Bitmap canvas(::CreateCompatibleBitmap(screen.get(), 40, 30));
+        SelectedObject selected(memory.get(), canvas.get());
+        EXPECT_EQ(
+            ::SendMessageW(probe.hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.get()), 0),
+            c.erase);
+        EXPECT_EQ(probe.procErases, c.eraseReaches ? 1 : 0);
+        EXPECT_EQ(probe.paints, 0) << "erasing is not painting";
+
+        ::SendMessageW(probe.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()),
+                       PRF_CLIENT);
+        EXPECT_EQ(probe.paints, 1);
+        EXPECT_EQ(::GetPixel(memory.get(), 20, 15), kPainted);
+
+        ::InvalidateRect(probe.hwnd(), nullptr, TRUE);
+        ::UpdateWindow(probe.hwnd());
+        EXPECT_EQ(probe.paints, 2);
+        EXPECT_EQ(probe.lastDcType, c.screenDcType);
+        EXPECT_EQ(probe.procPaints, 0) << "WM_PAINT is the base's";
+    }
+
+    // A window that leaves painting to the system gets the messages itself.
+    PaintProbe plain(P::System);
+    ASSERT_TRUE(plain.CreateWin({.className = L"QorvicPaintProbe",
+                                 .style = WS_POPUP | WS_VISIBLE,
+                                 .width = 40,
+                                 .height = 30}));
+    ::InvalidateRect(plain.hwnd(), nullptr, TRUE);
+    ::UpdateWindow(plain.hwnd());
+    EXPECT_GE(plain.procPaints, 1);
+    EXPECT_EQ(plain.paints, 0);
+}
 
 TEST(WindowBase, KeepsItsObjectWithTheWindowUntilDestroyed) {
     Probe probe;
-    ASSERT_TRUE(
-        probe.CreateWin(L"QorvicProbe", L"probe", WS_OVERLAPPEDWINDOW, 0, 0, 0, 100, 100, nullptr));
+    ASSERT_TRUE(probe.CreateWin(
+        {.className = L"QorvicProbe", .title = L"probe", .width = 100, .height = 100}));
     HWND hwnd = probe.hwnd();
     ASSERT_NE(hwnd, nullptr);
     EXPECT_EQ(probe.creates, 1);

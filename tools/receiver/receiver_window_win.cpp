@@ -44,9 +44,14 @@ void WriteOutputLine(const std::string& line) {
 }
 
 bool ReceiverWindow::Create() {
-    return CreateWin(L"NorvaneReceiver", kReceiverTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                     CW_USEDEFAULT, CW_USEDEFAULT, 480, 360, nullptr, 0, CS_HREDRAW | CS_VREDRAW,
-                     reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    return CreateWin({.className = L"NorvaneReceiver",
+                      .title = kReceiverTitle,
+                      .style = WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                      .x = CW_USEDEFAULT,
+                      .y = CW_USEDEFAULT,
+                      .width = 480,
+                      .height = 360,
+                      .background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)});
 }
 
 LRESULT ReceiverWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -57,14 +62,6 @@ LRESULT ReceiverWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
-    case WM_PAINT: {
-        qorvic::PaintScope paint(hwnd());
-        Paint(paint.dc());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
     case WM_DESTROY:
         ::PostQuitMessage(0);
         return 0;
@@ -104,7 +101,7 @@ void ReceiverWindow::Receive() {
                     std::to_string(picture_.height));
 }
 
-void ReceiverWindow::Paint(HDC dc) {
+void ReceiverWindow::PaintClient(HDC dc) {
     RECT client;
     ::GetClientRect(hwnd(), &client);
     ::FillRect(dc, &client, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));

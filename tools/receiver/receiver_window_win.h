@@ -14,16 +14,18 @@ inline constexpr const wchar_t* kReceiverTitle = L"Norvane receiver";
 
 class ReceiverWindow : public qorvic::Window {
 public:
-    explicit ReceiverWindow(std::wstring savePath) : savePath_(std::move(savePath)) {}
+    // The class brush clears the window; the picture is drawn over it.
+    explicit ReceiverWindow(std::wstring savePath)
+        : Window(Painting::OnBackground), savePath_(std::move(savePath)) {}
     bool Create();
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void PaintClient(HDC dc) override;
 
 private:
     // F7: the clipboard's picture becomes ours, is shown and saved.
     void Receive();
-    void Paint(HDC dc);
 
     std::wstring savePath_;
     conv::Image picture_;
