@@ -28,6 +28,22 @@ std::optional<std::string> ReadFileBytes(const std::wstring& path, std::size_t m
     return bytes;
 }
 
+std::wstring ModulePath() {
+    // Long paths do not fit MAX_PATH; the call cuts the name and says so only by filling the
+    // buffer.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0)
+            return std::wstring();
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
 std::wstring TemporarySibling(const std::wstring& path) {
     static std::atomic<unsigned> counter{0};
     const std::size_t slash = path.find_last_of(L"\\/");

@@ -19,6 +19,9 @@ bool WriteFileAtomically(const std::wstring& path, std::string_view bytes);
 // A temporary name in the folder of `path`, not yet existing.
 std::wstring TemporarySibling(const std::wstring& path);
 
+// The full path of our own executable; empty if Windows cannot say.
+std::wstring ModulePath();
+
 bool FolderExists(const std::wstring& path);
 bool PathExists(const std::wstring& path);
 

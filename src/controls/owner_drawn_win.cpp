@@ -1,5 +1,7 @@
 #include "controls/owner_drawn_win.h"
 
+#include "controls/control_font_win.h"
+
 #include <windowsx.h>
 
 #include <vector>
@@ -182,11 +184,8 @@ HFONT OwnerDrawnControl::FontHandle() {
     const int dpi = Dpi();
     if (!fontHandle_ || fontDpi_ != dpi) {
         // Built from a checked face name and size, so it cannot be refused for them.
-        fontHandle_.reset(::CreateFontW(controls::FontHeightForPoints(font_.size, dpi), 0, 0, 0,
-                                        font_.bold ? FW_BOLD : FW_NORMAL, font_.italic, FALSE,
-                                        FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                        CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                        DEFAULT_PITCH | FF_DONTCARE, font_.name.c_str()));
+        fontHandle_ =
+            CreateFontForPoints(font_.name.c_str(), font_.size, font_.bold, font_.italic, dpi);
         fontDpi_ = dpi;
     }
     return fontHandle_ ? fontHandle_.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));

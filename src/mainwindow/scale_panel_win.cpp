@@ -4,6 +4,7 @@
 #include "base/dpi_win.h"
 #include "base/numeric.h"
 #include "base/waits.h"
+#include "controls/control_font_win.h"
 
 #include <chrono>
 
@@ -81,10 +82,12 @@ bool ScalePanel::Create(HWND form, std::int16_t twipsPerPixelX, std::int16_t twi
 }
 
 void ScalePanel::MakeResizeFont() {
-    resizeFont_.reset(::CreateFontW(-Pixel(kPanelFontPoints * static_cast<float>(dpi_) / 72.0f), 0,
-                                    0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                    DEFAULT_PITCH | FF_SWISS, kPanelFont));
+    // Rounded half to even like the panel's other lengths, so not FontHeightForPoints.
+    resizeFont_ =
+        CreateFontFromSpec({.face = kPanelFont,
+                            .height = -Pixel(kPanelFontPoints * static_cast<float>(dpi_) / 72.0f),
+                            .quality = DEFAULT_QUALITY,
+                            .pitchAndFamily = DEFAULT_PITCH | FF_SWISS});
 }
 
 void ScalePanel::PlaceChildren() {

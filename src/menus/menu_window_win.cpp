@@ -4,6 +4,7 @@
 #include "base/handles_win.h"
 #include "base/numeric.h"
 #include "controls/control_font.h"
+#include "controls/control_font_win.h"
 #include "mainwindow/form1_win.h"
 #include "menus/menu_placement.h"
 
@@ -48,10 +49,7 @@ bool SymbolFontInstalled() {
 }
 
 Font MakeFont(const std::wstring& face, float points, bool bold, bool italic, int dpi) {
-    return Font(::CreateFontW(controls::FontHeightForPoints(points, dpi), 0, 0, 0,
-                              bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE, DEFAULT_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                              DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
+    return CreateFontForPoints(face.c_str(), points, bold, italic, dpi);
 }
 
 void HorizontalLine(HDC dc, int y, int width, COLORREF colour) {

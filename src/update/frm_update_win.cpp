@@ -2,6 +2,7 @@
 
 #include "base/dpi.h"
 #include "base/dpi_win.h"
+#include "base/file_io_win.h"
 #include "base/handles_win.h"
 #include "res/resource_ids.h"
 #include "update/update_prompt_layout.h"
@@ -19,17 +20,7 @@ constexpr COLORREF kBackground = RGB(192, 192, 192);
 
 // The folder of our own executable, without a trailing separator.
 std::wstring ProgramFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0)
-            return L"";
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
+    const std::wstring path = ModulePath();
     const std::size_t slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? L"" : path.substr(0, slash);
 }

@@ -1,6 +1,8 @@
 // The label, check box and button controls on real windows: sizes, fonts,
-// pointer and keys, and what they draw.
+// pointer and keys, and what they draw; the font and module-path helpers they share.
+#include "base/file_io_win.h"
 #include "base/window_win.h"
+#include "controls/control_font_win.h"
 #include "controls/uni_label_win.h"
 
 #include "test_support_win.h"
@@ -290,4 +292,36 @@ TEST(UniButton, FocusIsDrawnOnlyOnceTheKeyboardIsUsed) {
     EXPECT_GT(dotsOnFocusRow(), 10);
     ::SetFocus(parent.hwnd());
     EXPECT_EQ(dotsOnFocusRow(), 0);
+}
+
+TEST(SharedHelpers, FontsTakeFaceSizeStyleAndDpiAndTheModulePathNamesThisProgram) {
+    struct Case {
+        float points;
+        bool bold, italic;
+        int dpi;
+        LONG height; // the LOGFONT height the font must carry
+    };
+    const Case cases[] = {
+        {8.25f, false, false, 96, -11},
+        {9.75f, true, false, 144, -20},
+        {12.0f, false, true, 192, -32},
+        {9.75f, true, true, 240, -33}, // 32.5 pixels: halves away from zero
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        const Font font = CreateFontForPoints(L"Arial", c.points, c.bold, c.italic, c.dpi);
+        ASSERT_TRUE(font);
+        LOGFONTW log{};
+        ASSERT_EQ(::GetObjectW(font.get(), sizeof log, &log), static_cast<int>(sizeof log));
+        EXPECT_EQ(log.lfHeight, c.height);
+        EXPECT_EQ(log.lfWeight, c.bold ? FW_BOLD : FW_NORMAL);
+        EXPECT_EQ(log.lfItalic != 0, c.italic);
+        EXPECT_STREQ(log.lfFaceName, L"Arial");
+        EXPECT_EQ(log.lfQuality, CLEARTYPE_QUALITY);
+    }
+
+    const std::wstring self = ModulePath();
+    ASSERT_GT(self.size(), 4u);
+    EXPECT_EQ(self.substr(self.find_last_of(L"\\/") + 1), L"qorvic_win_tests.exe");
+    EXPECT_TRUE(PathExists(self));
 }

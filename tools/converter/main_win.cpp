@@ -44,20 +44,6 @@ bool ReadWholeFile(const std::wstring& path, std::uint64_t limit, std::vector<st
     return true;
 }
 
-std::wstring ModulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0)
-            return std::wstring();
-        if (n < path.size()) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 conv::ConverterSettings LoadSettings(const std::wstring& iniFolder) {
     std::vector<std::uint8_t> text;
     if (iniFolder.empty() ||
@@ -92,8 +78,8 @@ int Convert(const conv::ConverterArguments& args) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    const auto args =
-        conv::ParseConverterArguments(conv::StripProgramPath(::GetCommandLineW(), ModulePath()));
+    const auto args = conv::ParseConverterArguments(
+        conv::StripProgramPath(::GetCommandLineW(), qorvic::ModulePath()));
     if (!args)
         return conv::BadCommandLine;
     try {

@@ -1,0 +1,21 @@
+#include "controls/control_font_win.h"
+
+#include "controls/control_font.h"
+
+namespace qorvic {
+
+Font CreateFontFromSpec(const FontSpec& spec) {
+    return Font(::CreateFontW(spec.height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL,
+                              spec.italic ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, spec.quality,
+                              spec.pitchAndFamily, spec.face));
+}
+
+Font CreateFontForPoints(const wchar_t* face, float points, bool bold, bool italic, int dpi) {
+    return CreateFontFromSpec({.face = face,
+                               .height = controls::FontHeightForPoints(points, dpi),
+                               .bold = bold,
+                               .italic = italic});
+}
+
+} // namespace qorvic
