@@ -1,5 +1,6 @@
 #include "base/file_io_win.h"
 
+#include "base/debug_log_win.h"
 #include "base/handles_win.h"
 
 #include <windows.h>
@@ -11,16 +12,20 @@ namespace qorvic {
 std::optional<std::string> ReadFileBytes(const std::wstring& path, std::size_t maxBytes) {
     KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE)
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        DebugLogLastError(L"cannot open " + path);
         return std::nullopt;
+    }
     std::string bytes;
     char buffer[65536];
     while (bytes.size() < maxBytes) {
         const DWORD want =
             static_cast<DWORD>(std::min<std::size_t>(sizeof buffer, maxBytes - bytes.size()));
         DWORD got = 0;
-        if (!::ReadFile(file.get(), buffer, want, &got, nullptr))
+        if (!::ReadFile(file.get(), buffer, want, &got, nullptr)) {
+            DebugLogLastError(L"cannot read " + path);
             return std::nullopt;
+        }
         if (got == 0)
             break;
         bytes.append(buffer, got);
@@ -60,14 +65,18 @@ bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) {
     // A read-only file is never replaced. Windows refuses to rename onto one,
     // Wine does not; asking first gives the same result on both.
     const DWORD existing = ::GetFileAttributesW(path.c_str());
-    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY))
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY)) {
+        DebugLog(L"not replacing read-only " + path);
         return false;
+    }
     const std::wstring temp = TemporarySibling(path);
     {
         KernelHandle file(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file.get() == INVALID_HANDLE_VALUE)
+        if (file.get() == INVALID_HANDLE_VALUE) {
+            DebugLogLastError(L"cannot create " + temp + L" to write " + path);
             return false;
+        }
         std::size_t done = 0;
         bool ok = true;
         while (ok && done < bytes.size()) {
@@ -80,6 +89,7 @@ bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) {
         }
         ok = ok && ::FlushFileBuffers(file.get());
         if (!ok) {
+            DebugLogLastError(L"cannot write " + temp + L" for " + path);
             file.reset();
             ::DeleteFileW(temp.c_str());
             return false;
@@ -87,6 +97,7 @@ bool WriteFileAtomically(const std::wstring& path, std::string_view bytes) {
     }
     if (!::MoveFileExW(temp.c_str(), path.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DebugLogLastError(L"cannot rename " + temp + L" to " + path);
         ::DeleteFileW(temp.c_str());
         return false;
     }

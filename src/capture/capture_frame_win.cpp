@@ -1,5 +1,6 @@
 // The one capture step and the clipboard copy, as members of Form1.
 #include "base/message_pump_win.h"
+#include "base/debug_log_win.h"
 #include "base/waits.h"
 #include "capture/capture_geometry.h"
 #include "mainwindow/form1_win.h"
@@ -62,11 +63,15 @@ bool Form1::PutCaptureOnClipboard() {
     if (dib.empty())
         return false;
     ClipboardScope clipboard(hwnd(), kClipboardPatienceMs);
-    if (!clipboard.ok() || !::EmptyClipboard())
+    if (!clipboard.ok() || !::EmptyClipboard()) {
+        DebugLogLastError(L"cannot open the clipboard");
         return false;
+    }
     HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, dib.size());
-    if (!memory)
+    if (!memory) {
+        DebugLogLastError(L"no memory for the clipboard's picture");
         return false;
+    }
     if (void* target = ::GlobalLock(memory)) {
         std::memcpy(target, dib.data(), dib.size());
         ::GlobalUnlock(memory);
@@ -74,6 +79,7 @@ bool Form1::PutCaptureOnClipboard() {
         if (::SetClipboardData(CF_DIB, memory))
             return true;
     }
+    DebugLogLastError(L"the clipboard did not take the picture");
     ::GlobalFree(memory);
     return false;
 }

@@ -1,6 +1,8 @@
 // The frame colour chosen in the colour dialog. Members of Form1.
 #include "mainwindow/form1_win.h"
 
+#include "base/debug_log_win.h"
+
 #include <commdlg.h>
 
 #include <cstring>
@@ -16,8 +18,11 @@ std::int32_t Form1::PickColour() {
     info.hInstance = reinterpret_cast<HWND>(::GetModuleHandleW(nullptr));
     info.lpCustColors = custom;
     info.Flags = 0; // short form, no colour preselected
-    if (!::ChooseColorW(&info))
+    if (!::ChooseColorW(&info)) {
+        if (const DWORD error = ::CommDlgExtendedError())
+            DebugLogError(L"the colour dialog failed", error);
         return -1;
+    }
     // Custom colours defined in the dialog are offered again within this run.
     std::memcpy(CustomColours.data(), custom, sizeof custom);
     return static_cast<std::int32_t>(info.rgbResult);

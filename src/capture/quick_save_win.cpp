@@ -1,6 +1,7 @@
 // Quick save on the desktop, the temporary bitmap and the converter run, as
 // members of Form1.
 #include "base/file_io_win.h"
+#include "base/debug_log_win.h"
 #include "base/message_pump_win.h"
 #include "base/wait_cursor_win.h"
 #include "bmp_writer.h"
@@ -65,17 +66,28 @@ Form1::ConvertOutcome Form1::ConvertTempBitmap(const std::wstring& target) {
     // screen over the frame, although minimised, takes every click on "Options"
     // for as long as the converter runs.
     if (!::CreateProcessW(converter.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                          CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info))
+                          CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info)) {
+        DebugLogLastError(L"cannot start " + converter);
         return ConvertOutcome::Failed;
+    }
     KernelHandle process(info.hProcess);
     KernelHandle thread(info.hThread);
     WaitForEnd(process.get());
     DWORD exitCode = 0;
     if (!::GetExitCodeProcess(process.get(), &exitCode) || exitCode == STILL_ACTIVE) {
+        DebugLog(L"the converter is still running after the wait; " + target + L" may follow");
         unfinishedTargets_.push_back(target);
         return ConvertOutcome::StillRunning; // it may still finish; the program goes on
     }
-    return exitCode == 0 && PathExists(target) ? ConvertOutcome::Done : ConvertOutcome::Failed;
+    if (exitCode != 0) {
+        DebugLog(L"the converter ended with code " + std::to_wstring(exitCode) + L" for " + target);
+        return ConvertOutcome::Failed;
+    }
+    if (!PathExists(target)) {
+        DebugLog(L"the converter ended well but wrote no " + target);
+        return ConvertOutcome::Failed;
+    }
+    return ConvertOutcome::Done;
 }
 
 void Form1::TellSaveFailed(const std::wstring& target) {

@@ -1,5 +1,6 @@
 // Save through the save dialog, as members of Form1.
 #include "base/file_io_win.h"
+#include "base/debug_log_win.h"
 #include "capture/save_dialog.h"
 #include "mainwindow/form1_win.h"
 
@@ -42,8 +43,11 @@ std::wstring Form1::ShowSaveDialog(const std::wstring& defaultName,
         // extension is added below by the program's own rule, and the question
         // is asked for the resulting path.
         info.Flags = OFN_HIDEREADONLY;
-        if (!::GetSaveFileNameW(&info))
+        if (!::GetSaveFileNameW(&info)) {
+            if (const DWORD error = ::CommDlgExtendedError())
+                DebugLogError(L"the save dialog failed", error);
             return L"";
+        }
         saveFilterIndex_ = info.nFilterIndex;
         const std::wstring typed(file.c_str());
         const std::wstring path = ApplyFilterExtension(typed, info.nFilterIndex);

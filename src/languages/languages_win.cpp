@@ -1,5 +1,6 @@
 #include "languages/languages_win.h"
 
+#include "base/debug_log_win.h"
 #include "base/handles_win.h"
 #include "languages/language_file.h"
 
@@ -46,18 +47,24 @@ std::vector<std::wstring> ListOrdinaryFiles(const std::wstring& folder) {
 std::optional<std::string> ReadWholeFile(const std::wstring& path) {
     KernelHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file || file.get() == INVALID_HANDLE_VALUE)
+    if (!file || file.get() == INVALID_HANDLE_VALUE) {
+        DebugLogLastError(L"cannot open the language file " + path);
         return std::nullopt;
+    }
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxLanguageFileBytes)
+    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxLanguageFileBytes) {
+        DebugLog(L"the language file " + path + L" is too large or has no size");
         return std::nullopt;
+    }
     std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD got = 0;
         if (!::ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
-                        &got, nullptr))
+                        &got, nullptr)) {
+            DebugLogLastError(L"cannot read the language file " + path);
             return std::nullopt;
+        }
         if (got == 0)
             break; // shrank while we read: keep what is there
         done += got;

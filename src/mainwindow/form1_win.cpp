@@ -1,5 +1,6 @@
 #include "mainwindow/form1_win.h"
 
+#include "base/debug_log_win.h"
 #include "base/dpi.h"
 #include "base/dpi_win.h"
 #include "base/file_io_win.h"
@@ -72,13 +73,15 @@ void Form1::Form_Load() {
     ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     const LONG_PTR exStyle = ::GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
     ::SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-    ::SetLayeredWindowAttributes(hwnd(), kKeyColourRef, 0, LWA_COLORKEY);
+    if (!::SetLayeredWindowAttributes(hwnd(), kKeyColourRef, 0, LWA_COLORKEY))
+        DebugLogLastError(L"the frame's key colour was not set");
 
     CustomColours.fill(0);
 
     state_.DataFolder = fGetSpecialFolder(CSIDL_APPDATA) + L"Qorvic";
-    if (!PathExists(state_.DataFolder))
-        ::CreateDirectoryW(state_.DataFolder.c_str(), nullptr); // one level only
+    if (!PathExists(state_.DataFolder) &&
+        !::CreateDirectoryW(state_.DataFolder.c_str(), nullptr)) // one level only
+        DebugLogLastError(L"cannot create the data folder " + state_.DataFolder);
 
     ReadSettings();
 
@@ -142,12 +145,17 @@ std::wstring Form1::fGetSpecialFolder(int csidl) const {
     if (options_.desktopFolder && csidl == CSIDL_DESKTOPDIRECTORY)
         return *options_.desktopFolder;
     PIDLIST_ABSOLUTE list = nullptr;
-    if (FAILED(::SHGetSpecialFolderLocation(hwnd(), csidl, &list)) || !list)
+    if (const HRESULT hr = ::SHGetSpecialFolderLocation(hwnd(), csidl, &list);
+        FAILED(hr) || !list) {
+        DebugLogError(L"no special folder " + std::to_wstring(csidl), static_cast<DWORD>(hr));
         return L"";
+    }
     CoTaskMem<ITEMIDLIST_ABSOLUTE> owned(list);
     wchar_t buffer[MAX_PATH] = {};
-    if (!::SHGetPathFromIDListW(owned.get(), buffer))
+    if (!::SHGetPathFromIDListW(owned.get(), buffer)) {
+        DebugLog(L"special folder " + std::to_wstring(csidl) + L" has no file system path");
         return L"";
+    }
     return std::wstring(buffer) + L"\\";
 }
 

@@ -1,5 +1,6 @@
 #include "update/frm_update_win.h"
 
+#include "base/debug_log_win.h"
 #include "base/dpi.h"
 #include "base/dpi_win.h"
 #include "base/file_io_win.h"
@@ -27,8 +28,12 @@ std::wstring ProgramFolder() {
 
 void OpenWithShell(HWND owner, const std::wstring& url, const std::wstring& folder) {
     // When nothing is registered for web addresses nothing opens; the prompt closes all the same.
-    ::ShellExecuteW(owner, nullptr, url.c_str(), nullptr, folder.empty() ? nullptr : folder.c_str(),
-                    SW_SHOWNORMAL);
+    const HINSTANCE result =
+        ::ShellExecuteW(owner, nullptr, url.c_str(), nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), SW_SHOWNORMAL);
+    // Values up to 32 are errors; the prompt closes all the same.
+    if (reinterpret_cast<INT_PTR>(result) <= 32)
+        DebugLogError(L"cannot open " + url, static_cast<DWORD>(reinterpret_cast<INT_PTR>(result)));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "update/uc_updates_win.h"
 
+#include "base/debug_log_win.h"
 #include "update/internet_handle_win.h"
 
 #include <atomic>
@@ -66,8 +67,10 @@ struct UcUpdates::Read {
         const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
         InternetHandle session(
             ::InternetOpenW(L"Qorvic/1.10", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-        if (!session)
+        if (!session) {
+            DebugLogLastError(L"update check: no internet session");
             return false;
+        }
         for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
                              INTERNET_OPTION_RECEIVE_TIMEOUT}) {
             DWORD value = timeoutMs;
@@ -75,29 +78,43 @@ struct UcUpdates::Read {
         }
         InternetHandle request(
             ::InternetOpenUrlW(session.get(), url.c_str(), nullptr, 0, flags, 0));
-        if (!request || cancelled.load())
+        if (!request) {
+            DebugLogLastError(L"update check: cannot open " + url);
+            return false;
+        }
+        if (cancelled.load())
             return false;
 
         DWORD status = 0;
         DWORD size = sizeof status;
         if (!::HttpQueryInfoW(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER,
                               &status, &size, nullptr) ||
-            status < 200 || status > 299)
+            status < 200 || status > 299) {
+            DebugLog(L"update check: HTTP status " + std::to_wstring(status) + L" for " + url);
             return false;
+        }
 
         char chunk[16 * 1024];
         for (;;) {
             DWORD got = 0;
-            if (!::InternetReadFile(request.get(), chunk, sizeof chunk, &got))
+            if (!::InternetReadFile(request.get(), chunk, sizeof chunk, &got)) {
+                DebugLogLastError(L"update check: reading " + url + L" failed");
                 return false;
+            }
             if (got == 0)
                 return true;
-            if (got > maxBytes - bytes.size()) // checked before it grows, so memory stays bounded
+            if (got > maxBytes - bytes.size()) { // checked before it grows, so memory stays bounded
+                DebugLog(L"update check: " + url + L" is larger than expected");
                 return false;
+            }
             bytes.append(chunk, got);
             // A server trickling bytes never trips the receive time-out; this does.
-            if (cancelled.load() || ::GetTickCount64() > deadline)
+            if (cancelled.load())
                 return false;
+            if (::GetTickCount64() > deadline) {
+                DebugLog(L"update check: " + url + L" timed out");
+                return false;
+            }
         }
     }
 };
