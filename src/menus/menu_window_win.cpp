@@ -342,17 +342,6 @@ void MenuWindow::PaintContent(HDC dc) {
 
 LRESULT MenuWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1; // the paint covers every pixel
-    case WM_PAINT: {
-        PaintScope paint(hwnd());
-        PaintContent(paint.dc());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        // The transparent row labels draw what lies behind them from here.
-        PaintContent(reinterpret_cast<HDC>(wParam));
-        return 0;
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
     default:

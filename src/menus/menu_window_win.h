@@ -24,7 +24,7 @@ class MenuWindow : public Window {
 public:
     enum class Level { First, Second };
 
-    MenuWindow(Level level, Form1& form) : level_(level), form_(form) {}
+    MenuWindow(Level level, Form1& form) : Window(Painting::Covering), level_(level), form_(form) {}
     ~MenuWindow() override;
 
     // The window load step: creates the window hidden, topmost, with its design
@@ -60,6 +60,8 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // The screen and the transparent row labels (through WM_PRINTCLIENT) draw from here.
+    void PaintClient(HDC dc) override { PaintContent(dc); }
 
 private:
     void BuildMenu(const std::vector<std::wstring>& items);
