@@ -71,6 +71,13 @@ wine_session_up() {
             _wine_prefix_fonts 9>&-
             touch "$root/fonts.done"
         fi
+        # A crash of any process shows Wine's crash dialog, which stays up and
+        # takes the clicks and dialog searches of every later test on this
+        # display; the crash itself still fails the test that caused it.
+        if [ ! -f "$root/crashdialog.done" ]; then
+            wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+                9>&- >/dev/null 2>&1 && touch "$root/crashdialog.done"
+        fi
         # A persistent wineserver makes each test .exe start in milliseconds.
         wineserver -p 2>/dev/null 9>&- || true
     ) 9>"$root/session.lock" </dev/null >>"$root/session.log" 2>&1
