@@ -1,8 +1,8 @@
-// Times Form1's whole-screen capture at 100 % and 200 % and reports what it
+// Times FrameWindow's whole-screen capture at 100 % and 200 % and reports what it
 // costs beyond the 0.25 s wait before the copy: hiding, the screen copy, the
 // halftone stretch and showing the frame again. Run it under Wine on a screen
 // of the size to measure. Usage: capture_bench [repeats]
-#include "mainwindow/form1_win.h"
+#include "frame/frame_window_win.h"
 
 #include <windows.h>
 
@@ -36,11 +36,11 @@ void Pump() {
 
 int wmain(int argc, wchar_t** argv) {
     const int repeats = argc > 1 ? std::max(1, _wtoi(argv[1])) : 10;
-    qorvic::Form1::Options options;
+    qorvic::FrameWindow::Options options;
     options.homePageUrl = L""; // no update check
     options.appDataFolder = FreshDataFolder();
     options.desktopFolder = *options.appDataFolder;
-    qorvic::Form1 form(options);
+    qorvic::FrameWindow form(options);
     form.onEnd = nullptr;
     if (!form.Load())
         return 1;
@@ -51,9 +51,9 @@ int wmain(int argc, wchar_t** argv) {
         form.ScaleStep = step;
         std::vector<double> ms;
         for (int r = 0; r < repeats; ++r) {
-            form.ckScreen.SetValue(true);
+            form.wholeScreenBox.SetValue(true);
             const auto start = std::chrono::steady_clock::now();
-            form.CaptureFrame();
+            form.Capture();
             ms.push_back(
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                     .count());
@@ -61,8 +61,8 @@ int wmain(int argc, wchar_t** argv) {
         }
         std::sort(ms.begin(), ms.end());
         const double median = ms[ms.size() / 2];
-        const std::string size =
-            std::to_string(form.picDest.Width()) + "x" + std::to_string(form.picDest.Height());
+        const std::string size = std::to_string(form.outputPicture.Width()) + "x" +
+                                 std::to_string(form.outputPicture.Height());
         std::printf("%5d%% %11s %11.1f %11.1f %11.1f %11.1f\n", step * 10, size.c_str(), ms.front(),
                     median, ms.back(), median - 250.0);
         std::fflush(stdout);

@@ -3,7 +3,7 @@
 #include "fuzz_support.h"
 
 #include "base/numeric.h"
-#include "mainwindow/settings_file.h"
+#include "frame/settings_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes = fuzz::AsText(data, size);

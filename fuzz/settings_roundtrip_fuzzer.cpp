@@ -2,7 +2,7 @@
 // the colour always, the language whenever its name can be written as a field.
 #include "fuzz_support.h"
 
-#include "mainwindow/settings_file.h"
+#include "frame/settings_file.h"
 
 #include <cstring>
 

@@ -1,9 +1,9 @@
-// The one capture step and the clipboard copy, as members of Form1.
+// The one capture step and the clipboard copy, as members of FrameWindow.
 #include "base/message_pump_win.h"
 #include "base/debug_log_win.h"
 #include "base/waits.h"
 #include "capture/capture_geometry.h"
-#include "mainwindow/form1_win.h"
+#include "frame/frame_window_win.h"
 
 #include <chrono>
 #include <cstring>
@@ -16,14 +16,14 @@ namespace {
 constexpr DWORD kClipboardPatienceMs = 1000;
 } // namespace
 
-void Form1::CaptureFrame() {
-    CaptureSource source = FrameCaptureArea(picInvisible_, dpi_);
+void FrameWindow::Capture() {
+    CaptureSource source = FrameCaptureArea(seeThroughArea_, dpi_);
     POINT origin{source.x, source.y};
     ::ClientToScreen(hwnd(), &origin);
     source.x = origin.x;
     source.y = origin.y;
-    if (ckScreen.Value()) {
-        ckScreen.SetValue(false); // the option holds for one capture only
+    if (wholeScreenBox.Value()) {
+        wholeScreenBox.SetValue(false); // the option holds for one capture only
         source = WholeScreenArea(
             ::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
             ::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
@@ -33,11 +33,11 @@ void Form1::CaptureFrame() {
     ProcessPendingMessages();
     BlockingWait(std::chrono::milliseconds(250));
 
-    picCapture.Clear();
-    picDest.Clear();
-    if (picCapture.Create(source.width, source.height)) {
+    rawCapture.Clear();
+    outputPicture.Clear();
+    if (rawCapture.Create(source.width, source.height)) {
         MemoryDc captureDc(::CreateCompatibleDC(nullptr));
-        SelectedObject captureSelected(captureDc.get(), picCapture.Handle());
+        SelectedObject captureSelected(captureDc.get(), rawCapture.Handle());
         {
             HWND desktop = ::GetDesktopWindow();
             WindowDc screen(desktop, true);
@@ -45,9 +45,9 @@ void Form1::CaptureFrame() {
                      source.y, SRCCOPY | CAPTUREBLT);
         }
         const PictureSize out = ScaledSize(source.width, source.height, ScaleStep);
-        if (picDest.Create(out.width, out.height)) {
+        if (outputPicture.Create(out.width, out.height)) {
             MemoryDc destDc(::CreateCompatibleDC(nullptr));
-            SelectedObject destSelected(destDc.get(), picDest.Handle());
+            SelectedObject destSelected(destDc.get(), outputPicture.Handle());
             ::SetStretchBltMode(destDc.get(), HALFTONE);
             ::SetBrushOrgEx(destDc.get(), 0, 0, nullptr);
             ::StretchBlt(destDc.get(), 0, 0, out.width, out.height, captureDc.get(), 0, 0,
@@ -58,8 +58,8 @@ void Form1::CaptureFrame() {
     ::ShowWindow(hwnd(), SW_SHOW);
 }
 
-bool Form1::PutCaptureOnClipboard() {
-    const std::string dib = picDest.ToPackedDib();
+bool FrameWindow::PutCaptureOnClipboard() {
+    const std::string dib = outputPicture.ToPackedDib();
     if (dib.empty())
         return false;
     ClipboardScope clipboard(hwnd(), kClipboardPatienceMs);
@@ -84,8 +84,8 @@ bool Form1::PutCaptureOnClipboard() {
     return false;
 }
 
-void Form1::CopyCaptureToClipboard() {
-    CaptureFrame();
+void FrameWindow::CopyCaptureToClipboard() {
+    Capture();
     PutCaptureOnClipboard();
 }
 

@@ -1,7 +1,7 @@
 // Which screen pixels a capture copies and how large the output picture is.
 #pragma once
 
-#include "mainwindow/main_layout.h"
+#include "frame/main_layout.h"
 
 #include <cstdint>
 #include <vector>
@@ -18,7 +18,7 @@ struct CaptureSource {
 // Frame mode: the see-through area less its border (2 pixels at 96 DPI, scaled
 // with `dpi`) on every side, as client coordinates; the caller converts the
 // origin to the screen.
-CaptureSource FrameCaptureArea(const Rect& picInvisible, int dpi = kDesignDpi);
+CaptureSource FrameCaptureArea(const Rect& seeThroughArea, int dpi = kDesignDpi);
 
 // Whole-screen mode: the whole virtual screen from its own origin, which lies
 // left of or above (0, 0) when a monitor stands there.

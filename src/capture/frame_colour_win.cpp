@@ -1,5 +1,5 @@
-// The frame colour chosen in the colour dialog. Members of Form1.
-#include "mainwindow/form1_win.h"
+// The frame colour chosen in the colour dialog. Members of FrameWindow.
+#include "frame/frame_window_win.h"
 
 #include "base/debug_log_win.h"
 
@@ -9,7 +9,7 @@
 
 namespace qorvic {
 
-std::int32_t Form1::PickColour() {
+std::int32_t FrameWindow::PickColour() {
     COLORREF custom[16];
     std::memcpy(custom, CustomColours.data(), sizeof custom);
     CHOOSECOLORW info{};
@@ -28,7 +28,7 @@ std::int32_t Form1::PickColour() {
     return static_cast<std::int32_t>(info.rgbResult);
 }
 
-void Form1::ChooseFrameColour() {
+void FrameWindow::ChooseFrameColour() {
     const std::int32_t colour = PickColour();
     if (colour != -1)
         SetBackColour(colour);

@@ -1,8 +1,8 @@
 // Hand-off to Norvane: the picture goes on the clipboard, Norvane's window is
-// raised and F7 typed into it. Members of Form1.
+// raised and F7 typed into it. Members of FrameWindow.
 #include "base/waits.h"
 #include "capture/handoff.h"
-#include "mainwindow/form1_win.h"
+#include "frame/frame_window_win.h"
 
 #include <chrono>
 
@@ -51,7 +51,7 @@ bool WaitForForeground(HWND window, std::chrono::milliseconds patience) {
 
 } // namespace
 
-HWND Form1::ActivateWindowByTitle(const std::wstring& title) {
+HWND FrameWindow::ActivateWindowByTitle(const std::wstring& title) {
     WindowSearch search{title, nullptr};
     ::EnumWindows(&EnumWindowsProc, reinterpret_cast<LPARAM>(&search));
     if (search.found) {
@@ -63,9 +63,9 @@ HWND Form1::ActivateWindowByTitle(const std::wstring& title) {
     return search.found;
 }
 
-void Form1::HandOffCapture() {
-    CaptureFrame();
-    if (picDest.Empty())
+void FrameWindow::HandOffCapture() {
+    Capture();
+    if (outputPicture.Empty())
         return;
     // Without the picture on the clipboard, F7 would make Norvane send
     // whatever the clipboard held before.

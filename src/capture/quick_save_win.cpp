@@ -1,5 +1,5 @@
 // Quick save on the desktop, the temporary bitmap and the converter run, as
-// members of Form1.
+// members of FrameWindow.
 #include "base/file_io_win.h"
 #include "base/debug_log_win.h"
 #include "base/message_pump_win.h"
@@ -7,7 +7,7 @@
 #include "bmp_writer.h"
 #include "capture/quick_save.h"
 #include "capture/save_dialog.h"
-#include "mainwindow/form1_win.h"
+#include "frame/frame_window_win.h"
 
 #include <shlobj.h>
 
@@ -16,11 +16,11 @@
 
 namespace qorvic {
 
-std::string Form1::OutputPictureAsBmp() const {
+std::string FrameWindow::OutputPictureAsBmp() const {
     conv::Image image;
-    image.width = picDest.Width();
-    image.height = picDest.Height();
-    const std::string rgb = picDest.ToRgb();
+    image.width = outputPicture.Width();
+    image.height = outputPicture.Height();
+    const std::string rgb = outputPicture.ToRgb();
     image.rgb.assign(rgb.begin(), rgb.end());
     if (image.rgb.empty())
         return {};
@@ -32,16 +32,16 @@ std::string Form1::OutputPictureAsBmp() const {
     }
 }
 
-std::wstring Form1::TempBitmap() const {
+std::wstring FrameWindow::TempBitmap() const {
     return state_.DataFolder + L"\\Temp.bmp";
 }
 
-bool Form1::WriteTempBitmap() {
+bool FrameWindow::WriteTempBitmap() {
     const std::string bmp = OutputPictureAsBmp();
     return !bmp.empty() && WriteFileAtomically(TempBitmap(), bmp);
 }
 
-void Form1::WaitForEnd(HANDLE process) {
+void FrameWindow::WaitForEnd(HANDLE process) {
     // The wait cursor tells the user why the frame does not answer; the
     // scope puts the previous cursor back however the wait ends.
     WaitCursorScope waitCursor;
@@ -52,7 +52,7 @@ void Form1::WaitForEnd(HANDLE process) {
     ProcessPendingMessages();
 }
 
-Form1::ConvertOutcome Form1::ConvertTempBitmap(const std::wstring& target) {
+FrameWindow::ConvertOutcome FrameWindow::ConvertTempBitmap(const std::wstring& target) {
     std::wstring commandLine = ConverterCommandLine(state_.DataFolder, target);
     // The line stays unquoted, as the converter expects it; naming the program
     // apart keeps Windows from trying "C:\Users\Ann.exe" for "C:\Users\Ann Lee\...".
@@ -90,12 +90,12 @@ Form1::ConvertOutcome Form1::ConvertTempBitmap(const std::wstring& target) {
     return ConvertOutcome::Done;
 }
 
-void Form1::TellSaveFailed(const std::wstring& target) {
+void FrameWindow::TellSaveFailed(const std::wstring& target) {
     if (showMessage)
         showMessage(L"Qorvic could not write " + target);
 }
 
-void Form1::DeliverPicture(const std::wstring& target) {
+void FrameWindow::DeliverPicture(const std::wstring& target) {
     if (IsBmpPath(target)) {
         const std::string bmp = OutputPictureAsBmp();
         if (bmp.empty() || !WriteFileAtomically(target, bmp))
@@ -106,14 +106,14 @@ void Form1::DeliverPicture(const std::wstring& target) {
         TellSaveFailed(target);
 }
 
-void Form1::MnuExtClick(std::int16_t index, const std::wstring& cap) {
+void FrameWindow::MnuExtClick(std::int16_t index, const std::wstring& cap) {
     (void)index;
     if (onCloseMenus)
         onCloseMenus();
-    CaptureFrame();
-    if (picDest.Empty())
+    Capture();
+    if (outputPicture.Empty())
         return; // an area of 4 pixels or less gives no picture and no file
-    const std::wstring folder = fGetSpecialFolder(CSIDL_DESKTOPDIRECTORY);
+    const std::wstring folder = SpecialFolderPath(CSIDL_DESKTOPDIRECTORY);
     const std::wstring target =
         NextFreeQuickSaveName(folder, LowerExtension(cap), [this](const std::wstring& name) {
             return PathExists(name) ||

@@ -1,8 +1,8 @@
-// Save through the save dialog, as members of Form1.
+// Save through the save dialog, as members of FrameWindow.
 #include "base/file_io_win.h"
 #include "base/debug_log_win.h"
 #include "capture/save_dialog.h"
-#include "mainwindow/form1_win.h"
+#include "frame/frame_window_win.h"
 
 #include <commdlg.h>
 
@@ -21,8 +21,8 @@ bool MayReplace(HWND owner, const std::wstring& path) {
 
 } // namespace
 
-std::wstring Form1::ShowSaveDialog(const std::wstring& defaultName,
-                                   const std::wstring& initialDir) {
+std::wstring FrameWindow::ShowSaveDialog(const std::wstring& defaultName,
+                                         const std::wstring& initialDir) {
     const std::wstring filter = SaveDialogFilter();
     std::wstring name = defaultName;
     std::wstring folder = initialDir;
@@ -60,9 +60,9 @@ std::wstring Form1::ShowSaveDialog(const std::wstring& defaultName,
     }
 }
 
-void Form1::SaveCaptureAs() {
-    CaptureFrame();
-    if (picDest.Empty())
+void FrameWindow::SaveCaptureAs() {
+    Capture();
+    if (outputPicture.Empty())
         return;
     const std::wstring path = ShowSaveDialog(L"ScreenShot", L"c:\\");
     if (path.empty())

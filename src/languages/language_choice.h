@@ -4,7 +4,7 @@
 #pragma once
 
 #include "languages/language_file.h"
-#include "mainwindow/app_state.h"
+#include "frame/app_state.h"
 
 #include <cstdint>
 #include <functional>
@@ -16,8 +16,8 @@ namespace qorvic {
 
 // What the main window applies after a load.
 struct LanguageApply {
-    std::wstring optionsCaption; // caption for lblOptions, when applyOptions
-    std::wstring screenCaption;  // caption for ckScreen, when applyScreen
+    std::wstring optionsCaption; // caption for optionsLabel, when applyOptions
+    std::wstring screenCaption;  // caption for wholeScreenBox, when applyScreen
     bool applyOptions = false;
     bool applyScreen = false;
     bool failed = false;      // the chosen file was missing, unreadable or broken

@@ -3,7 +3,7 @@
 // decoding them is the caller's business (see languages_win.h).
 #pragma once
 
-#include "mainwindow/app_state.h"
+#include "frame/app_state.h"
 
 #include <array>
 #include <cstddef>
@@ -91,8 +91,8 @@ enum class LanguageLoadStop {
 // caption is ever blank. The two captions are present unless nothing changed.
 struct LanguageLoadResult {
     LanguageTexts texts;
-    std::optional<std::wstring> optionsCaption; // for lblOptions
-    std::optional<std::wstring> screenCaption;  // for ckScreen
+    std::optional<std::wstring> optionsCaption; // for optionsLabel
+    std::optional<std::wstring> screenCaption;  // for wholeScreenBox
     LanguageLoadStop stop = LanguageLoadStop::BeforeTexts;
     bool wrongVersion = false;
     // The failure text the load selected: the wrong-version text after a

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "languages/language_choice.h"
-#include "mainwindow/app_state.h"
+#include "frame/app_state.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
 // The main window's side of the popup menus: opening the first level from the
 // options label, the submenu beside the hovered row, the commands of the
 // first-level rows and the timer that closes the menus.
-#include "mainwindow/form1_win.h"
+#include "frame/frame_window_win.h"
 #include "menus/menu_placement.h"
 #include "menus/menu_window_win.h"
 
@@ -15,7 +15,7 @@ constexpr UINT_PTR kMenuTimerId = 0x4D4E; // tmrMenus
 constexpr UINT kMenuTimerInterval = 500;  // milliseconds
 
 void CALLBACK MenuTimerTick(HWND hwnd, UINT, UINT_PTR, DWORD) {
-    if (auto* form = static_cast<Form1*>(Window::FromHandle(hwnd)))
+    if (auto* form = static_cast<FrameWindow*>(Window::FromHandle(hwnd)))
         form->tmrMenus_Timer();
 }
 
@@ -32,25 +32,25 @@ BOOL CALLBACK CollectFormName(HWND hwnd, LPARAM names) {
 
 } // namespace
 
-MenuWindows& Form1::Menus() {
+MenuWindows& FrameWindow::Menus() {
     if (!menus_)
         menus_ = std::make_shared<MenuWindows>(*this);
     return *menus_;
 }
 
-void Form1::ConnectMenus() {
-    lblOptions.onClick = [this] { lblOptions_Click(); };
+void FrameWindow::ConnectMenus() {
+    optionsLabel.onClick = [this] { OpenOptionsMenu(); };
     onCloseMenus = [this] { CloseMenus(); };
 }
 
 // Opens the first-level menu below the options label.
-void Form1::lblOptions_Click() {
+void FrameWindow::OpenOptionsMenu() {
     state_.OptionsItems = menus::OptionsItems(state_.texts, ScaleStep);
     // Forget the presses so far: the click that opened the menu must not close it.
     ::GetAsyncKeyState(VK_LBUTTON);
     ::GetAsyncKeyState(VK_RBUTTON);
-    const menus::Point corner =
-        menus::FirstLevelCorner(lblOptions.Left(), MenuBarHeight, menus::ScaledMenuMetrics(Dpi()));
+    const menus::Point corner = menus::FirstLevelCorner(optionsLabel.Left(), MenuBarHeight,
+                                                        menus::ScaledMenuMetrics(Dpi()));
     POINT screen{corner.x, corner.y};
     ::ClientToScreen(hwnd(), &screen);
 
@@ -63,7 +63,7 @@ void Form1::lblOptions_Click() {
 
 // The pointer entered first-level row `index`: rows 3 and 6 open their
 // submenu beside the row, every other row closes it.
-void Form1::MnuOptionsSubMnu(std::int16_t index, std::int16_t offset) {
+void FrameWindow::MnuOptionsSubMnu(std::int16_t index, std::int16_t offset) {
     MenuWindows& windows = Menus();
     windows.UnloadFrmSubMenu();
     if (index != menus::kFormatsRow && index != menus::kLanguagesRow)
@@ -81,7 +81,7 @@ void Form1::MnuOptionsSubMnu(std::int16_t index, std::int16_t offset) {
 
 // A button went up over first-level row `ind`: the menu closes, then the row's
 // command runs. Rows 3 and 6 only close it; their submenu stays.
-void Form1::MnuOptionsClick(std::int16_t ind, const std::wstring& cap) {
+void FrameWindow::MnuOptionsClick(std::int16_t ind, const std::wstring& cap) {
     (void)cap;
     Menus().UnloadFrmMenu();
     switch (ind) {
@@ -105,13 +105,13 @@ void Form1::MnuOptionsClick(std::int16_t ind, const std::wstring& cap) {
     }
 }
 
-void Form1::CloseMenus() {
+void FrameWindow::CloseMenus() {
     Menus().UnloadFrmMenu();
     Menus().UnloadFrmSubMenu();
 }
 
 // Every 500 ms: a button pressed outside both menus closes them.
-void Form1::tmrMenus_Timer() {
+void FrameWindow::tmrMenus_Timer() {
     MenuWindows& windows = Menus();
     menus::TimerLook look;
     look.menuLoaded = LoadedFormCount(L"frmMenu") > 0 && windows.frmMenu();
@@ -136,7 +136,7 @@ void Form1::tmrMenus_Timer() {
     windows.UnloadFrmSubMenu();
 }
 
-int Form1::LoadedFormCount(const std::wstring& name) const {
+int FrameWindow::LoadedFormCount(const std::wstring& name) const {
     std::vector<std::wstring> names;
     ::EnumThreadWindows(::GetCurrentThreadId(), &CollectFormName, reinterpret_cast<LPARAM>(&names));
     return menus::CountLoadedForms(names, name);

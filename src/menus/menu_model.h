@@ -3,7 +3,7 @@
 // windows only measure texts, call these functions and move windows.
 #pragma once
 
-#include "mainwindow/app_state.h"
+#include "frame/app_state.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,7 +5,7 @@
 #include "base/numeric.h"
 #include "controls/control_font.h"
 #include "controls/control_font_win.h"
-#include "mainwindow/form1_win.h"
+#include "frame/frame_window_win.h"
 #include "menus/menu_placement.h"
 
 namespace qorvic {
@@ -262,7 +262,7 @@ void MenuWindow::lblMenu_MouseUp(std::size_t index) {
     const auto row = static_cast<std::int16_t>(index);
     const std::wstring caption = lblMenu_[index]->Caption();
     const std::int16_t number = menuNumber_;
-    Form1& form = form_;
+    FrameWindow& form = form_;
     if (level_ == Level::First) {
         if (number == menus::kOptionsMenu)
             form.MnuOptionsClick(row, caption);

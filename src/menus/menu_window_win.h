@@ -18,13 +18,14 @@
 
 namespace qorvic {
 
-class Form1;
+class FrameWindow;
 
 class MenuWindow : public Window {
 public:
     enum class Level { First, Second };
 
-    MenuWindow(Level level, Form1& form) : Window(Painting::Covering), level_(level), form_(form) {}
+    MenuWindow(Level level, FrameWindow& form)
+        : Window(Painting::Covering), level_(level), form_(form) {}
     ~MenuWindow() override;
 
     // The window load step: creates the window hidden, topmost, with its design
@@ -74,7 +75,7 @@ private:
     void DrawGlyph(HDC dc, const menus::Box& box, bool check);
 
     Level level_;
-    Form1& form_;
+    FrameWindow& form_;
     std::int16_t menuNumber_ = 0;
     int itemHeight_ = 19;
     menus::MenuMetrics metrics_ = menus::kMenuMetrics; // scaled to the frame's DPI at load
@@ -92,7 +93,7 @@ private:
 // once but freed only after that handler has returned.
 class MenuWindows {
 public:
-    explicit MenuWindows(Form1& form) : form_(form) {}
+    explicit MenuWindows(FrameWindow& form) : form_(form) {}
     ~MenuWindows();
     MenuWindows(const MenuWindows&) = delete;
     MenuWindows& operator=(const MenuWindows&) = delete;
@@ -128,7 +129,7 @@ public:
 private:
     void Unload(std::unique_ptr<MenuWindow>& window);
 
-    Form1& form_;
+    FrameWindow& form_;
     std::unique_ptr<MenuWindow> menu_;
     std::unique_ptr<MenuWindow> subMenu_;
     std::vector<std::unique_ptr<MenuWindow>> retired_;

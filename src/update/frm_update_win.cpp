@@ -43,7 +43,7 @@ FrmUpdate::FrmUpdate() : Window(Painting::Covering), openPage(&OpenWithShell) {}
 FrmUpdate::~FrmUpdate() {
     // A prompt torn down with its owner still gives the main window back.
     if (hwnd())
-        Form_Unload();
+        Shutdown();
 }
 
 bool FrmUpdate::Load(HWND mainWindow, std::int16_t twipsPerPixelX, std::int16_t twipsPerPixelY,
@@ -71,7 +71,7 @@ bool FrmUpdate::Load(HWND mainWindow, std::int16_t twipsPerPixelX, std::int16_t 
                     .height = outer.bottom - outer.top,
                     .parent = mainWindow}))
         return false;
-    // The design-time controls; Form_Load places the buttons.
+    // The design-time controls; OnLoad places the buttons.
     Label1.Create(hwnd(), geometry_.label.left, geometry_.label.top, geometry_.label.width,
                   geometry_.label.height);
     Label1.SetFontName(L"Arial");
@@ -87,13 +87,13 @@ bool FrmUpdate::Load(HWND mainWindow, std::int16_t twipsPerPixelX, std::int16_t 
     cmdYes.onClick = [this] { cmdYes_Click(); };
     cmdNo.onClick = [this] { cmdNo_Click(); };
 
-    Form_Load();
+    OnLoad();
     ::ShowWindow(hwnd(), SW_SHOWNORMAL);
     ::UpdateWindow(hwnd());
     return true;
 }
 
-void FrmUpdate::Form_Load() {
+void FrmUpdate::OnLoad() {
     ::EnableWindow(mainWindow_, FALSE);
     ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     RECT main{};
@@ -119,7 +119,7 @@ void FrmUpdate::cmdNo_Click() {
     Close();
 }
 
-void FrmUpdate::Form_Unload() {
+void FrmUpdate::Shutdown() {
     if (unloaded_)
         return;
     unloaded_ = true;
@@ -129,7 +129,7 @@ void FrmUpdate::Form_Unload() {
 // The main window is enabled before the prompt goes, so the activation returns
 // to it rather than to some other program's window.
 void FrmUpdate::Close() {
-    Form_Unload();
+    Shutdown();
     if (hwnd())
         ::DestroyWindow(hwnd());
 }
@@ -180,7 +180,7 @@ LRESULT FrmUpdate::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         Close();
         return 0;
     case WM_DESTROY:
-        Form_Unload(); // also when the main window's shutdown unloads the prompt
+        Shutdown(); // also when the main window's shutdown unloads the prompt
         return 0;
     default:
         return Default(msg, wParam, lParam);

@@ -20,7 +20,7 @@ public:
     FrmUpdate();
     ~FrmUpdate() override;
 
-    // Creates the window beside `mainWindow`, runs Form_Load and shows it
+    // Creates the window beside `mainWindow`, runs OnLoad and shows it
     // (not modal: the caller goes on and fills in Label1).
     bool Load(HWND mainWindow, std::int16_t twipsPerPixelX, std::int16_t twipsPerPixelY,
               const std::wstring& versionPageUrl);
@@ -32,10 +32,10 @@ public:
     UniButton cmdYes;
     UniButton cmdNo;
 
-    void Form_Load();
+    void OnLoad();
     void cmdYes_Click();
     void cmdNo_Click();
-    void Form_Unload();
+    void Shutdown();
 
     // The beep and the shell's default action; a test may listen instead.
     std::function<void(DWORD hertz, DWORD milliseconds)> beep = [](DWORD hertz, DWORD ms) {

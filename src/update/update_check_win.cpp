@@ -1,6 +1,6 @@
-// Form1's side of the update check: the start at the end of start-up, and the
+// FrameWindow's side of the update check: the start at the end of start-up, and the
 // comparison when the home page has arrived.
-#include "mainwindow/form1_win.h"
+#include "frame/frame_window_win.h"
 
 #include "update/update_prompt_layout.h"
 #include "update/version_page.h"
@@ -9,15 +9,15 @@
 
 namespace qorvic {
 
-std::wstring Form1::HomePageUrl() const {
+std::wstring FrameWindow::HomePageUrl() const {
     return options_.homePageUrl.value_or(L"" QORVIC_HOME_URL);
 }
 
-std::wstring Form1::VersionPageUrl() const {
+std::wstring FrameWindow::VersionPageUrl() const {
     return options_.versionPageUrl.value_or(L"" QORVIC_VERSION_PAGE_URL);
 }
 
-void Form1::StartUpdateCheck() {
+void FrameWindow::StartUpdateCheck() {
     const std::wstring url = HomePageUrl();
     if (url.empty())
         return;
@@ -29,7 +29,7 @@ void Form1::StartUpdateCheck() {
 }
 
 // Only the version after the marker is taken from the page; a newer one opens the prompt.
-void Form1::ucUpdates_updatesReady(const std::wstring& /*key*/) {
+void FrameWindow::ucUpdates_updatesReady(const std::wstring& /*key*/) {
     const std::optional<PageVersion> offered = ReadPageVersion(state_.UpdatePageBytes);
     if (unloading_ || !offered || !IsNewerVersion(offered->version) || frmUpdate)
         return;

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# One real capture, quick-saved by Form1 in every format under Wine, decodes
+# One real capture, quick-saved by FrameWindow in every format under Wine, decodes
 # with the Linux tools to the captured pixels: BMP, PNG, TIF and GIF (the
 # pattern has fewer than 256 colours) exactly, JPG at 38 dB or more, and JP2
 # through OpenJPEG's decoder exactly.

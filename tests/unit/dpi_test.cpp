@@ -1,6 +1,6 @@
 #include "base/dpi.h"
 #include "capture/capture_geometry.h"
-#include "mainwindow/main_layout.h"
+#include "frame/main_layout.h"
 #include "menus/menu_model.h"
 #include "menus/menu_placement.h"
 
@@ -54,7 +54,7 @@ struct LayoutCase {
     int clientWidth, clientHeight, menuBarHeight, labelWidth, labelHeight;
     float labelTop;
     int labelLeft;
-    Rect ckScreen, picInvisible, capture;
+    Rect wholeScreenBox, seeThroughArea, capture;
     Outline outline;
 };
 
@@ -67,22 +67,22 @@ TEST_P(MainLayoutAtDpi, MarginsGapsOutlineAndCaptureBorderScale) {
     const MainLayout l = ComputeMainLayout(c.clientWidth, c.clientHeight, c.menuBarHeight,
                                            c.labelWidth, c.labelHeight, c.dpi);
     EXPECT_EQ(l.imgMenu, (Rect{0, 0, c.clientWidth, c.menuBarHeight}));
-    EXPECT_FLOAT_EQ(l.lblOptionsTop, c.labelTop);
-    EXPECT_EQ(l.lblOptionsLeft, c.labelLeft);
-    ASSERT_TRUE(l.ckScreen);
-    EXPECT_EQ(*l.ckScreen, c.ckScreen);
-    ASSERT_TRUE(l.picInvisible);
-    EXPECT_EQ(*l.picInvisible, c.picInvisible);
-    EXPECT_EQ(CaptureRect(*l.picInvisible, c.dpi), c.capture);
+    EXPECT_FLOAT_EQ(l.optionsLabelTop, c.labelTop);
+    EXPECT_EQ(l.optionsLabelLeft, c.labelLeft);
+    ASSERT_TRUE(l.wholeScreenBox);
+    EXPECT_EQ(*l.wholeScreenBox, c.wholeScreenBox);
+    ASSERT_TRUE(l.seeThroughArea);
+    EXPECT_EQ(*l.seeThroughArea, c.seeThroughArea);
+    EXPECT_EQ(CaptureRect(*l.seeThroughArea, c.dpi), c.capture);
 
-    const Outline o = SeeThroughOutline(l.picInvisible->width, l.picInvisible->height, c.dpi);
+    const Outline o = SeeThroughOutline(l.seeThroughArea->width, l.seeThroughArea->height, c.dpi);
     EXPECT_EQ(o.x1, c.outline.x1);
     EXPECT_EQ(o.y1, c.outline.y1);
     EXPECT_EQ(o.x2, c.outline.x2);
     EXPECT_EQ(o.y2, c.outline.y2);
 
     // The capture starts and ends strictly inside the one-pixel outline.
-    const Rect& area = *l.picInvisible;
+    const Rect& area = *l.seeThroughArea;
     EXPECT_GT(c.capture.left, area.left + o.x1);
     EXPECT_GT(c.capture.top, area.top + o.y1);
     EXPECT_LT(c.capture.left + c.capture.width, area.left + o.x2);
@@ -111,12 +111,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(MainLayoutAtDpi, TooSmallLimitsFollowTheScaledMargins) {
     // At 144 DPI the area needs 18 pixels of width and strip + 18 of height.
-    EXPECT_TRUE(ComputeMainLayout(18, 46, 28, 60, 24, 144).picInvisible);
-    EXPECT_FALSE(ComputeMainLayout(17, 200, 28, 60, 24, 144).picInvisible);
-    EXPECT_FALSE(ComputeMainLayout(200, 45, 28, 60, 24, 144).picInvisible);
+    EXPECT_TRUE(ComputeMainLayout(18, 46, 28, 60, 24, 144).seeThroughArea);
+    EXPECT_FALSE(ComputeMainLayout(17, 200, 28, 60, 24, 144).seeThroughArea);
+    EXPECT_FALSE(ComputeMainLayout(200, 45, 28, 60, 24, 144).seeThroughArea);
     // The check box needs the label plus the scaled 30-pixel gap.
-    EXPECT_TRUE(ComputeMainLayout(90, 100, 28, 60, 24, 144).ckScreen);
-    EXPECT_FALSE(ComputeMainLayout(89, 100, 28, 60, 24, 144).ckScreen);
+    EXPECT_TRUE(ComputeMainLayout(90, 100, 28, 60, 24, 144).wholeScreenBox);
+    EXPECT_FALSE(ComputeMainLayout(89, 100, 28, 60, 24, 144).wholeScreenBox);
 }
 
 namespace {

@@ -1,7 +1,7 @@
 // Language names and texts shared by the menu and language tests.
 #pragma once
 
-#include "mainwindow/app_state.h"
+#include "frame/app_state.h"
 
 #include <string>
 #include <vector>

@@ -1,5 +1,5 @@
-#include "mainwindow/main_layout.h"
-#include "mainwindow/menu_font.h"
+#include "frame/main_layout.h"
+#include "frame/menu_font.h"
 
 #include <gtest/gtest.h>
 
@@ -9,30 +9,30 @@ using namespace qorvic;
 
 TEST(MainLayout, LongerCaptionPushesTheCheckBoxRight) {
     const MainLayout l = ComputeMainLayout(304, 228, 19, 90, 16);
-    ASSERT_TRUE(l.ckScreen);
-    EXPECT_EQ(l.ckScreen->left, 110);
-    EXPECT_EQ(l.ckScreen->width, 194);
+    ASSERT_TRUE(l.wholeScreenBox);
+    EXPECT_EQ(l.wholeScreenBox->left, 110);
+    EXPECT_EQ(l.wholeScreenBox->width, 194);
 }
 
 TEST(MainLayout, TooSmallWindowsLeaveControlsWhereTheyWere) {
     // Narrower than the label needs: the check box fails, the area still shrinks.
     MainLayout l = ComputeMainLayout(50, 100, 19, 40, 16);
-    EXPECT_FALSE(l.ckScreen);
-    ASSERT_TRUE(l.picInvisible);
-    EXPECT_EQ(l.picInvisible->width, 38);
+    EXPECT_FALSE(l.wholeScreenBox);
+    ASSERT_TRUE(l.seeThroughArea);
+    EXPECT_EQ(l.seeThroughArea->width, 38);
 
     // Exactly 12 x (strip + 12) still places a zero-sized area.
     l = ComputeMainLayout(12, 31, 19, 40, 16);
-    ASSERT_TRUE(l.picInvisible);
-    EXPECT_EQ(*l.picInvisible, (Rect{6, 25, 0, 0}));
+    ASSERT_TRUE(l.seeThroughArea);
+    EXPECT_EQ(*l.seeThroughArea, (Rect{6, 25, 0, 0}));
 
-    EXPECT_FALSE(ComputeMainLayout(11, 200, 19, 40, 16).picInvisible);
-    EXPECT_FALSE(ComputeMainLayout(200, 30, 19, 40, 16).picInvisible);
+    EXPECT_FALSE(ComputeMainLayout(11, 200, 19, 40, 16).seeThroughArea);
+    EXPECT_FALSE(ComputeMainLayout(200, 30, 19, 40, 16).seeThroughArea);
 
     // Minimised: nothing but the strip picture moves.
     l = ComputeMainLayout(0, 0, 19, 40, 16);
-    EXPECT_FALSE(l.ckScreen);
-    EXPECT_FALSE(l.picInvisible);
+    EXPECT_FALSE(l.wholeScreenBox);
+    EXPECT_FALSE(l.seeThroughArea);
     EXPECT_EQ(l.imgMenu, (Rect{0, 0, 0, 19}));
 }
 

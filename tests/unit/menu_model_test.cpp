@@ -248,7 +248,7 @@ TEST(MenuClosing, OnlyAPressOutsideBothMenusCloses) {
 }
 
 TEST(MenuClosing, LoadedFormsAreCountedByNameIgnoringCase) {
-    const std::vector<std::wstring> loaded = {L"Form1", L"frmMenu", L"frmSubMenu"};
+    const std::vector<std::wstring> loaded = {L"FrameWindow", L"frmMenu", L"frmSubMenu"};
     const std::pair<const wchar_t*, int> cases[] = {
         {L"frmMenu", 1}, {L"FRMMENU", 1}, {L"frmSubMenu", 1}, {L"frmUpdate", 0}, {L"", 3},
     };

@@ -1,4 +1,4 @@
-#include "mainwindow/scale_panel_layout.h"
+#include "frame/scale_panel_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -88,17 +88,17 @@ TEST(ScalePanelPlacement, AfterGrowingThePanelKeepsItsNewSizeOnLaterOpenings) {
 }
 
 TEST(ScalePanelLabel, TextAndLeftFollowTheScale) {
-    EXPECT_EQ(ResizeLabelText(1), L"10%");
-    EXPECT_EQ(ResizeLabelText(10), L"100%");
-    EXPECT_EQ(ResizeLabelText(20), L"200%");
-    EXPECT_FLOAT_EQ(ResizeLabelLeft(1), 17.5f);
-    EXPECT_FLOAT_EQ(ResizeLabelLeft(10), 130.0f);
-    EXPECT_FLOAT_EQ(ResizeLabelLeft(20), 255.0f);
+    EXPECT_EQ(PercentLabelText(1), L"10%");
+    EXPECT_EQ(PercentLabelText(10), L"100%");
+    EXPECT_EQ(PercentLabelText(20), L"200%");
+    EXPECT_FLOAT_EQ(PercentLabelLeft(1), 17.5f);
+    EXPECT_FLOAT_EQ(PercentLabelLeft(10), 130.0f);
+    EXPECT_FLOAT_EQ(PercentLabelLeft(20), 255.0f);
 }
 
 TEST(ScalePanelLabel, AStepBeyondTheSliderRangeDoesNotWrap) {
-    EXPECT_EQ(ResizeLabelText(5000), L"32767%");
-    EXPECT_EQ(ResizeLabelText(-5000), L"-32768%");
+    EXPECT_EQ(PercentLabelText(5000), L"32767%");
+    EXPECT_EQ(PercentLabelText(-5000), L"-32768%");
 }
 
 TEST(ScalePanelBevel, DrawnInOrderItFramesThePanelRaised) {

@@ -1,5 +1,5 @@
-#include "mainwindow/frame_colour.h"
-#include "mainwindow/settings_file.h"
+#include "frame/frame_colour.h"
+#include "frame/settings_file.h"
 
 #include <gtest/gtest.h>
 

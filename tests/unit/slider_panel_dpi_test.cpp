@@ -1,7 +1,7 @@
 #include "base/dpi.h"
 #include "controls/slider_artwork.h"
 #include "controls/slider_model.h"
-#include "mainwindow/scale_panel_layout.h"
+#include "frame/scale_panel_layout.h"
 #include "update/update_prompt_layout.h"
 
 #include <gtest/gtest.h>
@@ -165,7 +165,7 @@ TEST(ScalePanelAtDpi, PanelAndChildrenScaleAndStayAsDesignedAt96) {
     EXPECT_EQ(g96.width, 300);
     EXPECT_EQ(g96.height, 105);
     EXPECT_EQ(g96.heightReserve, 125);
-    EXPECT_EQ(Lengths(g96.resizeLabel), (std::vector<int>{120, 8, 21, 16}));
+    EXPECT_EQ(Lengths(g96.percentLabel), (std::vector<int>{120, 8, 21, 16}));
     EXPECT_EQ(Lengths(g96.slider), (std::vector<int>{8, 32, 285, 20}));
     EXPECT_EQ(Lengths(g96.equalsLabel), (std::vector<int>{8, 56, 185, 41}));
     EXPECT_EQ(Lengths(g96.closeButton), (std::vector<int>{200, 64, 80, 28}));
@@ -174,7 +174,7 @@ TEST(ScalePanelAtDpi, PanelAndChildrenScaleAndStayAsDesignedAt96) {
     EXPECT_EQ(g144.width, 450);
     EXPECT_EQ(g144.height, 158);
     EXPECT_EQ(g144.heightReserve, 188);
-    EXPECT_EQ(Lengths(g144.resizeLabel), (std::vector<int>{180, 12, 32, 24}));
+    EXPECT_EQ(Lengths(g144.percentLabel), (std::vector<int>{180, 12, 32, 24}));
     EXPECT_EQ(Lengths(g144.slider), (std::vector<int>{12, 48, 428, 30}));
     EXPECT_EQ(Lengths(g144.equalsLabel), (std::vector<int>{12, 84, 278, 62}));
     EXPECT_EQ(Lengths(g144.closeButton), (std::vector<int>{300, 96, 120, 42}));
@@ -200,19 +200,19 @@ TEST(ScalePanelAtDpi, PanelAndChildrenScaleAndStayAsDesignedAt96) {
 }
 
 TEST(ScalePanelAtDpi, PercentageRidesAboveTheKnobAtEveryScale) {
-    EXPECT_FLOAT_EQ(ResizeLabelLeft(1, 96), 17.5f);
-    EXPECT_FLOAT_EQ(ResizeLabelLeft(10, 96), 130.0f);
-    EXPECT_FLOAT_EQ(ResizeLabelLeft(20, 96), 255.0f);
-    EXPECT_FLOAT_EQ(ResizeLabelLeft(10, 144), 195.0f);
-    EXPECT_FLOAT_EQ(ResizeLabelLeft(20, 120), 318.75f);
-    EXPECT_FLOAT_EQ(ResizeLabelLeft(1, 192), 35.0f);
-    EXPECT_FLOAT_EQ(ResizeLabelLeft(10, 0), 130.0f) << "a failed DPI query counts as 96";
+    EXPECT_FLOAT_EQ(PercentLabelLeft(1, 96), 17.5f);
+    EXPECT_FLOAT_EQ(PercentLabelLeft(10, 96), 130.0f);
+    EXPECT_FLOAT_EQ(PercentLabelLeft(20, 96), 255.0f);
+    EXPECT_FLOAT_EQ(PercentLabelLeft(10, 144), 195.0f);
+    EXPECT_FLOAT_EQ(PercentLabelLeft(20, 120), 318.75f);
+    EXPECT_FLOAT_EQ(PercentLabelLeft(1, 192), 35.0f);
+    EXPECT_FLOAT_EQ(PercentLabelLeft(10, 0), 130.0f) << "a failed DPI query counts as 96";
     // The label's left edge keeps the same distance to the knob's left edge, scaled.
     for (const int dpi : kDpis) {
         const ScalePanelGeometry g = ScalePanelGeometryForDpi(dpi);
         const auto knob = SliderHandleLeft(g.slider.width, 10, 1, 20, SliderMetricsForDpi(dpi));
         ASSERT_TRUE(knob);
-        const double gap = g.slider.left + *knob - ResizeLabelLeft(10, dpi);
+        const double gap = g.slider.left + *knob - PercentLabelLeft(10, dpi);
         EXPECT_NEAR(gap, 3.0 * dpi / 96, 2.5) << "dpi " << dpi;
     }
 }

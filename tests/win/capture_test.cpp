@@ -62,7 +62,7 @@ protected:
     }
 
     TestFrame frame_;
-    Form1* form_ = nullptr;
+    FrameWindow* form_ = nullptr;
     HWND stripes_ = nullptr;
 };
 
@@ -70,40 +70,40 @@ protected:
 
 TEST_F(CaptureTest, FrameCaptureCopiesTheSeeThroughAreaLessItsBorder) {
     const auto started = std::chrono::steady_clock::now();
-    form_->CaptureFrame();
+    form_->Capture();
     const auto elapsed = std::chrono::steady_clock::now() - started;
     std::printf("capture took %lld ms\n",
                 static_cast<long long>(
                     std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()));
     EXPECT_TRUE(::IsWindowVisible(form_->hwnd())) << "the frame shows itself again";
 
-    const Rect area = form_->picInvisible();
-    ASSERT_EQ(form_->picCapture.Width(), area.width - 4);
-    ASSERT_EQ(form_->picCapture.Height(), area.height - 4);
-    EXPECT_EQ(form_->picDest.Width(), area.width - 4);
+    const Rect area = form_->seeThroughArea();
+    ASSERT_EQ(form_->rawCapture.Width(), area.width - 4);
+    ASSERT_EQ(form_->rawCapture.Height(), area.height - 4);
+    EXPECT_EQ(form_->outputPicture.Width(), area.width - 4);
 
     POINT origin{area.left + 2, area.top + 2};
     ::ClientToScreen(form_->hwnd(), &origin);
     for (int x : {0, 7, 8, 50, area.width - 5}) {
-        EXPECT_EQ(form_->picCapture.PixelAt(x, 10), AsPixel(StripeAt(origin.x + x)))
+        EXPECT_EQ(form_->rawCapture.PixelAt(x, 10), AsPixel(StripeAt(origin.x + x)))
             << "column " << x;
-        EXPECT_EQ(form_->picDest.PixelAt(x, 10), AsPixel(StripeAt(origin.x + x)));
+        EXPECT_EQ(form_->outputPicture.PixelAt(x, 10), AsPixel(StripeAt(origin.x + x)));
     }
 }
 
 TEST_F(CaptureTest, WholeScreenCaptureTakesTheScreenOnceAndUnticks) {
-    form_->ckScreen.SetValue(true);
-    form_->CaptureFrame();
-    EXPECT_EQ(form_->picCapture.Width(), ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
-    EXPECT_EQ(form_->picCapture.Height(), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
-    EXPECT_FALSE(form_->ckScreen.Value());
+    form_->wholeScreenBox.SetValue(true);
+    form_->Capture();
+    EXPECT_EQ(form_->rawCapture.Width(), ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_EQ(form_->rawCapture.Height(), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    EXPECT_FALSE(form_->wholeScreenBox.Value());
     // Screen pixels land at their screen coordinates.
     RECT outer;
     ::GetWindowRect(form_->hwnd(), &outer);
-    EXPECT_EQ(form_->picCapture.PixelAt(outer.right + 20, outer.bottom + 20),
+    EXPECT_EQ(form_->rawCapture.PixelAt(outer.right + 20, outer.bottom + 20),
               AsPixel(StripeAt(outer.right + 20)));
-    form_->CaptureFrame();
-    EXPECT_EQ(form_->picCapture.Width(), form_->picInvisible().width - 4) << "back to the frame";
+    form_->Capture();
+    EXPECT_EQ(form_->rawCapture.Width(), form_->seeThroughArea().width - 4) << "back to the frame";
 }
 
 TEST_F(CaptureTest, ClipboardHoldsTheOutputPictureAsADib) {
@@ -119,15 +119,15 @@ TEST_F(CaptureTest, ClipboardHoldsTheOutputPictureAsADib) {
     ASSERT_NE(data, nullptr);
     auto* header = static_cast<BITMAPINFOHEADER*>(::GlobalLock(data));
     ASSERT_NE(header, nullptr);
-    EXPECT_EQ(header->biWidth, form_->picDest.Width());
-    EXPECT_EQ(header->biHeight, form_->picDest.Height());
+    EXPECT_EQ(header->biWidth, form_->outputPicture.Width());
+    EXPECT_EQ(header->biHeight, form_->outputPicture.Height());
     EXPECT_EQ(header->biBitCount, 32);
     // Bottom-up: the last row in memory is the top row of the picture.
     const auto* pixels = reinterpret_cast<const std::uint32_t*>(header + 1);
     const int w = header->biWidth;
     const int h = header->biHeight;
     EXPECT_EQ(pixels[static_cast<std::size_t>(h - 1) * w + 3] & 0xFFFFFF,
-              form_->picDest.PixelAt(3, 0));
+              form_->outputPicture.PixelAt(3, 0));
     ::GlobalUnlock(data);
     ::CloseClipboard();
 }
@@ -152,7 +152,7 @@ TEST_F(CaptureTest, CopyWaitsForAnotherHolderOfTheClipboard) {
 }
 
 // The panel wired to the main window as the program does: the slider's scale
-// becomes Form1's ScaleStep, which the capture applies after the panel closed.
+// becomes FrameWindow's ScaleStep, which the capture applies after the panel closed.
 TEST_F(CaptureTest, ACaptureAfterClosingTheScalePanelUsesTheChosenScale) {
     ScalePanel panel;
     panel.onScaleStep = [this](std::int16_t step) { form_->ScaleStep = step; };
@@ -170,20 +170,20 @@ TEST_F(CaptureTest, ACaptureAfterClosingTheScalePanelUsesTheChosenScale) {
     ::SendMessageW(slider, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(fiftyPercent, 9));
     ::SendMessageW(slider, WM_LBUTTONUP, 0, ClientPoint(fiftyPercent, 9));
     ASSERT_EQ(form_->ScaleStep, 5);
-    EXPECT_EQ(panel.ResizeLabelCaption(), L"50%");
+    EXPECT_EQ(panel.PercentLabelCaption(), L"50%");
 
-    Click(panel.cmdClose.hwnd());
+    Click(panel.closeButton.hwnd());
     ASSERT_FALSE(panel.Visible());
     EXPECT_EQ(form_->ScaleStep, 5) << "closing keeps the scale";
 
-    form_->CaptureFrame();
-    ASSERT_GT(form_->picCapture.Width(), 100);
-    const PictureSize half = ScaledSize(form_->picCapture.Width(), form_->picCapture.Height(), 5);
-    EXPECT_EQ(form_->picDest.Width(), half.width);
-    EXPECT_EQ(form_->picDest.Height(), half.height);
-    EXPECT_NEAR(form_->picDest.Width() * 2, form_->picCapture.Width(), 1);
+    form_->Capture();
+    ASSERT_GT(form_->rawCapture.Width(), 100);
+    const PictureSize half = ScaledSize(form_->rawCapture.Width(), form_->rawCapture.Height(), 5);
+    EXPECT_EQ(form_->outputPicture.Width(), half.width);
+    EXPECT_EQ(form_->outputPicture.Height(), half.height);
+    EXPECT_NEAR(form_->outputPicture.Width() * 2, form_->rawCapture.Width(), 1);
     form_->ScaleStep = 20;
-    form_->CaptureFrame();
-    EXPECT_EQ(form_->picDest.Width(), form_->picCapture.Width() * 2);
-    EXPECT_EQ(form_->picDest.Height(), form_->picCapture.Height() * 2);
+    form_->Capture();
+    EXPECT_EQ(form_->outputPicture.Width(), form_->rawCapture.Width() * 2);
+    EXPECT_EQ(form_->outputPicture.Height(), form_->rawCapture.Height() * 2);
 }

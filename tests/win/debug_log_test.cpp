@@ -85,7 +85,7 @@ TEST(DebugLog, QuietFallbacksLeaveALineNamingTheirCause) {
         frame.form->MnuExtClick(4, L"PNG");
         EXPECT_TRUE(lines.Has(L"Temp.bmp")) << lines.All();
         caught.clear();
-        frame.form->Form_Unload();
+        frame.form->Shutdown();
         EXPECT_TRUE(lines.Has(L"Qorvic.cfg: error 3")) << lines.All();
     }
     {

@@ -1,7 +1,7 @@
 // Faults around the data folder and the settings file: the program starts, keeps
 // working where it can, tells the user about each save that fails, and never
 // loses the settings file it found.
-#include "mainwindow/settings_file.h"
+#include "frame/settings_file.h"
 
 #include "frame_support_win.h"
 
@@ -17,7 +17,7 @@ namespace {
 constexpr std::int32_t kDesignedColour = 0x0080FFFF;
 
 // The settings the frame holds now, as the next start would read them back.
-void ExpectWrittenSettingsMatch(const std::wstring& cfg, Form1& form) {
+void ExpectWrittenSettingsMatch(const std::wstring& cfg, FrameWindow& form) {
     const std::optional<std::string> bytes = ReadFileBytes(cfg);
     ASSERT_TRUE(bytes) << "the settings file was written at exit";
     const Settings read = ParseSettings(std::string_view(*bytes));
@@ -32,7 +32,7 @@ TEST(FaultDataFolder, MissingParentStartsWithDefaultsAndOnlyConversionsFail) {
     const std::wstring desktop = FreshFolder(L"desktop");
     TestFrame frame;
     ASSERT_TRUE(frame.Start(appData, desktop));
-    Form1& form = *frame.form;
+    FrameWindow& form = *frame.form;
     EXPECT_FALSE(PathExists(form.State().DataFolder)) << "one level only: the parent is missing";
     EXPECT_EQ(form.BackColour(), 0) << "no settings: black";
     EXPECT_EQ(form.State().CurrentLanguage, L"English");
@@ -46,7 +46,7 @@ TEST(FaultDataFolder, MissingParentStartsWithDefaultsAndOnlyConversionsFail) {
     EXPECT_FALSE(PathExists(desktop + L"Qorvic_1.png"));
     EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.png"));
 
-    form.Form_Unload(); // the settings cannot be written: the program still ends
+    form.Shutdown(); // the settings cannot be written: the program still ends
     EXPECT_FALSE(PathExists(appData)) << "nothing was created on the way";
 }
 
@@ -59,7 +59,7 @@ TEST(FaultDataFolder, AFileInItsPlaceIsLeftAloneAndConversionsAreTold) {
     frame.form->MnuExtClick(2, L"JPG");
     EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.jpg"));
     EXPECT_TRUE(FolderEntries(frame.Desktop()).empty());
-    frame.form->Form_Unload();
+    frame.form->Shutdown();
     EXPECT_EQ(ReadFileBytes(appData + L"Qorvic").value_or(""), "not a folder");
     EXPECT_EQ(FolderEntries(appData), std::vector<std::wstring>{L"Qorvic"})
         << "no temporary file left beside it";
@@ -97,7 +97,7 @@ TEST_F(FaultSettingsFile, BinaryJunkStartsAndIsReplacedByReadableSettings) {
     ASSERT_TRUE(Start());
     EXPECT_FALSE(frame_.form->State().CurrentLanguage.empty());
     EXPECT_EQ(frame_.form->State().languageList.front(), L"English");
-    frame_.form->Form_Unload();
+    frame_.form->Shutdown();
     ExpectWrittenSettingsMatch(cfg_, *frame_.form);
 }
 
@@ -108,7 +108,7 @@ TEST_F(FaultSettingsFile, HugeFileReadsItsFirstLinesOnly) {
     ASSERT_TRUE(Start());
     EXPECT_EQ(frame_.form->BackColour(), 255);
     EXPECT_EQ(frame_.form->State().CurrentLanguage, L"Dutch");
-    frame_.form->Form_Unload();
+    frame_.form->Shutdown();
     EXPECT_EQ(ReadFileBytes(cfg_).value_or(""), "255\r\nDutch\r\n");
 }
 
@@ -119,7 +119,7 @@ TEST_F(FaultSettingsFile, ColourBeyond32BitsKeepsTheDesignedColour) {
         ASSERT_TRUE(frame.Start(appData_, FreshFolder(L"desktop")));
         EXPECT_EQ(frame.form->BackColour(), kDesignedColour) << colour;
         EXPECT_EQ(frame.form->State().CurrentLanguage, L"German") << colour;
-        frame.form->Form_Unload();
+        frame.form->Shutdown();
         ExpectWrittenSettingsMatch(cfg_, *frame.form);
     }
 }
@@ -130,7 +130,7 @@ TEST_F(FaultSettingsFile, AReadOnlySettingsFileIsNotReplacedAtExit) {
     ASSERT_TRUE(Start());
     EXPECT_EQ(frame_.form->BackColour(), 255) << "a read-only file is still read";
     frame_.form->SetBackColour(16711680);
-    frame_.form->Form_Unload();
+    frame_.form->Shutdown();
     ::SetFileAttributesW(cfg_.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadFileBytes(cfg_).value_or(""), "255\r\nGerman\r\n");
     EXPECT_EQ(FolderEntries(appData_ + L"Qorvic\\"), std::vector<std::wstring>{L"Qorvic.cfg"});
@@ -170,7 +170,7 @@ TEST(FaultReadOnlyDataFolder, SettingsStayIntactAndConversionsAreTold) {
     EXPECT_TRUE(PathExists(desktop + L"Qorvic_1.bmp"));
 
     frame.form->SetBackColour(16711680);
-    frame.form->Form_Unload();
+    frame.form->Shutdown();
     EXPECT_EQ(ReadFileBytes(cfg).value_or(""), before) << "the old settings stay intact";
     EXPECT_EQ(FolderEntries(appData + L"\\Qorvic\\"), std::vector<std::wstring>{L"Qorvic.cfg"});
 }
@@ -184,7 +184,7 @@ TEST(FaultDiskFull, ASaveThatDoesNotFitIsToldAndLeavesNoFile) {
     TestFrame frame;
     ASSERT_TRUE(frame.Start());
     const std::wstring appData = frame.AppData(), desktop = frame.Desktop();
-    frame.form->CaptureFrame();
+    frame.form->Capture();
     ASSERT_GT(frame.form->OutputPictureAsBmp().size(), std::stoul(limit))
         << "the picture must not fit, or this tests nothing";
 
@@ -198,6 +198,6 @@ TEST(FaultDiskFull, ASaveThatDoesNotFitIsToldAndLeavesNoFile) {
     EXPECT_TRUE(FolderEntries(appData + L"Qorvic\\").empty()) << "no partial temporary bitmap";
 
     // The small settings file still fits.
-    frame.form->Form_Unload();
+    frame.form->Shutdown();
     EXPECT_EQ(ReadFileBytes(appData + L"Qorvic\\Qorvic.cfg").value_or(""), "0\r\nEnglish\r\n");
 }

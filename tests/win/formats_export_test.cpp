@@ -100,7 +100,7 @@ TEST(FormatsExport, EveryFormatOfOneCaptureIsWrittenForTheDecoders) {
     TestFrame frame;
     ASSERT_TRUE(frame.Start());
     ASSERT_TRUE(frame.InstallConverter());
-    Form1* form = frame.form.get();
+    FrameWindow* form = frame.form.get();
     ::SetWindowPos(form->hwnd(), HWND_TOPMOST, 100, 60, 0, 0, SWP_NOSIZE);
     ::UpdateWindow(pattern);
     Pump();
@@ -111,22 +111,22 @@ TEST(FormatsExport, EveryFormatOfOneCaptureIsWrittenForTheDecoders) {
     std::set<std::string> captures;
     for (int i = 0; i < 6; ++i) {
         form->MnuExtClick(static_cast<std::int16_t>(i), formats[i]);
-        captures.insert(AsPpm(form->picDest));
+        captures.insert(AsPpm(form->outputPicture));
     }
     EXPECT_EQ(captures.size(), 1u) << "the pattern changed between the quick saves";
     EXPECT_TRUE(frame.messages.empty()) << "a quick save failed";
-    ASSERT_GT(form->picDest.Width(), 100);
-    ASSERT_GT(form->picDest.Height(), 100);
+    ASSERT_GT(form->outputPicture.Width(), 100);
+    ASSERT_GT(form->outputPicture.Height(), 100);
     // The picture is the pattern under the frame, so the decoders see real content.
-    POINT origin{form->picInvisible().left + 2, form->picInvisible().top + 2};
+    POINT origin{form->seeThroughArea().left + 2, form->seeThroughArea().top + 2};
     ::ClientToScreen(form->hwnd(), &origin);
     int mismatches = 0;
-    for (int y = 0; y < form->picDest.Height(); y += 3)
-        for (int x = 0; x < form->picDest.Width(); x += 3) {
+    for (int y = 0; y < form->outputPicture.Height(); y += 3)
+        for (int x = 0; x < form->outputPicture.Width(); x += 3) {
             const COLORREF c = PatternAt(origin.x + x, origin.y + y);
             const std::uint32_t expected =
                 (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-            mismatches += form->picDest.PixelAt(x, y) != expected;
+            mismatches += form->outputPicture.PixelAt(x, y) != expected;
         }
     EXPECT_EQ(mismatches, 0) << "the capture is not the pattern behind the frame";
 

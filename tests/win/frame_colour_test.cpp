@@ -46,7 +46,7 @@ std::thread AnswerColourDialog(HWND owner, int r, int g, int b, bool confirm, bo
 TEST(FrameColour, ConfirmSetsTheFrameAndKeepsCustomColoursCancelChangesNothing) {
     TestFrame frame;
     ASSERT_TRUE(frame.Start());
-    Form1& form = *frame.form;
+    FrameWindow& form = *frame.form;
 
     bool seen = false;
     std::thread user = AnswerColourDialog(form.hwnd(), 10, 20, 30, true, &seen);

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "base/file_io_win.h"
-#include "mainwindow/form1_win.h"
+#include "frame/frame_window_win.h"
 
 #include "test_support_win.h"
 
@@ -22,17 +22,17 @@ namespace qorvic::test {
 struct TestFrame {
     std::wstring appData = FreshFolder(L"appdata");
     std::wstring desktop = FreshFolder(L"desktop");
-    Form1::Options options;
-    std::unique_ptr<Form1> form;
+    FrameWindow::Options options;
+    std::unique_ptr<FrameWindow> form;
     std::vector<std::wstring> messages;
     bool realMessageBoxes = false; // true: messages go to the program's own message box
-    std::function<void(Form1&)> beforeLoad;
+    std::function<void(FrameWindow&)> beforeLoad;
 
     TestFrame() { options.homePageUrl = L""; } // no update check
     bool Start(int showCommand = SW_SHOWNORMAL) {
         options.appDataFolder = appData;
         options.desktopFolder = desktop;
-        form = std::make_unique<Form1>(options);
+        form = std::make_unique<FrameWindow>(options);
         form->onEnd = nullptr;
         if (!realMessageBoxes)
             form->showMessage = [this](const std::wstring& text) { messages.push_back(text); };
@@ -45,7 +45,7 @@ struct TestFrame {
         desktop = desktopFolder;
         return Start();
     }
-    Form1* operator->() const { return form.get(); }
+    FrameWindow* operator->() const { return form.get(); }
     const std::wstring& AppData() const { return appData; }
     const std::wstring& Desktop() const { return desktop; }
     // True when exactly one message was shown and it names `file`.

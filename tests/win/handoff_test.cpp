@@ -195,8 +195,8 @@ TEST(HandOff, TheReceiverGetsExactlyTheCapture) {
     TestFrame frame;
     ASSERT_TRUE(frame.Start());
     frame->HandOffCapture();
-    EXPECT_EQ(receiver.NextLine(), "received " + std::to_string(frame->picDest.Width()) + "x" +
-                                       std::to_string(frame->picDest.Height()));
+    EXPECT_EQ(receiver.NextLine(), "received " + std::to_string(frame->outputPicture.Width()) +
+                                       "x" + std::to_string(frame->outputPicture.Height()));
     const std::string bmp = ReadFileBytes(saved).value_or("");
     ASSERT_GE(bmp.size(), 54u) << "the receiver saved what F7 handed it";
     EXPECT_EQ(bmp.substr(0, 2), "BM");

@@ -37,12 +37,12 @@ protected:
     }
     void TearDown() override {
         if (form)
-            form->Form_Unload();
+            form->Shutdown();
         Pump();
     }
 
     MenuWindow& OpenOptions() {
-        form->lblOptions_Click();
+        form->OpenOptionsMenu();
         MenuWindow* menu = form->Menus().frmMenu();
         EXPECT_NE(menu, nullptr);
         return *menu;
@@ -54,7 +54,7 @@ protected:
     }
 
     TestFrame frame_;
-    Form1* form = nullptr;
+    FrameWindow* form = nullptr;
 };
 
 } // namespace

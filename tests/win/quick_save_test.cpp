@@ -20,7 +20,7 @@ protected:
         form_ = frame_.form.get();
     }
     TestFrame frame_;
-    Form1* form_ = nullptr;
+    FrameWindow* form_ = nullptr;
     std::wstring desktop_;
 };
 
@@ -44,7 +44,7 @@ TEST_F(QuickSaveTest, BmpIsCopiedUnderTheNextFreeName) {
     const std::string temp = Head(form_->TempBitmap(), 64);
     ASSERT_GE(temp.size(), 26u);
     const int width = *reinterpret_cast<const std::int32_t*>(temp.data() + 18);
-    EXPECT_EQ(width, form_->picDest.Width());
+    EXPECT_EQ(width, form_->outputPicture.Width());
 }
 
 TEST_F(QuickSaveTest, AHiddenFileIsNeverOverwritten) {

@@ -1,7 +1,7 @@
 // The scaling panel on a stand-in main window: its size and place, how it
 // grows a small window, the slider, the close button, and what it draws.
 #include "base/window_win.h"
-#include "mainwindow/scale_panel_win.h"
+#include "frame/scale_panel_win.h"
 
 #include "test_support_win.h"
 
@@ -63,8 +63,8 @@ TEST(ScalePanel, StartsHiddenAt300By105WithTheSliderAtOneHundredPercent) {
     EXPECT_EQ(panel.Slider.Value(), 10);
     EXPECT_EQ(panel.Slider.Width(), 285);
     EXPECT_EQ(panel.ScaleStep(), 10);
-    EXPECT_EQ(panel.ResizeLabelCaption(), L"100%");
-    EXPECT_FLOAT_EQ(panel.ResizeLabelLeftEdge(), 130.0f);
+    EXPECT_EQ(panel.PercentLabelCaption(), L"100%");
+    EXPECT_FLOAT_EQ(panel.PercentLabelLeftEdge(), 130.0f);
 }
 
 TEST(ScalePanel, OpeningOnASmallFormGrowsItAndSpansTheClientWidth) {
@@ -87,7 +87,7 @@ TEST(ScalePanel, OpeningOnASmallFormGrowsItAndSpansTheClientWidth) {
     EXPECT_EQ(rc.right, client.cx);
     EXPECT_EQ(rc.bottom - rc.top, client.cy - 125);
     EXPECT_TRUE(panel.Visible());
-    EXPECT_EQ(panel.lblEquals.Caption(), L"100% equals the captured size");
+    EXPECT_EQ(panel.equalsLabel.Caption(), L"100% equals the captured size");
 }
 
 TEST(ScalePanel, TheFormGrowsTo4800By4000TwipsOnlyWhereItIsNarrowAndLow) {
@@ -121,11 +121,11 @@ TEST(ScalePanel, SliderChangesDriveScaleStepAndThePercentageLabel) {
     ASSERT_TRUE(panel.Create(form.hwnd()));
     reported.clear();
     panel.Slider.SetValue(1);
-    EXPECT_EQ(panel.ResizeLabelCaption(), L"10%");
-    EXPECT_FLOAT_EQ(panel.ResizeLabelLeftEdge(), 17.5f);
+    EXPECT_EQ(panel.PercentLabelCaption(), L"10%");
+    EXPECT_FLOAT_EQ(panel.PercentLabelLeftEdge(), 17.5f);
     panel.Slider.SetValue(20);
-    EXPECT_EQ(panel.ResizeLabelCaption(), L"200%");
-    EXPECT_FLOAT_EQ(panel.ResizeLabelLeftEdge(), 255.0f);
+    EXPECT_EQ(panel.PercentLabelCaption(), L"200%");
+    EXPECT_FLOAT_EQ(panel.PercentLabelLeftEdge(), 255.0f);
     EXPECT_EQ(panel.ScaleStep(), 20);
     EXPECT_EQ(reported, (std::vector<std::int16_t>{1, 20}));
 }
@@ -137,7 +137,7 @@ TEST(ScalePanel, CloseHidesThePanelAndTheScaleStays) {
     panel.ShowScalePanel(L"");
     panel.Slider.SetValue(7);
     ASSERT_TRUE(panel.Visible());
-    Click(panel.cmdClose.hwnd(), 10, 10);
+    Click(panel.closeButton.hwnd(), 10, 10);
     EXPECT_FALSE(panel.Visible());
     EXPECT_EQ(panel.ScaleStep(), 7);
     EXPECT_EQ(panel.Slider.Value(), 7);
@@ -198,11 +198,11 @@ TEST(ScalePanel, DraggingTheKnobWithThePointerMovesTheValueAndThePercentage) {
     const std::int16_t midway = panel.Slider.Value();
     EXPECT_GT(midway, 10);
     EXPECT_LT(midway, 20);
-    EXPECT_EQ(panel.ResizeLabelCaption(), std::to_wstring(midway * 10) + L"%");
+    EXPECT_EQ(panel.PercentLabelCaption(), std::to_wstring(midway * 10) + L"%");
     inputAt(400, 9, 0); // beyond the right end
     EXPECT_EQ(panel.Slider.Value(), 20);
-    EXPECT_EQ(panel.ResizeLabelCaption(), L"200%");
-    EXPECT_FLOAT_EQ(panel.ResizeLabelLeftEdge(), 255.0f);
+    EXPECT_EQ(panel.PercentLabelCaption(), L"200%");
+    EXPECT_FLOAT_EQ(panel.PercentLabelLeftEdge(), 255.0f);
     inputAt(400, 9, MOUSEEVENTF_LEFTUP);
     inputAt(20, 9, 0);
     EXPECT_EQ(panel.Slider.Value(), 20) << "no drag once the button is up";

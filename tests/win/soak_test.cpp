@@ -157,7 +157,7 @@ TEST(Soak, FiveHundredCapturesLeaveObjectsAndMemoryFlat) {
     TestFrame frame;
     ASSERT_TRUE(frame.Start());
     const std::wstring desktop = frame.Desktop();
-    Form1& form = *frame.form;
+    FrameWindow& form = *frame.form;
 
     UsageMeter meter;
     meter.guiResourcesWork = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS) > 0;

@@ -172,7 +172,7 @@ struct CheckingFrame : TestFrame {
         InstallLanguages(AppData());
         options.homePageUrl = homePage;
         options.versionPageUrl = kVersionPage;
-        beforeLoad = [this, timeoutMs](Form1& f) {
+        beforeLoad = [this, timeoutMs](FrameWindow& f) {
             f.ucUpdates.noUpdates = [this](const std::wstring& key) { noUpdates.push_back(key); };
             if (timeoutMs)
                 f.ucUpdates.SetTimeout(timeoutMs);
@@ -206,7 +206,7 @@ TEST(UpdateCheck, ANewerVersionOpensThePromptWhoseYesOpensTheConfiguredPage) {
     EXPECT_EQ(opened, std::vector<std::wstring>{kVersionPage});
     EXPECT_FALSE(frame.PromptOpen());
     EXPECT_TRUE(::IsWindowEnabled(frame->hwnd()));
-    frame->Form_Unload();
+    frame->Shutdown();
 }
 
 TEST(UpdateCheck, AnEqualOrOlderVersionOpensNothing) {
@@ -222,7 +222,7 @@ TEST(UpdateCheck, AnEqualOrOlderVersionOpensNothing) {
         EXPECT_FALSE(frame->frmUpdate) << "no prompt";
         EXPECT_TRUE(::IsWindowEnabled(frame->hwnd()));
         EXPECT_TRUE(frame.noUpdates.empty());
-        frame->Form_Unload();
+        frame->Shutdown();
     }
 }
 
@@ -257,7 +257,7 @@ TEST(UpdateCheck, FailedChecksEndSilently) {
         EXPECT_FALSE(frame->frmUpdate);
         EXPECT_TRUE(::IsWindowEnabled(frame->hwnd()));
         EXPECT_TRUE(frame.messages.empty()) << "nothing is shown";
-        frame->Form_Unload();
+        frame->Shutdown();
         if (server)
             server->Release();
     }
@@ -269,7 +269,7 @@ TEST(UpdateCheck, ClosingTheMainWindowUnloadsThePromptAndDropsALateAnswer) {
         CheckingFrame frame(server.Url());
         ASSERT_TRUE(PumpUntil([&] { return frame.PromptOpen(); }));
         HWND prompt = frame->frmUpdate->hwnd();
-        frame->Form_Unload();
+        frame->Shutdown();
         EXPECT_FALSE(::IsWindow(prompt));
     }
     HttpReply held{200, "Qorvic ver 1.11"};
@@ -277,7 +277,7 @@ TEST(UpdateCheck, ClosingTheMainWindowUnloadsThePromptAndDropsALateAnswer) {
     HttpTestServer slow(Always(held));
     CheckingFrame closing(slow.Url());
     ASSERT_TRUE(PumpUntil([&] { return slow.Requests() == 1; }));
-    closing->Form_Unload(); // the read is still waiting for its answer
+    closing->Shutdown(); // the read is still waiting for its answer
     slow.Release();
     ASSERT_TRUE(PumpUntil([&] { return slow.Finished() == 1; }));
     PumpUntil([&] { return closing->frmUpdate != nullptr; }, 1000);

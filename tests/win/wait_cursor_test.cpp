@@ -51,7 +51,7 @@ protected:
     }
 
     TestFrame frame_;
-    Form1* form_ = nullptr;
+    FrameWindow* form_ = nullptr;
     HCURSOR arrow_ = nullptr;
 };
 

@@ -3,13 +3,13 @@
 // The shipped qorvic.exe has no such entry point and reads no environment.
 #include <windows.h>
 
-#include "mainwindow/application_win.h"
+#include "frame/application_win.h"
 
 #include <string>
 #include <utility>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
-    qorvic::Form1::Options options;
+    qorvic::FrameWindow::Options options;
     wchar_t url[2048] = {};
     const DWORD n = ::GetEnvironmentVariableW(L"QORVIC_TEST_HOME_URL", url, 2048);
     options.homePageUrl = n > 0 && n < 2048 ? std::wstring(url, n) : std::wstring();

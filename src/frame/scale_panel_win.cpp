@@ -1,4 +1,4 @@
-#include "mainwindow/scale_panel_win.h"
+#include "frame/scale_panel_win.h"
 
 #include "base/dpi.h"
 #include "base/dpi_win.h"
@@ -61,14 +61,14 @@ bool ScalePanel::Create(HWND form, std::int16_t twipsPerPixelX, std::int16_t twi
     const auto place = [](auto& control, const PanelChildPlace& p, HWND parent) {
         return control.Create(parent, p.left, p.top, p.width, p.height);
     };
-    if (!place(lblEquals, geometry_.equalsLabel, hwnd()) ||
-        !place(cmdClose, geometry_.closeButton, hwnd()))
+    if (!place(equalsLabel, geometry_.equalsLabel, hwnd()) ||
+        !place(closeButton, geometry_.closeButton, hwnd()))
         return false;
-    lblEquals.SetFontName(kPanelFont);
-    lblEquals.SetFontSize(kPanelFontPoints);
-    lblEquals.SetCaption(L"100% equals");
-    cmdClose.SetCaption(L"Close");
-    cmdClose.onClick = [this] { cmdClose_Click(); };
+    equalsLabel.SetFontName(kPanelFont);
+    equalsLabel.SetFontSize(kPanelFontPoints);
+    equalsLabel.SetCaption(L"100% equals");
+    closeButton.SetCaption(L"Close");
+    closeButton.onClick = [this] { OnCloseClicked(); };
 
     if (!Slider.Create(hwnd(), geometry_.slider.left, geometry_.slider.top, geometry_.slider.width,
                        geometry_.slider.height))
@@ -77,7 +77,7 @@ bool ScalePanel::Create(HWND form, std::int16_t twipsPerPixelX, std::int16_t twi
     Slider.SetMax(20);
     Slider.SetMin(1);
     Slider.SetValue(10);
-    SetResizeLabel(resizeText_, ResizeLabelLeft(scaleStep_, dpi_));
+    SetPercentLabel(resizeText_, PercentLabelLeft(scaleStep_, dpi_));
     return true;
 }
 
@@ -95,8 +95,8 @@ void ScalePanel::PlaceChildren() {
         ::SetWindowPos(child, nullptr, p.left, p.top, p.width, p.height,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     };
-    move(lblEquals.hwnd(), geometry_.equalsLabel);
-    move(cmdClose.hwnd(), geometry_.closeButton);
+    move(equalsLabel.hwnd(), geometry_.equalsLabel);
+    move(closeButton.hwnd(), geometry_.closeButton);
     Slider.Move(geometry_.slider.left, geometry_.slider.top, geometry_.slider.width,
                 geometry_.slider.height);
 }
@@ -115,18 +115,18 @@ void ScalePanel::ApplyDpi(int dpi, std::int16_t twipsPerPixelX, std::int16_t twi
     PlaceChildren();
     MoveTo(RescaledScalePanel(placement_, previous, dpi_));
     DrawPanelBevel();
-    SetResizeLabel(resizeText_, ResizeLabelLeft(scaleStep_, dpi_));
+    SetPercentLabel(resizeText_, PercentLabelLeft(scaleStep_, dpi_));
     ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void ScalePanel::Slider_Change() {
     scaleStep_ = Slider.Value();
-    SetResizeLabel(ResizeLabelText(scaleStep_), ResizeLabelLeft(scaleStep_, dpi_));
+    SetPercentLabel(PercentLabelText(scaleStep_), PercentLabelLeft(scaleStep_, dpi_));
     if (onScaleStep)
         onScaleStep(scaleStep_);
 }
 
-void ScalePanel::cmdClose_Click() {
+void ScalePanel::OnCloseClicked() {
     ::ShowWindow(hwnd(), SW_HIDE);
 }
 
@@ -149,10 +149,10 @@ void ScalePanel::ShowScalePanel(const std::wstring& txtEquals) {
         MoveTo(WidenedScalePanel(client.cx, client.cy, placement_.height, dpi_));
     }
     DrawPanelBevel();
-    lblEquals.SetCaption(txtEquals);
+    equalsLabel.SetCaption(txtEquals);
     // On purpose: the panel opens after a short pause in which nothing else runs.
     BlockingWait(std::chrono::milliseconds(100));
-    SetResizeLabel(resizeText_, ResizeLabelLeft(scaleStep_, dpi_));
+    SetPercentLabel(resizeText_, PercentLabelLeft(scaleStep_, dpi_));
     // Above the see-through area and everything else on the form.
     ::SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -170,7 +170,7 @@ void ScalePanel::DrawPanelBevel() {
     ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-RECT ScalePanel::ResizeLabelBox() const {
+RECT ScalePanel::PercentLabelBox() const {
     // The label sizes itself to its text; measured in the panel's font.
     WindowDc dc(hwnd());
     SelectedObject font(dc.get(), resizeFont_.get());
@@ -178,15 +178,15 @@ RECT ScalePanel::ResizeLabelBox() const {
     ::GetTextExtentPoint32W(dc.get(), resizeText_.c_str(), static_cast<int>(resizeText_.size()),
                             &extent);
     const int left = Pixel(resizeLeft_);
-    return {left, geometry_.resizeLabel.top, left + extent.cx,
-            geometry_.resizeLabel.top + extent.cy};
+    return {left, geometry_.percentLabel.top, left + extent.cx,
+            geometry_.percentLabel.top + extent.cy};
 }
 
-void ScalePanel::SetResizeLabel(const std::wstring& text, float left) {
-    const RECT before = ResizeLabelBox();
+void ScalePanel::SetPercentLabel(const std::wstring& text, float left) {
+    const RECT before = PercentLabelBox();
     resizeText_ = text;
     resizeLeft_ = left;
-    const RECT after = ResizeLabelBox();
+    const RECT after = PercentLabelBox();
     ::InvalidateRect(hwnd(), &before, FALSE);
     ::InvalidateRect(hwnd(), &after, FALSE);
 }
@@ -199,7 +199,7 @@ void ScalePanel::PaintClient(HDC dc) {
         SelectedObject font(dc, resizeFont_.get());
         ::SetBkMode(dc, TRANSPARENT);
         ::SetTextColor(dc, RGB(0, 0, 0));
-        ::TextOutW(dc, Pixel(resizeLeft_), geometry_.resizeLabel.top, resizeText_.c_str(),
+        ::TextOutW(dc, Pixel(resizeLeft_), geometry_.percentLabel.top, resizeText_.c_str(),
                    static_cast<int>(resizeText_.size()));
     }
     // L1 to L8 in order; each line leaves out its end point, as line controls do.

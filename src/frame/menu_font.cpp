@@ -1,4 +1,4 @@
-#include "mainwindow/menu_font.h"
+#include "frame/menu_font.h"
 
 #include "base/numeric.h"
 

@@ -1,4 +1,4 @@
-// Form1: the always-on-top frame whose inner area is see-through. It owns the
+// FrameWindow: the always-on-top frame whose inner area is see-through. It owns the
 // program-wide state and the strip's controls; other subsystems add their
 // handlers as members defined in their own files.
 #pragma once
@@ -8,9 +8,9 @@
 #include "capture/picture_win.h"
 #include "controls/uni_check_win.h"
 #include "controls/uni_label_win.h"
-#include "mainwindow/app_state.h"
-#include "mainwindow/main_layout.h"
-#include "mainwindow/scale_panel_win.h"
+#include "frame/app_state.h"
+#include "frame/main_layout.h"
+#include "frame/scale_panel_win.h"
 #include "update/frm_update_win.h"
 #include "update/uc_updates_win.h"
 
@@ -28,7 +28,7 @@ namespace qorvic {
 
 class MenuWindows;
 
-class Form1 : public Window {
+class FrameWindow : public Window {
 public:
     // What a test may put in place of the user's folders; the program uses none of it.
     struct Options {
@@ -41,17 +41,18 @@ public:
     };
 
     // Drawn off-screen first, so resizing does not flicker.
-    Form1() : Window(Painting::OffScreen) {}
-    explicit Form1(Options options) : Window(Painting::OffScreen), options_(std::move(options)) {}
-    ~Form1() override;
+    FrameWindow() : Window(Painting::OffScreen) {}
+    explicit FrameWindow(Options options)
+        : Window(Painting::OffScreen), options_(std::move(options)) {}
+    ~FrameWindow() override;
 
-    // Creates the window, runs Form_Load and shows it.
+    // Creates the window, runs OnLoad and shows it.
     bool Load(int showCommand = SW_SHOWNORMAL);
 
     AppState& State() { return state_; }
     const AppState& State() const { return state_; }
 
-    std::wstring fGetSpecialFolder(int csidl) const;
+    std::wstring SpecialFolderPath(int csidl) const;
 
     // The frame colour as stored (0x00BBGGRR or a system colour).
     std::int32_t BackColour() const { return backColour_; }
@@ -63,15 +64,15 @@ public:
     std::int16_t ScaleStep = 10;
     std::array<std::uint8_t, 64> CustomColours{};
 
-    UniLabel lblOptions;
-    UniCheck ckScreen;
-    ScalePanel picResize;
-    const Rect& picInvisible() const { return picInvisible_; }
+    UniLabel optionsLabel;
+    UniCheck wholeScreenBox;
+    ScalePanel scalePanel;
+    const Rect& seeThroughArea() const { return seeThroughArea_; }
 
     // The last capture and its scaled copy, the picture every command delivers.
-    Picture picCapture;
-    Picture picDest;
-    void CaptureFrame();
+    Picture rawCapture;
+    Picture outputPicture;
+    void Capture();
     void CopyCaptureToClipboard();
     // The output picture as a device-independent bitmap, the clipboard emptied first.
     bool PutCaptureOnClipboard();
@@ -110,7 +111,7 @@ public:
     std::int32_t PickColour();
     void ChooseFrameColour();
 
-    // The update check, started last in Form_Load, and the prompt it may open
+    // The update check, started last in OnLoad, and the prompt it may open
     // (at most once per run).
     UcUpdates ucUpdates;
     std::unique_ptr<FrmUpdate> frmUpdate;
@@ -125,7 +126,7 @@ public:
     // The popup menus: the options label opens the first level, hovering a
     // row opens or closes the submenu, releasing a button over a row runs it,
     // and tmrMenus closes both on a press outside them.
-    void lblOptions_Click();
+    void OpenOptionsMenu();
     void MnuOptionsSubMnu(std::int16_t index, std::int16_t offset);
     void MnuOptionsClick(std::int16_t ind, const std::wstring& cap);
     void tmrMenus_Timer();
@@ -138,15 +139,15 @@ public:
         ::MessageBoxW(hwnd(), text.c_str(), L"Qorvic", MB_OK | MB_ICONWARNING);
     };
 
-    // Called at the very end of Form_Unload; ends the message loop by default.
+    // Called at the very end of Shutdown; ends the message loop by default.
     std::function<void()> onEnd = [] { ::PostQuitMessage(0); };
 
-    void Form_Load();
-    void Form_Resize();
-    void Form_Unload();
+    void OnLoad();
+    void LayOut();
+    void Shutdown();
     // Moved to a monitor with another scale: the new DPI's strip height and
     // twips, the suggested window rectangle, and a fresh layout.
-    void Form_DpiChanged(int dpi, const RECT& suggested);
+    void OnDpiChanged(int dpi, const RECT& suggested);
 
     // Draws the client area: margins, strip, see-through area and its outline.
     void PaintClient(HDC dc) override;
@@ -169,7 +170,7 @@ private:
     AppState state_;
     std::int32_t backColour_ = 0x0080FFFF; // designed colour until the settings are read
     Brush backBrush_;
-    Rect picInvisible_{};
+    Rect seeThroughArea_{};
     int dpi_ = 96;
     bool unloading_ = false;
     DWORD saveFilterIndex_ = 0; // the dialog's last chosen filter

@@ -22,7 +22,7 @@ inline constexpr int kScalePanelHeightReserve = 125;
 
 // Designed places of the panel's children, in pixels at 15 twips per pixel.
 using PanelChildPlace = DesignBox;
-inline constexpr PanelChildPlace kResizeLabelPlace{120, 8, 21, 16};
+inline constexpr PanelChildPlace kPercentLabelPlace{120, 8, 21, 16};
 inline constexpr PanelChildPlace kScaleSliderPlace{8, 32, 285, 20};
 inline constexpr PanelChildPlace kEqualsLabelPlace{8, 56, 185, 41};
 inline constexpr PanelChildPlace kCloseButtonPlace{200, 64, 80, 28};
@@ -33,7 +33,7 @@ struct ScalePanelGeometry {
     int width = kScalePanelWidth;
     int height = kScalePanelHeight;
     int heightReserve = kScalePanelHeightReserve;
-    PanelChildPlace resizeLabel = kResizeLabelPlace;
+    PanelChildPlace percentLabel = kPercentLabelPlace;
     PanelChildPlace slider = kScaleSliderPlace;
     PanelChildPlace equalsLabel = kEqualsLabelPlace;
     PanelChildPlace closeButton = kCloseButtonPlace;
@@ -63,11 +63,11 @@ PanelRect WidenedScalePanel(int clientWidth, int clientHeight, float panelHeight
 // was open stays where it was relative to the window that was rescaled around it.
 PanelRect RescaledScalePanel(const PanelRect& panel, int fromDpi, int toDpi);
 
-// lblResize: the scale in percent ("100%" at step 10) and its left edge,
+// The percent label: the scale in percent ("100%" at step 10) and its left edge,
 // which follows the knob (17.5 at step 1, 130 at 10, 255 at 20 at 96 DPI,
 // scaled by dpi / 96 otherwise).
-std::wstring ResizeLabelText(std::int16_t scaleStep);
-float ResizeLabelLeft(std::int16_t scaleStep, int dpi = kDesignDpi);
+std::wstring PercentLabelText(std::int16_t scaleStep);
+float PercentLabelLeft(std::int16_t scaleStep, int dpi = kDesignDpi);
 
 // System colour indices the bevel uses (the platform's COLOR_* numbers).
 inline constexpr int kSysColour3dLight = 22;

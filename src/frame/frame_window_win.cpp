@@ -1,4 +1,4 @@
-#include "mainwindow/form1_win.h"
+#include "frame/frame_window_win.h"
 
 #include "base/debug_log_win.h"
 #include "base/dpi.h"
@@ -6,9 +6,9 @@
 #include "base/file_io_win.h"
 #include "base/numeric.h"
 #include "languages/languages_win.h"
-#include "mainwindow/frame_colour.h"
-#include "mainwindow/menu_font.h"
-#include "mainwindow/settings_file.h"
+#include "frame/frame_colour.h"
+#include "frame/menu_font.h"
+#include "frame/settings_file.h"
 
 #include <shlobj.h>
 
@@ -33,9 +33,9 @@ BOOL CALLBACK UnloadWindow(HWND hwnd, LPARAM self) {
 
 } // namespace
 
-Form1::~Form1() = default;
+FrameWindow::~FrameWindow() = default;
 
-bool Form1::Load(int showCommand) {
+bool FrameWindow::Load(int showCommand) {
     // The window does not exist yet: the screen's DPI sizes it; a window that
     // opens on a monitor of another scale gets WM_DPICHANGED at once.
     const int dpi = WindowDpi(nullptr);
@@ -53,21 +53,21 @@ bool Form1::Load(int showCommand) {
         return false;
     dpi_ = WindowDpi(hwnd());
     // The strip's design-time controls exist before the load handler runs.
-    lblOptions.Create(hwnd(), 10, 2, 40, 16);
-    lblOptions.SetAutoSize(true);
-    lblOptions.SetCaption(L"Options");
-    ckScreen.Create(hwnd(), 60, 2, 200, 16);
-    ckScreen.SetCaption(L"Capture screen");
+    optionsLabel.Create(hwnd(), 10, 2, 40, 16);
+    optionsLabel.SetAutoSize(true);
+    optionsLabel.SetCaption(L"Options");
+    wholeScreenBox.Create(hwnd(), 60, 2, 200, 16);
+    wholeScreenBox.SetCaption(L"Capture screen");
     ConnectMenus();
 
-    Form_Load();
+    OnLoad();
     ::ShowWindow(hwnd(), showCommand);
     ::UpdateWindow(hwnd());
     return true;
 }
 
 // Start-up: every step runs whatever happened to the one before it.
-void Form1::Form_Load() {
+void FrameWindow::OnLoad() {
     state_.VersionTag = kVersionTag;
 
     ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
@@ -78,7 +78,7 @@ void Form1::Form_Load() {
 
     CustomColours.fill(0);
 
-    state_.DataFolder = fGetSpecialFolder(CSIDL_APPDATA) + L"Qorvic";
+    state_.DataFolder = SpecialFolderPath(CSIDL_APPDATA) + L"Qorvic";
     if (!PathExists(state_.DataFolder) &&
         !::CreateDirectoryW(state_.DataFolder.c_str(), nullptr)) // one level only
         DebugLogLastError(L"cannot create the data folder " + state_.DataFolder);
@@ -88,58 +88,58 @@ void Form1::Form_Load() {
     ApplyDpi(dpi_);
     GetMenuFont(state_.MenuFontName, state_.MenuFontBold, state_.MenuFontItalic,
                 state_.MenuFontSize);
-    ApplyMenuFont(lblOptions);
-    ApplyMenuFont(ckScreen);
+    ApplyMenuFont(optionsLabel);
+    ApplyMenuFont(wholeScreenBox);
 
     BuildLanguageList(state_); // also turns the old language number "0" into "English"
     ApplyLanguage(LoadLanguage(state_));
 
-    picResize.onScaleStep = [this](std::int16_t step) { ScaleStep = step; };
-    picResize.Create(hwnd(), state_.TwipsPerPixelX, state_.TwipsPerPixelY);
+    scalePanel.onScaleStep = [this](std::int16_t step) { ScaleStep = step; };
+    scalePanel.Create(hwnd(), state_.TwipsPerPixelX, state_.TwipsPerPixelY);
     ScaleStep = 10;
 
     StartUpdateCheck();
 }
 
 // The strip height and twips per pixel for `dpi`; a window's DPI is the same on both axes.
-void Form1::ApplyDpi(int dpi) {
+void FrameWindow::ApplyDpi(int dpi) {
     dpi_ = UsableDpi(dpi);
     MenuBarHeight = ClampToInt16(SystemMetricForDpi(SM_CYMENU, dpi_));
     state_.TwipsPerPixelX = TwipsPerPixelForDpi(dpi_);
     state_.TwipsPerPixelY = TwipsPerPixelForDpi(dpi_);
 }
 
-void Form1::Form_DpiChanged(int dpi, const RECT& suggested) {
+void FrameWindow::OnDpiChanged(int dpi, const RECT& suggested) {
     ApplyDpi(dpi);
-    picResize.ApplyDpi(dpi_, state_.TwipsPerPixelX, state_.TwipsPerPixelY);
+    scalePanel.ApplyDpi(dpi_, state_.TwipsPerPixelX, state_.TwipsPerPixelY);
     ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     // The suggested size may equal the old one, and then no WM_SIZE comes.
-    Form_Resize();
+    LayOut();
 }
 
-void Form1::ApplyLanguage(const LanguageApply& apply) {
+void FrameWindow::ApplyLanguage(const LanguageApply& apply) {
     if (apply.applyOptions)
-        lblOptions.SetCaption(apply.optionsCaption);
+        optionsLabel.SetCaption(apply.optionsCaption);
     if (apply.applyScreen)
-        ckScreen.SetCaption(apply.screenCaption);
+        wholeScreenBox.SetCaption(apply.screenCaption);
     // A longer or shorter caption moves the check box along the strip.
     if (::IsWindowVisible(hwnd()))
-        Form_Resize();
+        LayOut();
 }
 
-void Form1::MnuLanguageClick(std::int16_t index, const std::wstring& caption) {
+void FrameWindow::MnuLanguageClick(std::int16_t index, const std::wstring& caption) {
     const LanguageApply apply = SelectLanguage(state_, index, caption);
     ApplyLanguage(apply);
     if (apply.failed && !apply.failureText.empty() && showMessage)
         showMessage(apply.failureText);
 }
 
-void Form1::ShowScalePanel() {
-    picResize.ShowScalePanel(state_.texts.TxtEquals);
+void FrameWindow::ShowScalePanel() {
+    scalePanel.ShowScalePanel(state_.texts.TxtEquals);
 }
 
-std::wstring Form1::fGetSpecialFolder(int csidl) const {
+std::wstring FrameWindow::SpecialFolderPath(int csidl) const {
     if (options_.appDataFolder && csidl == CSIDL_APPDATA)
         return *options_.appDataFolder;
     if (options_.desktopFolder && csidl == CSIDL_DESKTOPDIRECTORY)
@@ -159,7 +159,7 @@ std::wstring Form1::fGetSpecialFolder(int csidl) const {
     return std::wstring(buffer) + L"\\";
 }
 
-void Form1::ReadSettings() {
+void FrameWindow::ReadSettings() {
     const std::optional<std::string> bytes =
         ReadFileBytes(state_.DataFolder + L"\\Qorvic.cfg", 64 * 1024);
     const Settings settings =
@@ -171,12 +171,12 @@ void Form1::ReadSettings() {
 
 // Shutdown writes the two values; when the folder is gone or read-only the old
 // file stays as it was and the program still ends.
-void Form1::WriteSettings() {
+void FrameWindow::WriteSettings() {
     WriteFileAtomically(state_.DataFolder + L"\\Qorvic.cfg",
                         FormatSettings(backColour_, WideToAnsi(state_.CurrentLanguage)));
 }
 
-void Form1::GetMenuFont(std::wstring& name, bool& bold, bool& italic, float& size) {
+void FrameWindow::GetMenuFont(std::wstring& name, bool& bold, bool& italic, float& size) {
     // At 96 DPI, so the point size is the font's real one; the controls and
     // menus scale it once, by their window's DPI.
     const NONCLIENTMETRICSW metrics = NonClientMetricsAtDesignDpi();
@@ -190,21 +190,21 @@ void Form1::GetMenuFont(std::wstring& name, bool& bold, bool& italic, float& siz
     size = menu.size;
 }
 
-void Form1::ApplyMenuFont(UniLabel& label) {
+void FrameWindow::ApplyMenuFont(UniLabel& label) {
     label.SetFontName(state_.MenuFontName);
     label.SetFontSize(state_.MenuFontSize);
     label.SetFontBold(state_.MenuFontBold);
     label.SetFontItalic(state_.MenuFontItalic);
 }
 
-void Form1::ApplyMenuFont(UniCheck& box) {
+void FrameWindow::ApplyMenuFont(UniCheck& box) {
     box.SetFontName(state_.MenuFontName);
     box.SetFontSize(state_.MenuFontSize);
     box.SetFontBold(state_.MenuFontBold);
     box.SetFontItalic(state_.MenuFontItalic);
 }
 
-void Form1::SetBackColour(std::int32_t colour) {
+void FrameWindow::SetBackColour(std::int32_t colour) {
     const FrameColour resolved = ClassifyColour(colour);
     if (resolved.kind == FrameColour::Kind::Invalid)
         return;
@@ -218,22 +218,22 @@ void Form1::SetBackColour(std::int32_t colour) {
 }
 
 // Lays out the strip and the see-through area for the current client size.
-void Form1::Form_Resize() {
+void FrameWindow::LayOut() {
     RECT client{};
     ::GetClientRect(hwnd(), &client);
     const MainLayout layout = ComputeMainLayout(client.right, client.bottom, MenuBarHeight,
-                                                lblOptions.Width(), lblOptions.Height(), dpi_);
-    const int top = static_cast<int>(layout.lblOptionsTop);
-    lblOptions.Move(layout.lblOptionsLeft, top, lblOptions.Width(), lblOptions.Height());
-    if (layout.ckScreen)
-        ckScreen.Move(layout.ckScreen->left, layout.ckScreen->top, layout.ckScreen->width,
-                      layout.ckScreen->height);
-    if (layout.picInvisible)
-        picInvisible_ = *layout.picInvisible;
+                                                optionsLabel.Width(), optionsLabel.Height(), dpi_);
+    const int top = static_cast<int>(layout.optionsLabelTop);
+    optionsLabel.Move(layout.optionsLabelLeft, top, optionsLabel.Width(), optionsLabel.Height());
+    if (layout.wholeScreenBox)
+        wholeScreenBox.Move(layout.wholeScreenBox->left, layout.wholeScreenBox->top,
+                            layout.wholeScreenBox->width, layout.wholeScreenBox->height);
+    if (layout.seeThroughArea)
+        seeThroughArea_ = *layout.seeThroughArea;
     ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-void Form1::Form_Unload() {
+void FrameWindow::Shutdown() {
     if (unloading_)
         return;
     unloading_ = true;
@@ -245,7 +245,7 @@ void Form1::Form_Unload() {
         onEnd();
 }
 
-void Form1::PaintStrip(HDC dc, int width) {
+void FrameWindow::PaintStrip(HDC dc, int width) {
     // A light blue-grey band, lighter at the top, with a fine line at its foot.
     const int height = MenuBarHeight;
     if (height <= 0 || width <= 0)
@@ -262,7 +262,7 @@ void Form1::PaintStrip(HDC dc, int width) {
     ::LineTo(dc, width, height - 1);
 }
 
-void Form1::PaintClient(HDC dc) {
+void FrameWindow::PaintClient(HDC dc) {
     RECT client{};
     ::GetClientRect(hwnd(), &client);
     if (backBrush_)
@@ -273,7 +273,7 @@ void Form1::PaintClient(HDC dc) {
     }
     PaintStrip(dc, client.right);
 
-    const Rect& area = picInvisible_;
+    const Rect& area = seeThroughArea_;
     RECT see{area.left, area.top, area.left + area.width, area.top + area.height};
     Brush key(::CreateSolidBrush(kKeyColourRef));
     ::FillRect(dc, &see, key.get());
@@ -286,16 +286,16 @@ void Form1::PaintClient(HDC dc) {
     }
 }
 
-LRESULT Form1::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT FrameWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_SIZE:
-        Form_Resize();
+        LayOut();
         return 0;
     case WM_DPICHANGED:
-        Form_DpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_CLOSE:
-        Form_Unload();
+        Shutdown();
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE; // nothing to ask: the settings are kept below

@@ -1,4 +1,4 @@
-#include "mainwindow/main_layout.h"
+#include "frame/main_layout.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -22,13 +22,14 @@ MainLayout ComputeMainLayout(int clientWidth, int clientHeight, int menuBarHeigh
     const int gap = ScaleForDpi(20, dpi);
     MainLayout layout;
     layout.imgMenu = Rect{0, 0, clientWidth, menuBarHeight};
-    layout.lblOptionsTop = static_cast<float>(menuBarHeight - optionsLabelHeight) / 2.0f;
-    layout.lblOptionsLeft = ScaleForDpi(10, dpi);
-    layout.ckScreen = Placed(optionsLabelWidth + gap, static_cast<int>(layout.lblOptionsTop),
-                             clientWidth - optionsLabelWidth - gap, optionsLabelHeight);
+    layout.optionsLabelTop = static_cast<float>(menuBarHeight - optionsLabelHeight) / 2.0f;
+    layout.optionsLabelLeft = ScaleForDpi(10, dpi);
+    layout.wholeScreenBox =
+        Placed(optionsLabelWidth + gap, static_cast<int>(layout.optionsLabelTop),
+               clientWidth - optionsLabelWidth - gap, optionsLabelHeight);
     // The strip's bottom edge is a 16-bit sum, as the height it comes from.
     const int top = static_cast<std::int16_t>(menuBarHeight + margin);
-    layout.picInvisible =
+    layout.seeThroughArea =
         Placed(margin, top, clientWidth - 2 * margin, clientHeight - menuBarHeight - 2 * margin);
     return layout;
 }

@@ -1,4 +1,4 @@
-#include "mainwindow/scale_panel_layout.h"
+#include "frame/scale_panel_layout.h"
 
 #include "base/dpi.h"
 #include "base/numeric.h"
@@ -20,7 +20,7 @@ ScalePanelGeometry ScalePanelGeometryForDpi(int dpi) {
     g.width = scale(kScalePanelWidth);
     g.height = scale(kScalePanelHeight);
     g.heightReserve = scale(kScalePanelHeightReserve);
-    g.resizeLabel = scale(kResizeLabelPlace);
+    g.percentLabel = scale(kPercentLabelPlace);
     g.slider = scale(kScaleSliderPlace);
     g.equalsLabel = scale(kEqualsLabelPlace);
     g.closeButton = scale(kCloseButtonPlace);
@@ -40,13 +40,13 @@ PanelRect RescaledScalePanel(const PanelRect& panel, int fromDpi, int toDpi) {
     return {scale(panel.left), scale(panel.top), scale(panel.width), scale(panel.height)};
 }
 
-std::wstring ResizeLabelText(std::int16_t scaleStep) {
+std::wstring PercentLabelText(std::int16_t scaleStep) {
     // 16-bit product as the rest of the model; a step outside 1..20 cannot
     // come from the slider, but it must not wrap into a wrong percentage.
     return std::to_wstring(ClampToInt16(scaleStep * 10.0)) + L"%";
 }
 
-float ResizeLabelLeft(std::int16_t scaleStep, int dpi) {
+float PercentLabelLeft(std::int16_t scaleStep, int dpi) {
     const float atDesign = static_cast<float>(scaleStep) * 12.5f + 5.0f;
     return atDesign * static_cast<float>(UsableDpi(dpi)) / kDesignDpi;
 }

@@ -1,4 +1,4 @@
-// picResize: the output-scaling panel on the main window. A grey panel with a
+// The output-scaling panel on the main window. A grey panel with a
 // raised border, the slider for the scale, the percentage riding above the
 // knob, an explanatory label and a Close button. It is hidden until the
 // "Scaling" command opens it and keeps the chosen scale while hidden.
@@ -9,7 +9,7 @@
 #include "controls/nice_slider_win.h"
 #include "controls/uni_button_win.h"
 #include "controls/uni_label_win.h"
-#include "mainwindow/scale_panel_layout.h"
+#include "frame/scale_panel_layout.h"
 
 #include <windows.h>
 
@@ -47,20 +47,20 @@ public:
     const ScalePanelGeometry& Geometry() const { return geometry_; }
 
     void Slider_Change();
-    void cmdClose_Click();
+    void OnCloseClicked();
 
     std::int16_t ScaleStep() const { return scaleStep_; }
     bool Visible() const { return hwnd() && ::IsWindowVisible(hwnd()); }
     // Where the panel was last placed, in the form's client pixels, unrounded.
     const PanelRect& Placement() const { return placement_; }
 
-    // lblResize, drawn by the panel itself.
-    const std::wstring& ResizeLabelCaption() const { return resizeText_; }
-    float ResizeLabelLeftEdge() const { return resizeLeft_; }
+    // The percent label, drawn by the panel itself.
+    const std::wstring& PercentLabelCaption() const { return resizeText_; }
+    float PercentLabelLeftEdge() const { return resizeLeft_; }
 
     NiceSlider Slider;
-    UniLabel lblEquals;
-    UniButton cmdClose;
+    UniLabel equalsLabel;
+    UniButton closeButton;
 
     // Draws the panel's own surface: background, percentage and border.
     void PaintClient(HDC dc) override;
@@ -73,8 +73,8 @@ private:
     void MakeResizeFont();
     void PlaceChildren();
     void MoveTo(const PanelRect& rect);
-    void SetResizeLabel(const std::wstring& text, float left);
-    RECT ResizeLabelBox() const;
+    void SetPercentLabel(const std::wstring& text, float left);
+    RECT PercentLabelBox() const;
 
     HWND form_ = nullptr;
     std::int16_t twipsPerPixelX_ = 15;
@@ -85,7 +85,7 @@ private:
     PanelRect placement_{0, 0, kScalePanelWidth, kScalePanelHeight};
     std::array<BevelLine, 8> bevel_{}; // L1 to L8
     std::wstring resizeText_ = L"100";
-    float resizeLeft_ = static_cast<float>(kResizeLabelPlace.left);
+    float resizeLeft_ = static_cast<float>(kPercentLabelPlace.left);
     Brush panelBrush_;
     Font resizeFont_;
 };

@@ -3,9 +3,9 @@
 #include "capture/capture_geometry.h"
 #include "controls/slider_model.h"
 #include "controls/control_font.h"
-#include "mainwindow/form1_win.h"
+#include "frame/frame_window_win.h"
 #include "menus/menu_window_win.h"
-#include "mainwindow/scale_panel_layout.h"
+#include "frame/scale_panel_layout.h"
 #include "test_support_win.h"
 
 #include <gtest/gtest.h>
@@ -24,24 +24,24 @@ RECT OuterRect(HWND window) {
 }
 
 // The frame's rectangles as the layout for `dpi` must give them in the current client area.
-void ExpectLaidOutFor(const Form1& form, int dpi) {
+void ExpectLaidOutFor(const FrameWindow& form, int dpi) {
     RECT client{};
     ::GetClientRect(form.hwnd(), &client);
     const int margin = ScaleForDpi(6, dpi);
-    EXPECT_EQ(form.picInvisible(),
+    EXPECT_EQ(form.seeThroughArea(),
               (Rect{margin, form.MenuBarHeight + margin, client.right - 2 * margin,
                     client.bottom - form.MenuBarHeight - 2 * margin}));
     EXPECT_EQ(form.State().TwipsPerPixelX, TwipsPerPixelForDpi(dpi));
     EXPECT_EQ(form.State().TwipsPerPixelY, TwipsPerPixelForDpi(dpi));
 }
 
-class Form1DpiTest : public ::testing::Test {
+class FrameDpiTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Form1::Options options;
+        FrameWindow::Options options;
         options.appDataFolder = test::FreshFolder(L"dpi");
         options.homePageUrl = L""; // no update check
-        form_ = std::make_unique<Form1>(options);
+        form_ = std::make_unique<FrameWindow>(options);
         form_->onEnd = [] {};
         form_->showMessage = [](const std::wstring&) {};
         ASSERT_TRUE(form_->Load(SW_SHOWNOACTIVATE));
@@ -49,15 +49,15 @@ protected:
     }
     void TearDown() override {
         if (form_)
-            form_->Form_Unload();
+            form_->Shutdown();
     }
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<FrameWindow> form_;
 };
 
 } // namespace
 
-TEST_F(Form1DpiTest, StartsLaidOutForTheWindowsDpi) {
-    Form1& form = *form_;
+TEST_F(FrameDpiTest, StartsLaidOutForTheWindowsDpi) {
+    FrameWindow& form = *form_;
     EXPECT_EQ(form.Dpi(), WindowDpi(form.hwnd()));
     EXPECT_EQ(form.MenuBarHeight, SystemMetricForDpi(SM_CYMENU, form.Dpi()));
     ExpectLaidOutFor(form, form.Dpi());
@@ -68,8 +68,8 @@ TEST_F(Form1DpiTest, StartsLaidOutForTheWindowsDpi) {
     EXPECT_EQ(client.bottom, ScaleForDpi(228, form.Dpi()));
 }
 
-TEST_F(Form1DpiTest, DpiChangeTakesTheSuggestedRectangleAndRelaysOut) {
-    Form1& form = *form_;
+TEST_F(FrameDpiTest, DpiChangeTakesTheSuggestedRectangleAndRelaysOut) {
+    FrameWindow& form = *form_;
     const int before = form.Dpi();
     const RECT old = OuterRect(form.hwnd());
     const int after = before == 144 ? 192 : 144;
@@ -91,7 +91,7 @@ TEST_F(Form1DpiTest, DpiChangeTakesTheSuggestedRectangleAndRelaysOut) {
     EXPECT_EQ(form.MenuBarHeight, SystemMetricForDpi(SM_CYMENU, after));
     EXPECT_GT(form.MenuBarHeight, SystemMetricForDpi(SM_CYMENU, before));
     ExpectLaidOutFor(form, after);
-    EXPECT_EQ(form.picInvisible().left, ScaleForDpi(6, after));
+    EXPECT_EQ(form.seeThroughArea().left, ScaleForDpi(6, after));
 
     // Back on the first monitor the layout is the old one again, even when the
     // suggested size does not change and so brings no WM_SIZE.
@@ -112,8 +112,8 @@ RECT ChildRect(HWND parent, HWND child) {
 }
 
 // The panel, its slider and the percentage as the geometry for `dpi` places them.
-void ExpectPanelFor(Form1& form, int dpi) {
-    ScalePanel& panel = form.picResize;
+void ExpectPanelFor(FrameWindow& form, int dpi) {
+    ScalePanel& panel = form.scalePanel;
     const ScalePanelGeometry g = ScalePanelGeometryForDpi(dpi);
     const SliderMetrics m = SliderMetricsForDpi(dpi);
     EXPECT_EQ(panel.Dpi(), dpi);
@@ -125,11 +125,11 @@ void ExpectPanelFor(Form1& form, int dpi) {
     EXPECT_EQ(slider.bottom - slider.top, m.height);
     EXPECT_EQ(panel.Slider.HandleLeft(),
               SliderHandleLeft(g.slider.width, panel.Slider.Value(), 1, 20, m));
-    const RECT close = ChildRect(panel.hwnd(), panel.cmdClose.hwnd());
+    const RECT close = ChildRect(panel.hwnd(), panel.closeButton.hwnd());
     EXPECT_EQ(close.left, g.closeButton.left);
     EXPECT_EQ(close.right - close.left, g.closeButton.width);
     EXPECT_EQ(close.bottom - close.top, g.closeButton.height);
-    EXPECT_FLOAT_EQ(panel.ResizeLabelLeftEdge(), ResizeLabelLeft(panel.ScaleStep(), dpi));
+    EXPECT_FLOAT_EQ(panel.PercentLabelLeftEdge(), PercentLabelLeft(panel.ScaleStep(), dpi));
 }
 
 RECT SuggestedFor(HWND window, int dpi) {
@@ -147,22 +147,22 @@ BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM list) {
 
 } // namespace
 
-TEST_F(Form1DpiTest, DpiChangeRedrawsTheScalingPanelAndSliderAtTheNewScale) {
-    Form1& form = *form_;
+TEST_F(FrameDpiTest, DpiChangeRedrawsTheScalingPanelAndSliderAtTheNewScale) {
+    FrameWindow& form = *form_;
     const int before = form.Dpi();
     const int after = before == 144 ? 192 : 144;
     ExpectPanelFor(form, before);
-    form.picResize.Slider.SetValue(14);
+    form.scalePanel.Slider.SetValue(14);
 
     RECT suggested = SuggestedFor(form.hwnd(), after);
     ::SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(after, after),
                    reinterpret_cast<LPARAM>(&suggested));
     test::Pump();
     ExpectPanelFor(form, after);
-    EXPECT_EQ(form.picResize.Slider.Value(), 14) << "the scale survives the move";
+    EXPECT_EQ(form.scalePanel.Slider.Value(), 14) << "the scale survives the move";
     EXPECT_EQ(form.ScaleStep, 14);
     // The slider's colours are painted into the fresh pictures.
-    EXPECT_EQ(form.picResize.Slider.ForeColor(), kSliderDefaultForeColor);
+    EXPECT_EQ(form.scalePanel.Slider.ForeColor(), kSliderDefaultForeColor);
 
     // Opening the panel on the small frame grows it to 4800 x 4000 twips at the new twips.
     form.ShowScalePanel();
@@ -172,7 +172,7 @@ TEST_F(Form1DpiTest, DpiChangeRedrawsTheScalingPanelAndSliderAtTheNewScale) {
     EXPECT_EQ(grown.right - grown.left, static_cast<int>(4800.0 / tpp + 0.5));
     RECT client{};
     ::GetClientRect(form.hwnd(), &client);
-    const RECT panel = ChildRect(form.hwnd(), form.picResize.hwnd());
+    const RECT panel = ChildRect(form.hwnd(), form.scalePanel.hwnd());
     EXPECT_EQ(panel.right - panel.left, client.right);
     EXPECT_EQ(panel.bottom - panel.top,
               client.bottom - ScalePanelGeometryForDpi(after).heightReserve);
@@ -183,29 +183,29 @@ TEST_F(Form1DpiTest, DpiChangeRedrawsTheScalingPanelAndSliderAtTheNewScale) {
                    reinterpret_cast<LPARAM>(&suggested));
     test::Pump();
     ExpectPanelFor(form, before);
-    const RECT back = ChildRect(form.hwnd(), form.picResize.hwnd());
+    const RECT back = ChildRect(form.hwnd(), form.scalePanel.hwnd());
     EXPECT_NEAR(back.right - back.left, (panel.right - panel.left) * before / after, 1);
 }
 
 // The strip's and the menus' captions have the system menu font's size at the
 // screen's DPI (the wrapper script runs this at 120, 144 and 192 DPI too), and
 // each fits its row.
-TEST_F(Form1DpiTest, CaptionsHaveTheSystemMenuFontsSizeAndFitTheirRows) {
-    Form1& form = *form_;
+TEST_F(FrameDpiTest, CaptionsHaveTheSystemMenuFontsSizeAndFitTheirRows) {
+    FrameWindow& form = *form_;
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     ASSERT_TRUE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
     const int system = std::abs(metrics.lfMenuFont.lfHeight);
-    ASSERT_EQ(form.Dpi(), form.lblOptions.Dpi());
+    ASSERT_EQ(form.Dpi(), form.optionsLabel.Dpi());
     const auto pixels = [](const OwnerDrawnControl& control) {
         return -controls::FontHeightForPoints(control.GetFont().size, control.Dpi());
     };
     // Within a pixel: the size is kept in whole points.
-    EXPECT_NEAR(pixels(form.lblOptions), system, 1) << "at " << form.Dpi() << " DPI";
-    EXPECT_NEAR(pixels(form.ckScreen), system, 1);
-    EXPECT_LE(form.lblOptions.Top() + form.lblOptions.Height(), form.MenuBarHeight);
+    EXPECT_NEAR(pixels(form.optionsLabel), system, 1) << "at " << form.Dpi() << " DPI";
+    EXPECT_NEAR(pixels(form.wholeScreenBox), system, 1);
+    EXPECT_LE(form.optionsLabel.Top() + form.optionsLabel.Height(), form.MenuBarHeight);
 
-    form.lblOptions_Click();
+    form.OpenOptionsMenu();
     test::Pump();
     MenuWindow* menu = form.Menus().frmMenu();
     ASSERT_NE(menu, nullptr);

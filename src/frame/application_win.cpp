@@ -1,6 +1,6 @@
-#include "mainwindow/application_win.h"
+#include "frame/application_win.h"
 
-#include "mainwindow/form1_win.h"
+#include "frame/frame_window_win.h"
 
 #include <windows.h>
 
@@ -8,8 +8,8 @@
 
 namespace qorvic {
 
-int RunApplication(int showCommand, Form1::Options options) {
-    Form1 form(std::move(options));
+int RunApplication(int showCommand, FrameWindow::Options options) {
+    FrameWindow form(std::move(options));
     if (!form.Load(showCommand))
         return 1;
     MSG msg;

@@ -1,4 +1,4 @@
-#include "mainwindow/frame_colour.h"
+#include "frame/frame_colour.h"
 
 namespace qorvic {
 

@@ -1,4 +1,4 @@
-#include "mainwindow/settings_file.h"
+#include "frame/settings_file.h"
 
 #include "base/numeric.h"
 

@@ -1,5 +1,5 @@
 // The program-wide state: only what the product names as program-wide. It lives
-// in one object that Form1 owns and the other windows reach through Form1.
+// in one object that FrameWindow owns and the other windows reach through FrameWindow.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-// Where Form1's controls go for a client size: the top strip, the options
+// Where FrameWindow's controls go for a client size: the top strip, the options
 // label and check box in it, and the see-through area with its outline. All
 // inputs and results are physical pixels; the designed lengths (margins,
 // gaps, the outline and the capture border) are scaled to `dpi`.
@@ -20,11 +20,11 @@ struct Rect {
 
 struct MainLayout {
     Rect imgMenu;
-    int lblOptionsLeft = 10;
-    float lblOptionsTop = 0.0f; // centred in the strip, not rounded
+    int optionsLabelLeft = 10;
+    float optionsLabelTop = 0.0f; // centred in the strip, not rounded
     // Empty where the window is too small for the control: it keeps its place.
-    std::optional<Rect> ckScreen;
-    std::optional<Rect> picInvisible;
+    std::optional<Rect> wholeScreenBox;
+    std::optional<Rect> seeThroughArea;
 };
 
 MainLayout ComputeMainLayout(int clientWidth, int clientHeight, int menuBarHeight,
@@ -39,6 +39,6 @@ Outline SeeThroughOutline(int areaWidth, int areaHeight, int dpi = kDesignDpi);
 
 // The area a capture copies: the see-through area less a border of 2 pixels
 // (at 96 DPI) on every side; the border always covers the outline.
-Rect CaptureRect(const Rect& picInvisible, int dpi = kDesignDpi);
+Rect CaptureRect(const Rect& seeThroughArea, int dpi = kDesignDpi);
 
 } // namespace qorvic

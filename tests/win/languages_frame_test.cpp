@@ -38,7 +38,7 @@ public:
     }
     // Opens the options menu and, from its language row, the language submenu.
     MenuWindow* OpenLanguages() {
-        form->lblOptions_Click();
+        form->OpenOptionsMenu();
         MenuWindow* options = form->Menus().frmMenu();
         if (!options || !options->lblMenu(6))
             return nullptr;
@@ -52,7 +52,7 @@ public:
         return captions;
     }
     std::vector<std::wstring> OptionsCaptions() {
-        form->lblOptions_Click();
+        form->OpenOptionsMenu();
         MenuWindow* options = form->Menus().frmMenu();
         std::vector<std::wstring> captions;
         if (options)
@@ -67,62 +67,63 @@ public:
 
 } // namespace
 
-TEST(Form1Language, StartUpShowsTheSavedLanguageOnTheStrip) {
+TEST(FrameLanguage, StartUpShowsTheSavedLanguageOnTheStrip) {
     for (const std::wstring& language : kShippedLanguages) {
         SCOPED_TRACE(std::string(language.begin(), language.end()));
         LanguageFrame frame(std::string(language.begin(), language.end()));
         ASSERT_TRUE(frame.Start(SW_SHOWNOACTIVATE));
         EXPECT_EQ(frame->State().CurrentLanguage, language);
-        EXPECT_TRUE(frame->lblOptions.Caption() == LanguageFrame::Entry(language, 16));
-        EXPECT_TRUE(frame->ckScreen.Caption() == LanguageFrame::Entry(language, 17));
+        EXPECT_TRUE(frame->optionsLabel.Caption() == LanguageFrame::Entry(language, 16));
+        EXPECT_TRUE(frame->wholeScreenBox.Caption() == LanguageFrame::Entry(language, 17));
         EXPECT_TRUE(frame.messages.empty());
-        frame->Form_Unload();
+        frame->Shutdown();
     }
 }
 
-TEST(Form1Language, PickingALanguageChangesTheStripAtOnceAndSurvivesARestart) {
+TEST(FrameLanguage, PickingALanguageChangesTheStripAtOnceAndSurvivesARestart) {
     LanguageFrame frame("English");
     ASSERT_TRUE(frame.Start(SW_SHOWNOACTIVATE));
-    EXPECT_EQ(frame->lblOptions.Caption(), L"Options");
-    const int englishWidth = frame->lblOptions.Width();
+    EXPECT_EQ(frame->optionsLabel.Caption(), L"Options");
+    const int englishWidth = frame->optionsLabel.Width();
 
     // The list: English, Dutch, French, German, Japanese, Polish, Russian, Spanish.
     frame->MnuLanguageClick(6, L"Russian");
     EXPECT_EQ(frame->State().CurrentLanguage, L"Russian");
-    EXPECT_TRUE(frame->lblOptions.Caption() == LanguageFrame::Entry(L"Russian", 16));
-    EXPECT_TRUE(frame->ckScreen.Caption() == LanguageFrame::Entry(L"Russian", 17));
-    EXPECT_NE(frame->lblOptions.Width(), englishWidth) << "the label sizes itself to its new text";
-    EXPECT_EQ(frame->ckScreen.Left(), frame->lblOptions.Width() + 20)
+    EXPECT_TRUE(frame->optionsLabel.Caption() == LanguageFrame::Entry(L"Russian", 16));
+    EXPECT_TRUE(frame->wholeScreenBox.Caption() == LanguageFrame::Entry(L"Russian", 17));
+    EXPECT_NE(frame->optionsLabel.Width(), englishWidth)
+        << "the label sizes itself to its new text";
+    EXPECT_EQ(frame->wholeScreenBox.Left(), frame->optionsLabel.Width() + 20)
         << "the strip is laid out anew";
-    frame->Form_Unload();
+    frame->Shutdown();
 
     EXPECT_EQ(ReadFileBytes(frame.Settings()).value_or(""), "0\r\nRussian\r\n");
     ASSERT_TRUE(frame.Restart());
     EXPECT_EQ(frame->State().CurrentLanguage, L"Russian");
-    EXPECT_TRUE(frame->ckScreen.Caption() == LanguageFrame::Entry(L"Russian", 17));
-    frame->Form_Unload();
+    EXPECT_TRUE(frame->wholeScreenBox.Caption() == LanguageFrame::Entry(L"Russian", 17));
+    frame->Shutdown();
 }
 
-TEST(Form1Language, AMissingLanguageFromTheMenuIsToldAndChangesNothing) {
+TEST(FrameLanguage, AMissingLanguageFromTheMenuIsToldAndChangesNothing) {
     LanguageFrame frame("German");
     ASSERT_TRUE(frame.Start(SW_SHOWNOACTIVATE));
-    EXPECT_TRUE(frame->lblOptions.Caption() == LanguageFrame::Entry(L"German", 16));
+    EXPECT_TRUE(frame->optionsLabel.Caption() == LanguageFrame::Entry(L"German", 16));
 
     ::DeleteFileW(frame.LanguageFile(L"Polish").c_str());
     frame->MnuLanguageClick(5, L"Polnisch");
     EXPECT_EQ(frame->State().CurrentLanguage, L"Polish");
     EXPECT_TRUE(frame.ToldOnce(frame.LanguageFile(L"Polish")));
     EXPECT_EQ(frame.messages.at(0).rfind(L"Language file not found or corrupt", 0), 0u);
-    EXPECT_TRUE(frame->lblOptions.Caption() == LanguageFrame::Entry(L"German", 16));
+    EXPECT_TRUE(frame->optionsLabel.Caption() == LanguageFrame::Entry(L"German", 16));
     EXPECT_TRUE(frame->State().texts.LanguageMenu[0] == LanguageFrame::Entry(L"German", 1));
 
     frame->MnuLanguageClick(2, L"Französisch");
     EXPECT_EQ(frame.messages.size(), 1u);
-    EXPECT_EQ(frame->lblOptions.Caption(), L"Options");
-    frame->Form_Unload();
+    EXPECT_EQ(frame->optionsLabel.Caption(), L"Options");
+    frame->Shutdown();
 }
 
-TEST(Form1Language, ANinthLanguageFileIsOfferedAndPickingItSwitchesTheCaptions) {
+TEST(FrameLanguage, ANinthLanguageFileIsOfferedAndPickingItSwitchesTheCaptions) {
     LanguageFrame frame("English");
     // Plain ASCII, so the system code page that an unknown language is read in does not matter.
     std::string zulu = "Ulimi lwesiZulu - Qorvic  1.10\r\n";
@@ -144,8 +145,8 @@ TEST(Form1Language, ANinthLanguageFileIsOfferedAndPickingItSwitchesTheCaptions) 
 
     EXPECT_TRUE(frame.messages.empty());
     EXPECT_EQ(frame->State().CurrentLanguage, L"Zulu");
-    EXPECT_EQ(frame->lblOptions.Caption(), L"Izinketho");
-    EXPECT_EQ(frame->ckScreen.Caption(), L"Thwebula isikrini");
+    EXPECT_EQ(frame->optionsLabel.Caption(), L"Izinketho");
+    EXPECT_EQ(frame->wholeScreenBox.Caption(), L"Thwebula isikrini");
     EXPECT_EQ(frame.OptionsCaptions(),
               (std::vector<std::wstring>{L"Thumela ku-Norvane", L"Kopisha", L"Londoloza njenge...",
                                          L"Londoloza edeskithophu", L"Usayizi 100%",
@@ -155,16 +156,16 @@ TEST(Form1Language, ANinthLanguageFileIsOfferedAndPickingItSwitchesTheCaptions) 
     EXPECT_EQ(frame.Captions(*languages).front(), L"zu-English");
     EXPECT_EQ(frame.Captions(*languages).back(), L"Zulu");
     EXPECT_EQ(languages->CheckedRow(), 8u);
-    frame->Form_Unload();
+    frame->Shutdown();
 }
 
-TEST(Form1Language, ACorruptFileIsToldByNameAndEveryCaptionStaysReadable) {
+TEST(FrameLanguage, ACorruptFileIsToldByNameAndEveryCaptionStaysReadable) {
     // Seven files: without Dutch, every row must still select its own language.
     LanguageFrame frame("German", L"Dutch");
     ASSERT_TRUE(WriteFileAtomically(frame.LanguageFile(L"Polish"), "\x01\x02 broken \r\n= x"));
     ASSERT_TRUE(frame.Start(SW_SHOWNOACTIVATE));
     EXPECT_TRUE(frame.messages.empty()) << "start-up tells nothing";
-    EXPECT_TRUE(frame->lblOptions.Caption() == LanguageFrame::Entry(L"German", 16));
+    EXPECT_TRUE(frame->optionsLabel.Caption() == LanguageFrame::Entry(L"German", 16));
 
     MenuWindow* languages = frame.OpenLanguages();
     ASSERT_NE(languages, nullptr);
@@ -176,12 +177,12 @@ TEST(Form1Language, ACorruptFileIsToldByNameAndEveryCaptionStaysReadable) {
 
     EXPECT_EQ(frame->State().CurrentLanguage, L"Polish");
     EXPECT_TRUE(frame.ToldOnce(frame.LanguageFile(L"Polish")));
-    EXPECT_TRUE(frame->lblOptions.Caption() == LanguageFrame::Entry(L"German", 16));
-    EXPECT_TRUE(frame->ckScreen.Caption() == LanguageFrame::Entry(L"German", 17));
+    EXPECT_TRUE(frame->optionsLabel.Caption() == LanguageFrame::Entry(L"German", 16));
+    EXPECT_TRUE(frame->wholeScreenBox.Caption() == LanguageFrame::Entry(L"German", 17));
     const std::vector<std::wstring> options = frame.OptionsCaptions();
     ASSERT_EQ(options.size(), 7u);
     for (const std::wstring& caption : options)
         EXPECT_FALSE(caption.empty());
     EXPECT_TRUE(options[0] == LanguageFrame::Entry(L"German", 9));
-    frame->Form_Unload();
+    frame->Shutdown();
 }

@@ -1,0 +1,11 @@
+// Runs the program: loads FrameWindow, shows it and pumps messages until it closes.
+#pragma once
+
+#include "frame/frame_window_win.h"
+
+namespace qorvic {
+
+// `options` stay empty in the program; a test build may fill them.
+int RunApplication(int showCommand, FrameWindow::Options options = {});
+
+} // namespace qorvic
