@@ -12,6 +12,30 @@ std::wstring LowerExtension(const std::wstring& caption) {
     return lower;
 }
 
+std::optional<ImageFormat> ImageFormatAt(std::size_t index) {
+    if (index > static_cast<std::size_t>(ImageFormat::Tif))
+        return std::nullopt;
+    return static_cast<ImageFormat>(index);
+}
+
+std::wstring FileExtension(ImageFormat format) {
+    switch (format) {
+    case ImageFormat::Bmp:
+        return L"bmp";
+    case ImageFormat::Gif:
+        return L"gif";
+    case ImageFormat::Jpg:
+        return L"jpg";
+    case ImageFormat::Jp2:
+        return L"jp2";
+    case ImageFormat::Png:
+        return L"png";
+    case ImageFormat::Tif:
+        return L"tif";
+    }
+    return L"bmp";
+}
+
 std::wstring NextFreeQuickSaveName(const std::wstring& folder, const std::wstring& extension,
                                    const std::function<bool(const std::wstring&)>& exists) {
     for (unsigned long n = 1;; ++n) {

@@ -106,8 +106,7 @@ void FrameWindow::DeliverPicture(const std::wstring& target) {
         TellSaveFailed(target);
 }
 
-void FrameWindow::MnuExtClick(std::int16_t index, const std::wstring& cap) {
-    (void)index;
+void FrameWindow::QuickSave(ImageFormat format) {
     if (onCloseMenus)
         onCloseMenus();
     Capture();
@@ -115,7 +114,7 @@ void FrameWindow::MnuExtClick(std::int16_t index, const std::wstring& cap) {
         return; // an area of 4 pixels or less gives no picture and no file
     const std::wstring folder = SpecialFolderPath(CSIDL_DESKTOPDIRECTORY);
     const std::wstring target =
-        NextFreeQuickSaveName(folder, LowerExtension(cap), [this](const std::wstring& name) {
+        NextFreeQuickSaveName(folder, FileExtension(format), [this](const std::wstring& name) {
             return PathExists(name) ||
                    std::find(unfinishedTargets_.begin(), unfinishedTargets_.end(), name) !=
                        unfinishedTargets_.end();

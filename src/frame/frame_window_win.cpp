@@ -128,7 +128,7 @@ void FrameWindow::ApplyLanguage(const LanguageApply& apply) {
         LayOut();
 }
 
-void FrameWindow::MnuLanguageClick(std::int16_t index, const std::wstring& caption) {
+void FrameWindow::SwitchLanguage(std::int16_t index, const std::wstring& caption) {
     const LanguageApply apply = SelectLanguage(state_, index, caption);
     ApplyLanguage(apply);
     if (apply.failed && !apply.failureText.empty() && showMessage)

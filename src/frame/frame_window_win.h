@@ -6,13 +6,15 @@
 #include "base/handles_win.h"
 #include "base/window_win.h"
 #include "capture/picture_win.h"
+#include "capture/quick_save.h"
 #include "controls/uni_check_win.h"
 #include "controls/uni_label_win.h"
 #include "frame/app_state.h"
 #include "frame/main_layout.h"
 #include "frame/scale_panel_win.h"
-#include "update/frm_update_win.h"
-#include "update/uc_updates_win.h"
+#include "menus/menu_model.h"
+#include "update/update_prompt_win.h"
+#include "update/page_downloader_win.h"
 
 #include <windows.h>
 
@@ -79,7 +81,7 @@ public:
 
     // Quick save: capture, write the temporary bitmap, then copy it or convert
     // it to the next free "Qorvic_<n>.<format>" on the desktop.
-    void MnuExtClick(std::int16_t index, const std::wstring& cap);
+    void QuickSave(ImageFormat format);
     std::wstring TempBitmap() const;
     bool WriteTempBitmap();
     std::string OutputPictureAsBmp() const;
@@ -100,7 +102,7 @@ public:
     void ShowScalePanel();
     // The language submenu's pick: loads the language and applies it at once; a
     // language that cannot be loaded is told in a short message.
-    void MnuLanguageClick(std::int16_t index, const std::wstring& caption);
+    void SwitchLanguage(std::int16_t index, const std::wstring& caption);
 
     // Hand-off: the picture on the clipboard, Norvane raised and F7 typed into it.
     void HandOffCapture();
@@ -113,10 +115,10 @@ public:
 
     // The update check, started last in OnLoad, and the prompt it may open
     // (at most once per run).
-    UcUpdates ucUpdates;
-    std::unique_ptr<FrmUpdate> frmUpdate;
+    PageDownloader pageDownloader;
+    std::unique_ptr<UpdatePrompt> updatePrompt;
     void StartUpdateCheck();
-    void ucUpdates_updatesReady(const std::wstring& key);
+    void OnPageDownloaded(const std::wstring& key);
     std::wstring HomePageUrl() const;
     std::wstring VersionPageUrl() const;
 
@@ -125,14 +127,14 @@ public:
 
     // The popup menus: the options label opens the first level, hovering a
     // row opens or closes the submenu, releasing a button over a row runs it,
-    // and tmrMenus closes both on a press outside them.
+    // and the menu timer closes both on a press outside them.
     void OpenOptionsMenu();
-    void MnuOptionsSubMnu(std::int16_t index, std::int16_t offset);
-    void MnuOptionsClick(std::int16_t ind, const std::wstring& cap);
-    void tmrMenus_Timer();
+    void OnOptionsRowEntered(std::int16_t index, std::int16_t offset);
+    void RunOptionsRow(menus::OptionsRow row);
+    void OnMenuTimer();
     void CloseMenus();
     // Loaded windows of this program whose name is `name` (any letter case; "" counts all).
-    int LoadedFormCount(const std::wstring& name) const;
+    int LoadedWindowCount(const std::wstring& name) const;
     MenuWindows& Menus();
     // A short message to the user; a message box unless a test listens instead.
     std::function<void(const std::wstring&)> showMessage = [this](const std::wstring& text) {

@@ -11,17 +11,17 @@ namespace qorvic {
 
 namespace {
 
-constexpr UINT_PTR kMenuTimerId = 0x4D4E; // tmrMenus
-constexpr UINT kMenuTimerInterval = 500;  // milliseconds
+constexpr UINT_PTR kMenuTimerId = 0x4D4E;
+constexpr UINT kMenuTimerInterval = 500; // milliseconds
 
 void CALLBACK MenuTimerTick(HWND hwnd, UINT, UINT_PTR, DWORD) {
     if (auto* form = static_cast<FrameWindow*>(Window::FromHandle(hwnd)))
-        form->tmrMenus_Timer();
+        form->OnMenuTimer();
 }
 
-// The form names of this thread's loaded windows (the menus register theirs
+// The class names of this thread's loaded windows (the menus register theirs
 // as their window class).
-BOOL CALLBACK CollectFormName(HWND hwnd, LPARAM names) {
+BOOL CALLBACK CollectClassName(HWND hwnd, LPARAM names) {
     if (!Window::FromHandle(hwnd))
         return TRUE;
     wchar_t className[64] = {};
@@ -54,70 +54,73 @@ void FrameWindow::OpenOptionsMenu() {
     POINT screen{corner.x, corner.y};
     ::ClientToScreen(hwnd(), &screen);
 
-    MenuWindow& menu = Menus().LoadFrmMenu();
+    MenuWindow& menu = Menus().LoadFirstLevel();
     menu.PlaceAt(screen);
     menu.MakeMenu(menus::kOptionsMenu);
     Menus().WatchPressesOutside();
     ::SetTimer(hwnd(), kMenuTimerId, kMenuTimerInterval, &MenuTimerTick);
 }
 
-// The pointer entered first-level row `index`: rows 3 and 6 open their
-// submenu beside the row, every other row closes it.
-void FrameWindow::MnuOptionsSubMnu(std::int16_t index, std::int16_t offset) {
+// The pointer entered first-level row `index`: the quick-save formats and
+// the languages open their submenu beside the row, every other row closes it.
+void FrameWindow::OnOptionsRowEntered(std::int16_t index, std::int16_t offset) {
+    using menus::OptionsRow;
     MenuWindows& windows = Menus();
-    windows.UnloadFrmSubMenu();
-    if (index != menus::kFormatsRow && index != menus::kLanguagesRow)
+    windows.UnloadSecondLevel();
+    const std::optional<OptionsRow> row = menus::OptionsRowAt(static_cast<std::size_t>(index));
+    if (row != OptionsRow::QuickSaveFormats && row != OptionsRow::Language)
         return;
-    if (index == menus::kFormatsRow)
+    if (row == OptionsRow::QuickSaveFormats)
         state_.FormatItems = menus::FormatItems();
-    MenuWindow& sub = windows.LoadFrmSubMenu();
-    if (MenuWindow* parent = windows.frmMenu()) {
+    MenuWindow& sub = windows.LoadSecondLevel();
+    if (MenuWindow* parent = windows.FirstLevel()) {
         RECT outer{};
         ::GetWindowRect(parent->hwnd(), &outer);
         sub.PlaceBeside(outer, offset);
     }
-    sub.MakeMenu(index == menus::kFormatsRow ? menus::kFormatMenu : menus::kLanguageMenu);
+    sub.MakeMenu(row == OptionsRow::QuickSaveFormats ? menus::kFormatMenu : menus::kLanguageMenu);
 }
 
-// A button went up over first-level row `ind`: the menu closes, then the row's
-// command runs. Rows 3 and 6 only close it; their submenu stays.
-void FrameWindow::MnuOptionsClick(std::int16_t ind, const std::wstring& cap) {
-    (void)cap;
-    Menus().UnloadFrmMenu();
-    switch (ind) {
-    case 0:
+// A button went up over a first-level row: the menu closes, then the row's
+// command runs. The rows with a submenu only close it; their submenu stays.
+void FrameWindow::RunOptionsRow(menus::OptionsRow row) {
+    using menus::OptionsRow;
+    Menus().UnloadFirstLevel();
+    switch (row) {
+    case OptionsRow::HandOff:
         HandOffCapture();
         break;
-    case 1:
+    case OptionsRow::Copy:
         CopyCaptureToClipboard();
         break;
-    case 2:
+    case OptionsRow::SaveAs:
         SaveCaptureAs();
         break;
-    case 4:
+    case OptionsRow::OutputSize:
         ShowScalePanel();
         break;
-    case 5:
+    case OptionsRow::FrameColour:
         ChooseFrameColour();
         break;
-    default:
+    case OptionsRow::QuickSaveFormats:
+    case OptionsRow::Language:
         break;
     }
 }
 
 void FrameWindow::CloseMenus() {
-    Menus().UnloadFrmMenu();
-    Menus().UnloadFrmSubMenu();
+    Menus().UnloadFirstLevel();
+    Menus().UnloadSecondLevel();
 }
 
 // Every 500 ms: a button pressed outside both menus closes them.
-void FrameWindow::tmrMenus_Timer() {
+void FrameWindow::OnMenuTimer() {
     MenuWindows& windows = Menus();
     menus::TimerLook look;
-    look.menuLoaded = LoadedFormCount(L"frmMenu") > 0 && windows.frmMenu();
-    look.overMenu = look.menuLoaded && PointerOverWindow(windows.frmMenu()->hwnd());
-    look.subMenuLoaded = LoadedFormCount(L"frmSubMenu") > 0 && windows.frmSubMenu();
-    look.overSubMenu = look.subMenuLoaded && PointerOverWindow(windows.frmSubMenu()->hwnd());
+    look.menuLoaded = LoadedWindowCount(L"QorvicMenu") > 0 && windows.FirstLevel();
+    look.overMenu = look.menuLoaded && PointerOverWindow(windows.FirstLevel()->hwnd());
+    look.subMenuLoaded = LoadedWindowCount(L"QorvicSubmenu") > 0 && windows.SecondLevel();
+    look.overSubMenu = look.subMenuLoaded && PointerOverWindow(windows.SecondLevel()->hwnd());
     // Both buttons are read at every tick, also over a menu, so that a press on
     // a row is not taken for a press outside at a later tick.
     const SHORT left = ::GetAsyncKeyState(VK_LBUTTON);
@@ -132,14 +135,15 @@ void FrameWindow::tmrMenus_Timer() {
     if (!menus::MenusCloseOnTick(look))
         return;
     ::KillTimer(hwnd(), kMenuTimerId);
-    windows.UnloadFrmMenu();
-    windows.UnloadFrmSubMenu();
+    windows.UnloadFirstLevel();
+    windows.UnloadSecondLevel();
 }
 
-int FrameWindow::LoadedFormCount(const std::wstring& name) const {
+int FrameWindow::LoadedWindowCount(const std::wstring& name) const {
     std::vector<std::wstring> names;
-    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectFormName, reinterpret_cast<LPARAM>(&names));
-    return menus::CountLoadedForms(names, name);
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectClassName,
+                        reinterpret_cast<LPARAM>(&names));
+    return menus::CountLoadedWindows(names, name);
 }
 
 } // namespace qorvic

@@ -50,6 +50,12 @@ std::vector<std::wstring> OptionsItems(const LanguageTexts& texts, std::int16_t 
             texts.TxtLanguages};
 }
 
+std::optional<OptionsRow> OptionsRowAt(std::size_t index) {
+    if (index > static_cast<std::size_t>(OptionsRow::Language))
+        return std::nullopt;
+    return static_cast<OptionsRow>(index);
+}
+
 std::vector<std::wstring> FormatItems() {
     return {L"BMP", L"GIF", L"JPG", L"JP2", L"PNG", L"TIF"};
 }

@@ -46,9 +46,19 @@ inline constexpr std::int16_t kFormatMenu = 3;
 inline constexpr std::int16_t kOptionsMenu = 4;
 inline constexpr std::int16_t kLanguageMenu = 5;
 
-// First-level rows that open a submenu when the pointer enters them.
-inline constexpr std::int16_t kFormatsRow = 3;
-inline constexpr std::int16_t kLanguagesRow = 6;
+// The first-level rows, top to bottom. QuickSaveFormats and Language open
+// their submenu when the pointer enters them.
+enum class OptionsRow {
+    HandOff,
+    Copy,
+    SaveAs,
+    QuickSaveFormats,
+    OutputSize,
+    FrameColour,
+    Language
+};
+// The first-level row at `index`, or nullopt past the last.
+std::optional<OptionsRow> OptionsRowAt(std::size_t index);
 
 // What an item text says: ">" arrow, "=" separator after it, "<" hidden; every
 // marker counts wherever it stands and however often. The caption drops ">"

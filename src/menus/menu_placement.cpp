@@ -41,7 +41,7 @@ bool PointerOverRect(Point pointer, const ScreenRect& window) {
     return !(pointer.y > window.bottom || pointer.y < window.top);
 }
 
-int CountLoadedForms(const std::vector<std::wstring>& loadedNames, const std::wstring& name) {
+int CountLoadedWindows(const std::vector<std::wstring>& loadedNames, const std::wstring& name) {
     int count = 0;
     for (const std::wstring& loaded : loadedNames) {
         const bool same =

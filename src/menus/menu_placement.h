@@ -49,7 +49,7 @@ bool PointerOverRect(Point pointer, const ScreenRect& window);
 
 // How many loaded windows carry `name`, compared without regard to case; an
 // empty name counts them all.
-int CountLoadedForms(const std::vector<std::wstring>& loadedNames, const std::wstring& name);
+int CountLoadedWindows(const std::vector<std::wstring>& loadedNames, const std::wstring& name);
 
 // One tick of the menu timer: true when the menus close. A press seen outside
 // every loaded menu since the last tick closes them wherever the pointer is now.

@@ -93,7 +93,7 @@ bool MenuWindow::Load() {
     // Menus do not take the activation from the frame, and stay off the taskbar.
     const DWORD exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
     ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-    if (!CreateWin({.className = first ? L"frmMenu" : L"frmSubMenu",
+    if (!CreateWin({.className = first ? L"QorvicMenu" : L"QorvicSubmenu",
                     .style = style,
                     .exStyle = exStyle,
                     .width = outer.right - outer.left,
@@ -111,7 +111,7 @@ bool MenuWindow::Load() {
     label->Create(hwnd(), m.checkWidth, m.firstRowTop, m.designClientWidth - m.checkWidth,
                   itemHeight_, 0);
     ConnectRow(*label, 0);
-    lblMenu_.push_back(std::move(label));
+    rowLabels_.push_back(std::move(label));
     return true;
 }
 
@@ -128,18 +128,18 @@ void MenuWindow::PlaceBeside(const RECT& parent, int rowOffset) {
                    0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void MenuWindow::MakeMenu(std::int16_t mnu) {
+void MenuWindow::MakeMenu(std::int16_t menu) {
     if (!hwnd())
         return;
-    menuNumber_ = mnu;
+    menuNumber_ = menu;
     checkedRow_.reset();
     const AppState& state = form_.State();
     if (level_ == Level::First) {
-        if (mnu == menus::kOptionsMenu)
+        if (menu == menus::kOptionsMenu)
             BuildMenu(state.OptionsItems);
-    } else if (mnu == menus::kFormatMenu) {
+    } else if (menu == menus::kFormatMenu) {
         BuildMenu(state.FormatItems);
-    } else if (mnu == menus::kLanguageMenu) {
+    } else if (menu == menus::kLanguageMenu) {
         BuildMenu(state.texts.LanguageMenu);
         // A current language missing from the list marks no row; the menu still opens.
         const auto row = menus::CheckedLanguageRow(state.languageList, state.CurrentLanguage);
@@ -191,15 +191,15 @@ void MenuWindow::BuildMenu(const std::vector<std::wstring>& items) {
 
     for (std::size_t i = 0; i < layout_.rows.size(); ++i) {
         const menus::MenuRow& row = layout_.rows[i];
-        if (i >= lblMenu_.size()) {
+        if (i >= rowLabels_.size()) {
             auto label = std::make_unique<UniLabel>();
-            if (!label->CreateLike(*lblMenu_.front(), static_cast<int>(i)))
+            if (!label->CreateLike(*rowLabels_.front(), static_cast<int>(i)))
                 continue;
             label->BringToFront();
             ConnectRow(*label, i);
-            lblMenu_.push_back(std::move(label));
+            rowLabels_.push_back(std::move(label));
         }
-        UniLabel& label = *lblMenu_[i];
+        UniLabel& label = *rowLabels_[i];
         label.SetFontName(state.MenuFontName);
         label.SetFontSize(state.MenuFontSize);
         label.SetFontBold(state.MenuFontBold);
@@ -235,45 +235,51 @@ void MenuWindow::KeepOnMonitor() {
 
 void MenuWindow::ConnectRow(UniLabel& label, std::size_t index) {
     label.onMouseEnter = [this, index] {
-        form_.Menus().Dispatch([this, index] { lblMenu_MouseEnter(index); });
+        form_.Menus().Dispatch([this, index] { OnRowEntered(index); });
     };
     // Whichever button goes up over the row activates it.
     label.onMouseUp = [this, index](int, int, int, int) {
-        form_.Menus().Dispatch([this, index] { lblMenu_MouseUp(index); });
+        form_.Menus().Dispatch([this, index] { OnRowReleased(index); });
     };
 }
 
 // Hover: the highlight moves to the row; on the first level the row also
 // decides the submenu.
-void MenuWindow::lblMenu_MouseEnter(std::size_t index) {
+void MenuWindow::OnRowEntered(std::size_t index) {
     if (index >= layout_.rows.size())
         return;
     highlightRow_ = index;
     ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     if (level_ == Level::First && menuNumber_ == menus::kOptionsMenu)
-        form_.MnuOptionsSubMnu(static_cast<std::int16_t>(index),
-                               ClampToInt16(menus::RowOffset(layout_, index)));
+        form_.OnOptionsRowEntered(static_cast<std::int16_t>(index),
+                                  ClampToInt16(menus::RowOffset(layout_, index)));
 }
 
 // Activation. Everything needed is copied first: the handlers unload this window.
-void MenuWindow::lblMenu_MouseUp(std::size_t index) {
-    if (index >= lblMenu_.size())
+void MenuWindow::OnRowReleased(std::size_t index) {
+    if (index >= rowLabels_.size())
         return;
     const auto row = static_cast<std::int16_t>(index);
-    const std::wstring caption = lblMenu_[index]->Caption();
+    const std::wstring caption = rowLabels_[index]->Caption();
     const std::int16_t number = menuNumber_;
     FrameWindow& form = form_;
     if (level_ == Level::First) {
-        if (number == menus::kOptionsMenu)
-            form.MnuOptionsClick(row, caption);
+        if (number != menus::kOptionsMenu)
+            return;
+        if (const std::optional<menus::OptionsRow> options = menus::OptionsRowAt(index))
+            form.RunOptionsRow(*options);
+        else
+            form.Menus().UnloadFirstLevel();
         return;
     }
     // Both menus close before the handler runs, so a capture never shows them.
     form.CloseMenus();
-    if (number == menus::kFormatMenu)
-        form.MnuExtClick(row, caption);
-    else if (number == menus::kLanguageMenu)
-        form.MnuLanguageClick(row, caption);
+    if (number == menus::kFormatMenu) {
+        if (const std::optional<ImageFormat> format = ImageFormatAt(index))
+            form.QuickSave(*format);
+    } else if (number == menus::kLanguageMenu) {
+        form.SwitchLanguage(row, caption);
+    }
 }
 
 void MenuWindow::DrawGlyph(HDC dc, const menus::Box& box, bool check) {
@@ -351,14 +357,14 @@ LRESULT MenuWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 MenuWindows::~MenuWindows() = default;
 
-MenuWindow& MenuWindows::LoadFrmMenu() {
+MenuWindow& MenuWindows::LoadFirstLevel() {
     Unload(menu_);
     menu_ = std::make_unique<MenuWindow>(MenuWindow::Level::First, form_);
     menu_->Load();
     return *menu_;
 }
 
-MenuWindow& MenuWindows::LoadFrmSubMenu() {
+MenuWindow& MenuWindows::LoadSecondLevel() {
     Unload(subMenu_);
     subMenu_ = std::make_unique<MenuWindow>(MenuWindow::Level::Second, form_);
     subMenu_->Load();

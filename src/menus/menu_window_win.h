@@ -1,4 +1,4 @@
-// frmMenu and frmSubMenu: small always-on-top windows with a thin border that
+// The first-level menu and the submenu: small always-on-top windows with a thin border that
 // draw the program's own popup menus. One class serves both; the first level
 // differs in its menu number, the Japanese widening and the italic captions.
 #pragma once
@@ -38,17 +38,19 @@ public:
     void PlaceAt(POINT corner);
     void PlaceBeside(const RECT& parent, int rowOffset);
 
-    // Builds the rows of menu `mnu`, sizes the window, keeps it on its monitor
+    // Builds the rows of menu `menu`, sizes the window, keeps it on its monitor
     // and shows it. The first level knows menu 4, the second level 3 and 5.
-    void MakeMenu(std::int16_t mnu);
+    void MakeMenu(std::int16_t menu);
 
     std::int16_t MenuNumber() const { return menuNumber_; }
     int ItemHeight() const { return itemHeight_; }
     const menus::MenuLayout& Layout() const { return layout_; }
     std::optional<std::size_t> CheckedRow() const { return checkedRow_; }
     std::optional<std::size_t> HighlightedRow() const { return highlightRow_; }
-    // The text label of row `i` (element i of lblMenu), or nullptr.
-    UniLabel* lblMenu(std::size_t i) { return i < lblMenu_.size() ? lblMenu_[i].get() : nullptr; }
+    // The text label of row `i` (element i of rowLabel), or nullptr.
+    UniLabel* rowLabel(std::size_t i) {
+        return i < rowLabels_.size() ? rowLabels_[i].get() : nullptr;
+    }
 
     // Draws the face, the highlight, the separators, check mark and arrows; the
     // text labels draw themselves above it.
@@ -69,8 +71,8 @@ private:
     int MeasureText(const std::wstring& text);
     void KeepOnMonitor();
     // The label notifications; either may end this window's life.
-    void lblMenu_MouseEnter(std::size_t index);
-    void lblMenu_MouseUp(std::size_t index);
+    void OnRowEntered(std::size_t index);
+    void OnRowReleased(std::size_t index);
     void ConnectRow(UniLabel& label, std::size_t index);
     void DrawGlyph(HDC dc, const menus::Box& box, bool check);
 
@@ -79,7 +81,7 @@ private:
     std::int16_t menuNumber_ = 0;
     int itemHeight_ = 19;
     menus::MenuMetrics metrics_ = menus::kMenuMetrics; // scaled to the frame's DPI at load
-    std::vector<std::unique_ptr<UniLabel>> lblMenu_;
+    std::vector<std::unique_ptr<UniLabel>> rowLabels_;
     menus::MenuLayout layout_;
     std::optional<std::size_t> checkedRow_;
     std::optional<std::size_t> highlightRow_;
@@ -99,15 +101,15 @@ public:
     MenuWindows& operator=(const MenuWindows&) = delete;
 
     // The loaded window or nullptr.
-    MenuWindow* frmMenu() const { return menu_.get(); }
-    MenuWindow* frmSubMenu() const { return subMenu_.get(); }
+    MenuWindow* FirstLevel() const { return menu_.get(); }
+    MenuWindow* SecondLevel() const { return subMenu_.get(); }
 
     // Unloads the window, then loads it afresh (hidden).
-    MenuWindow& LoadFrmMenu();
-    MenuWindow& LoadFrmSubMenu();
+    MenuWindow& LoadFirstLevel();
+    MenuWindow& LoadSecondLevel();
     // Nothing happens for a window that is not loaded.
-    void UnloadFrmMenu() { Unload(menu_); }
-    void UnloadFrmSubMenu() { Unload(subMenu_); }
+    void UnloadFirstLevel() { Unload(menu_); }
+    void UnloadSecondLevel() { Unload(subMenu_); }
 
     // From now on notes every press of the left or right button outside both
     // menus; presses before do not count. The watch ends once neither menu is loaded.

@@ -23,20 +23,20 @@ void FrameWindow::StartUpdateCheck() {
         return;
     // A stale copy in the system's cache must not answer for the page.
     ::DeleteUrlCacheEntryW(url.c_str());
-    ucUpdates.updatesReady = [this](const std::wstring& key) { ucUpdates_updatesReady(key); };
-    ucUpdates.Create(hwnd(), state_.UpdatePageBytes);
-    ucUpdates.DownloadFile(url, UcUpdates::kCacheForceUpdate, L"1");
+    pageDownloader.onPageReady = [this](const std::wstring& key) { OnPageDownloaded(key); };
+    pageDownloader.Create(hwnd(), state_.UpdatePageBytes);
+    pageDownloader.DownloadFile(url, PageDownloader::kCacheForceUpdate, L"1");
 }
 
 // Only the version after the marker is taken from the page; a newer one opens the prompt.
-void FrameWindow::ucUpdates_updatesReady(const std::wstring& /*key*/) {
+void FrameWindow::OnPageDownloaded(const std::wstring& /*key*/) {
     const std::optional<PageVersion> offered = ReadPageVersion(state_.UpdatePageBytes);
-    if (unloading_ || !offered || !IsNewerVersion(offered->version) || frmUpdate)
+    if (unloading_ || !offered || !IsNewerVersion(offered->version) || updatePrompt)
         return;
-    frmUpdate = std::make_unique<FrmUpdate>();
-    if (!frmUpdate->Load(hwnd(), state_.TwipsPerPixelX, state_.TwipsPerPixelY, VersionPageUrl()))
+    updatePrompt = std::make_unique<UpdatePrompt>();
+    if (!updatePrompt->Load(hwnd(), state_.TwipsPerPixelX, state_.TwipsPerPixelY, VersionPageUrl()))
         return;
-    frmUpdate->Label1.SetCaption(UpdateMessage(state_.texts.TxtNewVersion, offered->text));
+    updatePrompt->messageLabel.SetCaption(UpdateMessage(state_.texts.TxtNewVersion, offered->text));
 }
 
 } // namespace qorvic

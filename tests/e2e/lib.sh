@@ -111,7 +111,7 @@ menu_rect() { # class -> sets P_X P_Y P_W P_H
 }
 open_menu() { # a click on "Options" -> MX MY MW MH
     xdotool mousemove $((CX + 20)) $((CY + 9)) click 1
-    menu_rect frmMenu
+    menu_rect QorvicMenu
     MX=$P_X MY=$P_Y MW=$P_W MH=$P_H
 }
 row_y() { echo $((MY + 1 + ROW_TOPS[$1] + ITEM / 2)); }
@@ -119,7 +119,7 @@ hover_row() { xdotool mousemove $((MX + 30)) "$(row_y "$1")"; }
 sub_row_y() { echo $((SY + 1 + 3 + $1 * ITEM + ITEM / 2)); }
 open_sub() { # row of the first level -> SX SY SW SH
     hover_row "$1"
-    menu_rect frmSubMenu
+    menu_rect QorvicSubmenu
     SX=$P_X SY=$P_Y SW=$P_W SH=$P_H
 }
 

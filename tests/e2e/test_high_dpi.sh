@@ -60,7 +60,7 @@ expect_pixel "$shot" "$col" $((CY + BAR + MARGIN + OUTLINE)) 000000 "outline at 
 
 # --- The first-level menu opens below the strip, 9 pixels left of the 15-pixel label.
 xdotool mousemove $((CX + 30)) $((CY + BAR / 2)) click 1
-r=$(driver class-rect frmMenu 5000) || true
+r=$(driver class-rect QorvicMenu 5000) || true
 [ "$(field "$r" 1)" = outer ] || fail "the menu did not open: $r"
 MX=$(field "$r" 2) MY=$(field "$r" 3) MW=$(field "$r" 4)
 [ "$MX $MY" = "$((CX + 6)) $((CY + BAR))" ] ||
@@ -68,7 +68,7 @@ MX=$(field "$r" 2) MY=$(field "$r" 3) MW=$(field "$r" 4)
 # Rows 28 high from 5 pixels down (3 and 19 at 96 DPI); row 3 opens the formats beside it.
 ITEM=28 FIRST=5
 xdotool mousemove $((MX + 40)) $((MY + 2 + FIRST + 3 * ITEM + ITEM / 2))
-r=$(driver class-rect frmSubMenu 5000) || true
+r=$(driver class-rect QorvicSubmenu 5000) || true
 [ "$(field "$r" 1)" = outer ] || fail "the format menu did not open: $r"
 SX=$(field "$r" 2) SY=$(field "$r" 3)
 # Beside the first level, overlapping it by 3 pixels (2 at 96 DPI).
@@ -93,7 +93,7 @@ differing=$(compare -metric AE "$saved" "$WORK/expected.png" null: 2>&1) || true
 # --- "Scaling" (row 4, below the separator of 12 pixels, 8 at 96 DPI) grows the
 # small frame to 4800 x 4000 twips: 480 x 400 pixels at 10 twips per pixel.
 xdotool mousemove $((CX + 30)) $((CY + BAR / 2)) click 1
-r=$(driver class-rect frmMenu 5000) || true
+r=$(driver class-rect QorvicMenu 5000) || true
 [ "$(field "$r" 1)" = outer ] || fail "the menu did not open again: $r"
 xdotool mousemove $((MX + 40)) $((MY + 2 + FIRST + 4 * ITEM + 12 + ITEM / 2))
 xdotool mousedown 1 mouseup 1

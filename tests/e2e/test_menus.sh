@@ -22,8 +22,8 @@ start_qorvic
 frame_origin # the menu helpers of lib.sh work from it
 
 expect_closed() {
-    [ "$(driver class-gone frmMenu 3000)" = gone ] || fail "$1: the first-level menu stayed open"
-    [ "$(driver class-gone frmSubMenu 3000)" = gone ] || fail "$1: the submenu stayed open"
+    [ "$(driver class-gone QorvicMenu 3000)" = gone ] || fail "$1: the first-level menu stayed open"
+    [ "$(driver class-gone QorvicSubmenu 3000)" = gone ] || fail "$1: the submenu stayed open"
 }
 close_by_click_outside() {
     xdotool mousemove $OUTSIDE_X $OUTSIDE_Y click 1
@@ -72,7 +72,7 @@ open_menu
     fail "menu at $MX,$MY; expected $((CX + 4)),$((CY + BAR))"
 [ "$MH" = $((6 + 7 * ITEM + 24)) ] || fail "menu height $MH, expected $((6 + 7 * ITEM + 24))"
 sleep 1.2 # two timer ticks with the pointer still on the label, outside the menu
-[ "$(driver class-gone frmMenu 0)" = present ] || fail "the click that opened the menu closed it"
+[ "$(driver class-gone QorvicMenu 0)" = present ] || fail "the click that opened the menu closed it"
 screenshot "$WORK/shot.png"
 crop_menus "$WORK/shot.png" "$WORK/menu-options.png" $((MX + MW)) $((MY + MH))
 
@@ -81,20 +81,20 @@ open_sub 3
 [ "$SX" = $((MX + MW - 2)) ] && [ "$SY" = $((MY + ROW_TOPS[3] - 3)) ] ||
     fail "format menu at $SX,$SY; expected $((MX + MW - 2)),$((MY + 57))"
 [ "$SH" = $((6 + 6 * ITEM)) ] || fail "format menu height $SH"
-[ "$(driver class-children frmSubMenu | sort | tr '\n' ' ')" = "BMP GIF JP2 JPG PNG TIF " ] ||
-    fail "format rows: $(driver class-children frmSubMenu)"
+[ "$(driver class-children QorvicSubmenu | sort | tr '\n' ' ')" = "BMP GIF JP2 JPG PNG TIF " ] ||
+    fail "format rows: $(driver class-children QorvicSubmenu)"
 shot_until "no highlight on row 3 under the pointer" has_highlight 3
 crop_menus "$WORK/shot.png" "$WORK/menu-formats.png" $((SX + SW)) "$(max $((MY + MH)) $((SY + SH)))"
 
 # The highlight stays on row 3 while the pointer is in the submenu.
 xdotool mousemove $((SX + 30)) "$(sub_row_y 1)"
 sleep 0.3
-[ "$(driver class-gone frmSubMenu 0)" = present ] || fail "moving into the submenu closed it"
+[ "$(driver class-gone QorvicSubmenu 0)" = present ] || fail "moving into the submenu closed it"
 shot_until "the highlight left row 3 while the pointer is in the submenu" has_highlight 3
 
 # Row 4 closes the submenu; row 6 opens the languages with English checked.
 hover_row 4
-[ "$(driver class-gone frmSubMenu 3000)" = gone ] || fail "row 4 did not close the submenu"
+[ "$(driver class-gone QorvicSubmenu 3000)" = gone ] || fail "row 4 did not close the submenu"
 open_sub 6
 [ "$SY" = $((MY + ROW_TOPS[6] - 3)) ] || fail "language menu at y $SY"
 [ "$SH" = $((6 + 8 * ITEM)) ] || fail "language menu height $SH"
@@ -108,10 +108,10 @@ xdotool mousemove $((MX + 30)) $((MY + 1 + ROW_TOPS[4] - 4)) click 1
 sleep 0.7 # a timer tick with the pointer still over the menu
 xdotool mousemove $OUTSIDE_X $OUTSIDE_Y
 sleep 1.2
-[ "$(driver class-gone frmMenu 0)" = present ] && [ "$(driver class-gone frmSubMenu 0)" = present ] ||
+[ "$(driver class-gone QorvicMenu 0)" = present ] && [ "$(driver class-gone QorvicSubmenu 0)" = present ] ||
     fail "moving the pointer outside closed a menu"
 # The driver watches the menu while the click happens, and says when it went.
-wine "$DRIVER" class-gone-at frmMenu 5000 >"$WORK/gone.log" 2>/dev/null &
+wine "$DRIVER" class-gone-at QorvicMenu 5000 >"$WORK/gone.log" 2>/dev/null &
 for _ in $(seq 1 200); do grep -q watching "$WORK/gone.log" 2>/dev/null && break; sleep 0.05; done
 clicked=$(date +%s%3N)
 xdotool click 1
@@ -132,10 +132,10 @@ for button in 1 3 2; do
     open_sub 3
     xdotool mousemove 750 600
     sleep 1.2
-    [ "$(driver class-gone frmMenu 0)" = present ] && [ "$(driver class-gone frmSubMenu 0)" = present ] ||
+    [ "$(driver class-gone QorvicMenu 0)" = present ] && [ "$(driver class-gone QorvicSubmenu 0)" = present ] ||
         fail "moving onto another program closed a menu"
     xdotool click $button
-    [ "$(driver class-gone frmMenu 1500)" = gone ] && [ "$(driver class-gone frmSubMenu 0)" = gone ] ||
+    [ "$(driver class-gone QorvicMenu 1500)" = gone ] && [ "$(driver class-gone QorvicSubmenu 0)" = gone ] ||
         fail "a quick click (button $button) on another program left the menus open;" \
             "it saw $(grep -c "press read" "$WORK/reader.log") presses"
 done
@@ -156,7 +156,7 @@ for button in 1 3; do
     open_menu
     hover_row 1
     xdotool click $button
-    [ "$(driver class-gone frmMenu 3000)" = gone ] || fail "row 1 left the menu open"
+    [ "$(driver class-gone QorvicMenu 3000)" = gone ] || fail "row 1 left the menu open"
     got=none
     for _ in $(seq 1 100); do
         got=$(driver clipboard)
@@ -189,9 +189,9 @@ children=$(driver children Qorvic)
 grep -qxF "Optionen" <<<"$children" || fail "the options label is not German: $children"
 grep -qxF "Ganzen Bildschirm aufnehmen" <<<"$children" || fail "the check box is not German"
 xdotool mousemove $((CX + 20)) $((CY + 9)) click 1 # the label's German caption is wider; still at left 10
-menu_rect frmMenu
+menu_rect QorvicMenu
 MX=$P_X MY=$P_Y MW=$P_W MH=$P_H
-driver class-children frmMenu | grep -qxF "An Norvane senden" || fail "the menu is not German"
+driver class-children QorvicMenu | grep -qxF "An Norvane senden" || fail "the menu is not German"
 open_sub 6
 shot_until "the check mark is not on German alone" checked 3 -- unchecked 0
 
@@ -222,7 +222,7 @@ sleep 0.2 # the receiver may still be writing
 [ "$(head -c 2 "$WORK/received.bmp")" = BM ] &&
     [ "$(identify -format '%w %h' "$WORK/received.bmp" 2>/dev/null)" = "288 193" ] ||
     fail "row 0: the receiver got $(identify "$WORK/received.bmp" 2>&1);" \
-        "clipboard: $(driver clipboard); menu: $(driver class-gone frmMenu 0);" \
+        "clipboard: $(driver clipboard); menu: $(driver class-gone QorvicMenu 0);" \
         "receiver said: $(tr -d '\r' <"$WORK/receiver.log")"
 driver close "Norvane receiver" >/dev/null || true
 
@@ -238,7 +238,7 @@ sleep 4 # past the wait
 # The click during the wait may have opened the menu since; the next opening is a new one.
 close_by_click_outside "the menu opened by the click during the wait"
 xdotool mousemove $((CX + 20)) $((CY + 9)) click 1
-[ "$(field "$(driver class-rect frmMenu 5000)" 1)" = outer ] ||
+[ "$(field "$(driver class-rect QorvicMenu 5000)" 1)" = outer ] ||
     fail "after a click on Options during the converter's wait Options opens no menu"
 close_by_click_outside "the menu opened after the wait"
 
@@ -247,7 +247,7 @@ close_by_click_outside "the menu opened after the wait"
 open_menu
 hover_row 4
 xdotool click 1
-[ "$(driver class-gone frmMenu 3000)" = gone ] || fail "row 4 left the menu open"
+[ "$(driver class-gone QorvicMenu 3000)" = gone ] || fail "row 4 left the menu open"
 [ "$(driver child-visible Qorvic QorvicScalePanel)" = visible ] || fail "row 4 did not show the scaling panel"
 
 stop_qorvic

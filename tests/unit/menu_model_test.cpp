@@ -46,6 +46,28 @@ TEST(MenuItems, OptionsRowsCarryTheScaleAndTheSeparatorsFormatsAreSix) {
               (std::vector<std::wstring>{L"BMP", L"GIF", L"JPG", L"JP2", L"PNG", L"TIF"}));
 }
 
+// Each command is found by its row's place in the list: the row names and
+// the texts must stay in the same order.
+TEST(MenuItems, EachOptionsRowHoldsTheTextOfItsCommand) {
+    const auto texts = EnglishMenuTexts();
+    const auto items = OptionsItems(texts, 10);
+    const std::pair<OptionsRow, std::wstring> rows[] = {
+        {OptionsRow::HandOff, texts.TxtHandOff},
+        {OptionsRow::Copy, texts.TxtCopy},
+        {OptionsRow::SaveAs, texts.TxtSaveAs},
+        {OptionsRow::QuickSaveFormats, texts.TxtFormats},
+        {OptionsRow::OutputSize, texts.TxtScaling + L" 100%="},
+        {OptionsRow::FrameColour, texts.TxtColour + L"="},
+        {OptionsRow::Language, texts.TxtLanguages},
+    };
+    for (const auto& [row, text] : rows) {
+        const std::size_t index = static_cast<std::size_t>(row);
+        EXPECT_EQ(OptionsRowAt(index), row);
+        EXPECT_EQ(items.at(index), text) << index;
+    }
+    EXPECT_FALSE(OptionsRowAt(items.size()));
+}
+
 TEST(MenuItems, MarkersGiveArrowSeparatorAndHidingWhereverTheyStand) {
     const struct {
         const wchar_t *text, *caption;
@@ -248,13 +270,14 @@ TEST(MenuClosing, OnlyAPressOutsideBothMenusCloses) {
 }
 
 TEST(MenuClosing, LoadedFormsAreCountedByNameIgnoringCase) {
-    const std::vector<std::wstring> loaded = {L"FrameWindow", L"frmMenu", L"frmSubMenu"};
+    const std::vector<std::wstring> loaded = {L"FrameWindow", L"QorvicMenu", L"QorvicSubmenu"};
     const std::pair<const wchar_t*, int> cases[] = {
-        {L"frmMenu", 1}, {L"FRMMENU", 1}, {L"frmSubMenu", 1}, {L"frmUpdate", 0}, {L"", 3},
+        {L"QorvicMenu", 1},         {L"QORVICMENU", 1}, {L"QorvicSubmenu", 1},
+        {L"QorvicUpdatePrompt", 0}, {L"", 3},
     };
     for (const auto& [name, count] : cases)
-        EXPECT_EQ(CountLoadedForms(loaded, name), count) << name;
-    EXPECT_EQ(CountLoadedForms({}, L""), 0);
+        EXPECT_EQ(CountLoadedWindows(loaded, name), count) << name;
+    EXPECT_EQ(CountLoadedWindows({}, L""), 0);
 }
 
 TEST(MenuGlyphs, DrawnShapesStayInsideTheirBoxes) {

@@ -1,8 +1,12 @@
 #include "capture/quick_save.h"
+#include "menus/menu_model.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
+#include <string>
+#include <vector>
 
 using namespace qorvic;
 
@@ -21,6 +25,18 @@ TEST(QuickSave, FillsTheFirstGap) {
 TEST(QuickSave, ExtensionIsTheLowerCaseCaption) {
     EXPECT_EQ(LowerExtension(L"JP2"), L"jp2");
     EXPECT_EQ(LowerExtension(L"Tif"), L"tif");
+}
+
+// The format submenu shows captions; the file gets the format of the row
+// picked, so each row's format must be the one its caption names.
+TEST(QuickSave, EachFormatRowSavesTheFormatItsCaptionNames) {
+    const std::vector<std::wstring> captions = menus::FormatItems();
+    for (std::size_t row = 0; row < captions.size(); ++row) {
+        const std::optional<ImageFormat> format = ImageFormatAt(row);
+        ASSERT_TRUE(format) << row;
+        EXPECT_EQ(FileExtension(*format), LowerExtension(captions[row])) << row;
+    }
+    EXPECT_FALSE(ImageFormatAt(captions.size()));
 }
 
 TEST(QuickSave, ConverterCommandLineIsExactAndUnquoted) {

@@ -1,21 +1,16 @@
-#include "update/pending_keys.h"
+#include "update/pending_downloads.h"
 #include "update/version_page.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using namespace qorvic;
 
 namespace {
 
-// The list's text for these keys: each one behind a NUL, and a closing NUL.
-std::wstring KeyList(std::initializer_list<const wchar_t*> keys) {
-    std::wstring text(1, L'\0');
-    for (const wchar_t* key : keys)
-        text += key + std::wstring(1, L'\0');
-    return text;
-}
+using Keys = std::vector<std::wstring>;
 
 } // namespace
 
@@ -88,42 +83,42 @@ TEST(VersionCompare, NewerOnlyWhenMajorOrMinorIsHigher) {
     EXPECT_FALSE(IsNewerVersion({1, 2}, {1, 2}));
 }
 
-TEST(PendingKeys, AddKeyListsEachKeyOnceRemoveKeyTakesOutExactlyThatKey) {
-    PendingKeys keys;
-    EXPECT_EQ(keys.Text(), KeyList({}));
+TEST(PendingDownloads, AddKeyListsEachKeyOnceRemoveKeyTakesOutExactlyThatKey) {
+    PendingDownloads keys;
+    EXPECT_EQ(keys.Keys(), Keys{});
     EXPECT_FALSE(keys.Contains(L"1"));
     EXPECT_TRUE(keys.AddKey(L"1"));
     EXPECT_FALSE(keys.AddKey(L"1")) << "a key still in progress";
-    EXPECT_EQ(keys.Text(), KeyList({L"1"})) << "a refused add changes nothing";
+    EXPECT_EQ(keys.Keys(), (Keys{L"1"})) << "a refused add changes nothing";
     EXPECT_TRUE(keys.AddKey(L"11"));
     EXPECT_TRUE(keys.AddKey(L"A"));
-    EXPECT_EQ(keys.Text(), KeyList({L"1", L"11", L"A"}));
+    EXPECT_EQ(keys.Keys(), (Keys{L"1", L"11", L"A"}));
 
     keys.RemoveKey(L"a"); // case-sensitive: nothing happens
     keys.RemoveKey(L"1");
     keys.RemoveKey(L"missing");
-    EXPECT_EQ(keys.Text(), KeyList({L"11", L"A"}));
+    EXPECT_EQ(keys.Keys(), (Keys{L"11", L"A"}));
     EXPECT_FALSE(keys.Contains(L"1")) << "not found inside \"11\"";
     keys.RemoveKey(L"11");
     keys.RemoveKey(L"A");
-    EXPECT_EQ(keys.Text(), KeyList({}));
+    EXPECT_EQ(keys.Keys(), Keys{});
     EXPECT_TRUE(keys.AddKey(L"1")) << "a finished key can be started again";
 }
 
-TEST(PendingKeys, EmptyKeyIsAKeyLikeAnyOtherAKeyWithANulIsRefused) {
-    PendingKeys keys;
+TEST(PendingDownloads, EmptyKeyIsAKeyLikeAnyOtherAKeyWithANulIsRefused) {
+    PendingDownloads keys;
     EXPECT_TRUE(keys.AddKey(L""));
     EXPECT_TRUE(keys.Contains(L""));
     EXPECT_FALSE(keys.AddKey(L""));
     EXPECT_TRUE(keys.AddKey(L"a"));
     EXPECT_TRUE(keys.AddKey(L"b"));
     keys.RemoveKey(L"");
-    EXPECT_EQ(keys.Text(), KeyList({L"a", L"b"}));
+    EXPECT_EQ(keys.Keys(), (Keys{L"a", L"b"}));
 
-    const std::wstring spanning(L"a\0b", 3); // would match the tail of "a" and the head of "b"
-    EXPECT_FALSE(PendingKeys::IsValidKey(spanning));
+    const std::wstring spanning(L"a\0b", 3); // a NUL inside
+    EXPECT_FALSE(PendingDownloads::IsValidKey(spanning));
     EXPECT_FALSE(keys.Contains(spanning));
     EXPECT_FALSE(keys.AddKey(spanning));
     keys.RemoveKey(spanning);
-    EXPECT_EQ(keys.Text(), KeyList({L"a", L"b"}));
+    EXPECT_EQ(keys.Keys(), (Keys{L"a", L"b"}));
 }

@@ -207,9 +207,9 @@ TEST_F(FrameDpiTest, CaptionsHaveTheSystemMenuFontsSizeAndFitTheirRows) {
 
     form.OpenOptionsMenu();
     test::Pump();
-    MenuWindow* menu = form.Menus().frmMenu();
+    MenuWindow* menu = form.Menus().FirstLevel();
     ASSERT_NE(menu, nullptr);
-    for (std::size_t row = 0; UniLabel* label = menu->lblMenu(row); ++row) {
+    for (std::size_t row = 0; UniLabel* label = menu->rowLabel(row); ++row) {
         EXPECT_NEAR(pixels(*label), system, 1) << "row " << row;
         EXPECT_LE(label->Height(), menu->ItemHeight()) << "row " << row;
     }

@@ -52,7 +52,7 @@ TEST(FaultConverterCrash, IsToldInTheMessageBoxAndLeavesNoFile) {
             ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
         }
     });
-    frame->MnuExtClick(4, L"PNG");
+    frame->QuickSave(ImageFormat::Png);
     user.join();
     EXPECT_NE(shown.find(L"Qorvic_1.png"), std::wstring::npos)
         << "the message box names the file; it read \"" << std::string(shown.begin(), shown.end())
@@ -63,26 +63,26 @@ TEST(FaultConverterCrash, IsToldInTheMessageBoxAndLeavesNoFile) {
 
 TEST_F(FaultConverter, AFailureExitOrAMissingFileIsTold) {
     InstallStandIn(frame_, "fail");
-    frame_->MnuExtClick(1, L"GIF");
+    frame_->QuickSave(ImageFormat::Gif);
     EXPECT_TRUE(frame_.ToldOnce(L"Qorvic_1.gif"));
     // Success claimed but no file: still a failed save.
     InstallStandIn(frame_, "no_file");
     frame_.messages.clear();
-    frame_->MnuExtClick(5, L"TIF");
+    frame_->QuickSave(ImageFormat::Tif);
     EXPECT_TRUE(frame_.ToldOnce(L"Qorvic_1.tif"));
     EXPECT_TRUE(FolderEntries(frame_.Desktop()).empty());
 }
 
 TEST_F(FaultConverter, AHangingConverterIsLeftRunningAndNotReportedAsAFailure) {
     InstallStandIn(frame_, "hang");
-    frame_->MnuExtClick(4, L"PNG");
+    frame_->QuickSave(ImageFormat::Png);
     // The program came back before the stand-in's 10 s were over: no file yet.
     EXPECT_FALSE(PathExists(frame_.Desktop() + L"Qorvic_1.png"));
     EXPECT_TRUE(frame_.messages.empty()) << "waiting out the 5 s is not a failure";
     EXPECT_TRUE(::IsWindowVisible(frame_->hwnd()));
     // A second save while the first converter still runs must not take its name,
     // or the later file would replace the earlier one.
-    frame_->MnuExtClick(4, L"PNG");
+    frame_->QuickSave(ImageFormat::Png);
     EXPECT_TRUE(frame_.messages.empty());
     // Both converters went on by themselves and finished later.
     EXPECT_TRUE(PumpUntil([&] {
@@ -102,7 +102,7 @@ TEST(FaultConverterPath, APathWithSpacesRunsOnlyTheConverter) {
     TestFrame frame;
     ASSERT_TRUE(frame.Start(appData, frame.Desktop()));
     ASSERT_TRUE(frame.InstallConverter());
-    frame->MnuExtClick(4, L"PNG");
+    frame->QuickSave(ImageFormat::Png);
     EXPECT_EQ(frame.messages, std::vector<std::wstring>{});
     EXPECT_TRUE(PathExists(frame.Desktop() + L"Qorvic_1.png"));
 }
@@ -115,10 +115,10 @@ TEST(FaultReadOnlyTarget, EverySaveIntoItIsToldAndNothingIsWritten) {
     TestFrame frame;
     ASSERT_TRUE(frame.Start(FreshFolder(L"appdata"), desktop + L"\\"));
     ASSERT_TRUE(frame.InstallConverter());
-    frame->MnuExtClick(0, L"BMP");
+    frame->QuickSave(ImageFormat::Bmp);
     EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.bmp"));
     frame.messages.clear();
-    frame->MnuExtClick(4, L"PNG");
+    frame->QuickSave(ImageFormat::Png);
     EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.png")) << "the real converter cannot write there";
     EXPECT_TRUE(FolderEntries(desktop + L"\\").empty());
 }

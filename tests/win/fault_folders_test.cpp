@@ -39,10 +39,10 @@ TEST(FaultDataFolder, MissingParentStartsWithDefaultsAndOnlyConversionsFail) {
     EXPECT_EQ(form.State().languageList, std::vector<std::wstring>{L"English"});
 
     // A BMP goes straight to the desktop; other formats need the temporary bitmap.
-    form.MnuExtClick(0, L"BMP");
+    form.QuickSave(ImageFormat::Bmp);
     EXPECT_EQ(ReadFileBytes(desktop + L"Qorvic_1.bmp", 2).value_or(""), "BM");
     EXPECT_TRUE(frame.messages.empty());
-    form.MnuExtClick(4, L"PNG");
+    form.QuickSave(ImageFormat::Png);
     EXPECT_FALSE(PathExists(desktop + L"Qorvic_1.png"));
     EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.png"));
 
@@ -56,7 +56,7 @@ TEST(FaultDataFolder, AFileInItsPlaceIsLeftAloneAndConversionsAreTold) {
     ASSERT_TRUE(WriteFileAtomically(appData + L"Qorvic", "not a folder"));
     ASSERT_TRUE(frame.Start());
     EXPECT_EQ(frame.form->BackColour(), 0);
-    frame.form->MnuExtClick(2, L"JPG");
+    frame.form->QuickSave(ImageFormat::Jpg);
     EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.jpg"));
     EXPECT_TRUE(FolderEntries(frame.Desktop()).empty());
     frame.form->Shutdown();
@@ -69,7 +69,7 @@ TEST(FaultDataFolder, MissingDesktopFolderIsToldForEveryFormat) {
     TestFrame frame;
     const std::wstring desktop = frame.Desktop() + L"vanished\\";
     ASSERT_TRUE(frame.Start(frame.AppData(), desktop));
-    frame.form->MnuExtClick(0, L"BMP");
+    frame.form->QuickSave(ImageFormat::Bmp);
     EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.bmp"));
     EXPECT_FALSE(PathExists(desktop));
 }
@@ -164,9 +164,9 @@ TEST(FaultReadOnlyDataFolder, SettingsStayIntactAndConversionsAreTold) {
     const std::wstring desktop = frame.Desktop();
     EXPECT_EQ(frame.form->BackColour(), 255);
 
-    frame.form->MnuExtClick(4, L"PNG");
+    frame.form->QuickSave(ImageFormat::Png);
     EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.png")) << "the temporary bitmap cannot be written";
-    frame.form->MnuExtClick(0, L"BMP");
+    frame.form->QuickSave(ImageFormat::Bmp);
     EXPECT_TRUE(PathExists(desktop + L"Qorvic_1.bmp"));
 
     frame.form->SetBackColour(16711680);
@@ -188,11 +188,11 @@ TEST(FaultDiskFull, ASaveThatDoesNotFitIsToldAndLeavesNoFile) {
     ASSERT_GT(frame.form->OutputPictureAsBmp().size(), std::stoul(limit))
         << "the picture must not fit, or this tests nothing";
 
-    frame.form->MnuExtClick(0, L"BMP");
+    frame.form->QuickSave(ImageFormat::Bmp);
     EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.bmp"));
     EXPECT_TRUE(FolderEntries(desktop).empty()) << "no half-written file, no temporary file";
     frame.messages.clear();
-    frame.form->MnuExtClick(4, L"PNG");
+    frame.form->QuickSave(ImageFormat::Png);
     EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.png"));
     EXPECT_TRUE(FolderEntries(desktop).empty());
     EXPECT_TRUE(FolderEntries(appData + L"Qorvic\\").empty()) << "no partial temporary bitmap";

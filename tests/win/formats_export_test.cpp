@@ -107,10 +107,10 @@ TEST(FormatsExport, EveryFormatOfOneCaptureIsWrittenForTheDecoders) {
 
     // Every format from the same capture: the pattern stays still, so each quick
     // save captures the same pixels, checked below.
-    const wchar_t* formats[] = {L"BMP", L"GIF", L"JPG", L"JP2", L"PNG", L"TIF"};
     std::set<std::string> captures;
-    for (int i = 0; i < 6; ++i) {
-        form->MnuExtClick(static_cast<std::int16_t>(i), formats[i]);
+    for (ImageFormat format : {ImageFormat::Bmp, ImageFormat::Gif, ImageFormat::Jpg,
+                               ImageFormat::Jp2, ImageFormat::Png, ImageFormat::Tif}) {
+        form->QuickSave(format);
         captures.insert(AsPpm(form->outputPicture));
     }
     EXPECT_EQ(captures.size(), 1u) << "the pattern changed between the quick saves";

@@ -39,21 +39,21 @@ public:
     // Opens the options menu and, from its language row, the language submenu.
     MenuWindow* OpenLanguages() {
         form->OpenOptionsMenu();
-        MenuWindow* options = form->Menus().frmMenu();
-        if (!options || !options->lblMenu(6))
+        MenuWindow* options = form->Menus().FirstLevel();
+        if (!options || !options->rowLabel(6))
             return nullptr;
-        options->lblMenu(6)->onMouseEnter();
-        return form->Menus().frmSubMenu();
+        options->rowLabel(6)->onMouseEnter();
+        return form->Menus().SecondLevel();
     }
     std::vector<std::wstring> Captions(MenuWindow& menu) const {
         std::vector<std::wstring> captions;
-        for (std::size_t row = 0; menu.lblMenu(row) && row < menu.Layout().rows.size(); ++row)
-            captions.push_back(menu.lblMenu(row)->Caption());
+        for (std::size_t row = 0; menu.rowLabel(row) && row < menu.Layout().rows.size(); ++row)
+            captions.push_back(menu.rowLabel(row)->Caption());
         return captions;
     }
     std::vector<std::wstring> OptionsCaptions() {
         form->OpenOptionsMenu();
-        MenuWindow* options = form->Menus().frmMenu();
+        MenuWindow* options = form->Menus().FirstLevel();
         std::vector<std::wstring> captions;
         if (options)
             captions = Captions(*options);
@@ -61,7 +61,7 @@ public:
         return captions;
     }
     static void Release(MenuWindow& menu, std::size_t row) {
-        menu.lblMenu(row)->onMouseUp(1, 0, 5, 5);
+        menu.rowLabel(row)->onMouseUp(1, 0, 5, 5);
     }
 };
 
@@ -87,7 +87,7 @@ TEST(FrameLanguage, PickingALanguageChangesTheStripAtOnceAndSurvivesARestart) {
     const int englishWidth = frame->optionsLabel.Width();
 
     // The list: English, Dutch, French, German, Japanese, Polish, Russian, Spanish.
-    frame->MnuLanguageClick(6, L"Russian");
+    frame->SwitchLanguage(6, L"Russian");
     EXPECT_EQ(frame->State().CurrentLanguage, L"Russian");
     EXPECT_TRUE(frame->optionsLabel.Caption() == LanguageFrame::Entry(L"Russian", 16));
     EXPECT_TRUE(frame->wholeScreenBox.Caption() == LanguageFrame::Entry(L"Russian", 17));
@@ -110,14 +110,14 @@ TEST(FrameLanguage, AMissingLanguageFromTheMenuIsToldAndChangesNothing) {
     EXPECT_TRUE(frame->optionsLabel.Caption() == LanguageFrame::Entry(L"German", 16));
 
     ::DeleteFileW(frame.LanguageFile(L"Polish").c_str());
-    frame->MnuLanguageClick(5, L"Polnisch");
+    frame->SwitchLanguage(5, L"Polnisch");
     EXPECT_EQ(frame->State().CurrentLanguage, L"Polish");
     EXPECT_TRUE(frame.ToldOnce(frame.LanguageFile(L"Polish")));
     EXPECT_EQ(frame.messages.at(0).rfind(L"Language file not found or corrupt", 0), 0u);
     EXPECT_TRUE(frame->optionsLabel.Caption() == LanguageFrame::Entry(L"German", 16));
     EXPECT_TRUE(frame->State().texts.LanguageMenu[0] == LanguageFrame::Entry(L"German", 1));
 
-    frame->MnuLanguageClick(2, L"Französisch");
+    frame->SwitchLanguage(2, L"Französisch");
     EXPECT_EQ(frame.messages.size(), 1u);
     EXPECT_EQ(frame->optionsLabel.Caption(), L"Options");
     frame->Shutdown();

@@ -43,14 +43,14 @@ protected:
 
     MenuWindow& OpenOptions() {
         form->OpenOptionsMenu();
-        MenuWindow* menu = form->Menus().frmMenu();
+        MenuWindow* menu = form->Menus().FirstLevel();
         EXPECT_NE(menu, nullptr);
         return *menu;
     }
     // What the hover on first-level row `row` does.
     MenuWindow* HoverRow(MenuWindow& menu, std::size_t row) {
-        menu.lblMenu(row)->onMouseEnter();
-        return form->Menus().frmSubMenu();
+        menu.rowLabel(row)->onMouseEnter();
+        return form->Menus().SecondLevel();
     }
 
     TestFrame frame_;
@@ -73,26 +73,26 @@ TEST_F(MenusTest, OptionsMenuHasItsSevenRowsInPlace) {
     EXPECT_FALSE(style & WS_DLGFRAME) << "no title bar";
 
     // Captions without the markers; the full texts kept as tags; labels on their rows.
-    EXPECT_EQ(menu.lblMenu(3)->Caption(), L"Save to desktop as");
-    EXPECT_EQ(menu.lblMenu(3)->Tag(), L"Save to desktop as>=");
-    EXPECT_EQ(menu.lblMenu(4)->Caption(), L"Output size 100%");
-    EXPECT_EQ(menu.lblMenu(4)->Top(), 3 + 4 * h + 8);
-    EXPECT_EQ(menu.lblMenu(6)->Top(), 3 + 6 * h + 24);
-    EXPECT_EQ(menu.lblMenu(6)->Left(), 20);
+    EXPECT_EQ(menu.rowLabel(3)->Caption(), L"Save to desktop as");
+    EXPECT_EQ(menu.rowLabel(3)->Tag(), L"Save to desktop as>=");
+    EXPECT_EQ(menu.rowLabel(4)->Caption(), L"Output size 100%");
+    EXPECT_EQ(menu.rowLabel(4)->Top(), 3 + 4 * h + 8);
+    EXPECT_EQ(menu.rowLabel(6)->Top(), 3 + 6 * h + 24);
+    EXPECT_EQ(menu.rowLabel(6)->Left(), 20);
     RECT client{};
     ::GetClientRect(menu.hwnd(), &client);
-    EXPECT_EQ(menu.lblMenu(6)->Width(), client.right - 20);
-    EXPECT_EQ(form->LoadedFormCount(L"frmMenu"), 1);
-    EXPECT_EQ(form->LoadedFormCount(L"FRMMENU"), 1);
-    EXPECT_EQ(form->LoadedFormCount(L"frmSubMenu"), 0);
+    EXPECT_EQ(menu.rowLabel(6)->Width(), client.right - 20);
+    EXPECT_EQ(form->LoadedWindowCount(L"QorvicMenu"), 1);
+    EXPECT_EQ(form->LoadedWindowCount(L"QORVICMENU"), 1);
+    EXPECT_EQ(form->LoadedWindowCount(L"QorvicSubmenu"), 0);
 
     // A new scale shows at the next opening, in a new window.
     const HWND first = menu.hwnd();
     form->ScaleStep = 15;
     MenuWindow& again = OpenOptions();
-    EXPECT_EQ(again.lblMenu(4)->Caption(), L"Output size 150%");
+    EXPECT_EQ(again.rowLabel(4)->Caption(), L"Output size 150%");
     EXPECT_FALSE(::IsWindow(first));
-    EXPECT_EQ(form->LoadedFormCount(L"frmMenu"), 1);
+    EXPECT_EQ(form->LoadedWindowCount(L"QorvicMenu"), 1);
 }
 
 TEST_F(MenusTest, CheckMarkFollowsTheCurrentLanguageAndIsLeftOutWhenItIsMissing) {
@@ -115,14 +115,14 @@ TEST_F(MenusTest, ReleaseOverASubmenuRowLeavesOnlyTheSubmenu) {
     ASSERT_NE(formats, nullptr);
     const HWND subWindow = formats->hwnd();
     // The handler unloads the very window whose label reports the release.
-    menu.lblMenu(3)->onMouseUp(1, 0, 5, 5);
-    EXPECT_EQ(form->Menus().frmMenu(), nullptr);
-    EXPECT_EQ(form->LoadedFormCount(L"frmMenu"), 0);
-    EXPECT_EQ(form->Menus().frmSubMenu(), formats);
+    menu.rowLabel(3)->onMouseUp(1, 0, 5, 5);
+    EXPECT_EQ(form->Menus().FirstLevel(), nullptr);
+    EXPECT_EQ(form->LoadedWindowCount(L"QorvicMenu"), 0);
+    EXPECT_EQ(form->Menus().SecondLevel(), formats);
     EXPECT_TRUE(::IsWindowVisible(subWindow));
     EXPECT_TRUE(form->Menus().WatchingPressesOutside()) << "the submenu alone is still a menu";
     form->CloseMenus();
-    EXPECT_EQ(form->LoadedFormCount(L"frmSubMenu"), 0);
+    EXPECT_EQ(form->LoadedWindowCount(L"QorvicSubmenu"), 0);
     EXPECT_FALSE(::IsWindow(subWindow));
     EXPECT_FALSE(form->Menus().WatchingPressesOutside()) << "the mouse hook outlived the menus";
 }
@@ -169,12 +169,12 @@ TEST_F(MenusTest, APressOutsideClosesTheMenusThoughAnotherProgramReadsTheKeyStat
     };
 
     quickClick(onMenu);
-    form->tmrMenus_Timer();
-    EXPECT_NE(form->Menus().frmMenu(), nullptr) << "a press on the menu counted as outside";
+    form->OnMenuTimer();
+    EXPECT_NE(form->Menus().FirstLevel(), nullptr) << "a press on the menu counted as outside";
 
     quickClick(away);
-    form->tmrMenus_Timer();
-    EXPECT_EQ(form->Menus().frmMenu(), nullptr) << "a quick click outside left the menu open";
+    form->OnMenuTimer();
+    EXPECT_EQ(form->Menus().FirstLevel(), nullptr) << "a quick click outside left the menu open";
     EXPECT_FALSE(form->Menus().WatchingPressesOutside()) << "the mouse hook outlived the menus";
 }
 
@@ -219,7 +219,7 @@ TEST_F(MenusTest, MenusStayOnTheWorkAreaNearItsEdges) {
 }
 
 TEST_F(MenusTest, EachHoverReplacesTheSubmenuAndUnloadLeavesNoWindowBehind) {
-    const int before = form->LoadedFormCount(L"");
+    const int before = form->LoadedWindowCount(L"");
     for (int i = 0; i < 25; ++i) {
         MenuWindow& menu = OpenOptions();
         MenuWindow* formats = HoverRow(menu, 3);
@@ -231,14 +231,14 @@ TEST_F(MenusTest, EachHoverReplacesTheSubmenuAndUnloadLeavesNoWindowBehind) {
         MenuWindow* again = HoverRow(menu, 3);
         ASSERT_NE(again, nullptr);
         EXPECT_EQ(again->MenuNumber(), 3) << "a newly built format menu";
-        EXPECT_EQ(form->LoadedFormCount(L"frmSubMenu"), 1);
+        EXPECT_EQ(form->LoadedWindowCount(L"QorvicSubmenu"), 1);
         EXPECT_EQ(HoverRow(menu, 4), nullptr) << "row 4 closes the submenu";
         form->CloseMenus();
         Pump();
     }
-    EXPECT_EQ(form->LoadedFormCount(L"frmMenu"), 0);
-    EXPECT_EQ(form->LoadedFormCount(L"frmSubMenu"), 0);
-    EXPECT_EQ(form->LoadedFormCount(L""), before);
+    EXPECT_EQ(form->LoadedWindowCount(L"QorvicMenu"), 0);
+    EXPECT_EQ(form->LoadedWindowCount(L"QorvicSubmenu"), 0);
+    EXPECT_EQ(form->LoadedWindowCount(L""), before);
 }
 
 namespace {

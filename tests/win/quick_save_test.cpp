@@ -31,12 +31,12 @@ std::string Head(const std::wstring& path, std::size_t n) {
 } // namespace
 
 TEST_F(QuickSaveTest, BmpIsCopiedUnderTheNextFreeName) {
-    form_->MnuExtClick(0, L"BMP");
-    form_->MnuExtClick(0, L"BMP");
+    form_->QuickSave(ImageFormat::Bmp);
+    form_->QuickSave(ImageFormat::Bmp);
     EXPECT_EQ(Head(desktop_ + L"Qorvic_1.bmp", 2), "BM");
     EXPECT_EQ(Head(desktop_ + L"Qorvic_2.bmp", 2), "BM");
     ::DeleteFileW((desktop_ + L"Qorvic_1.bmp").c_str());
-    form_->MnuExtClick(0, L"BMP");
+    form_->QuickSave(ImageFormat::Bmp);
     EXPECT_TRUE(PathExists(desktop_ + L"Qorvic_1.bmp")) << "the gap is filled again";
     EXPECT_FALSE(PathExists(desktop_ + L"Qorvic_3.bmp"));
     EXPECT_TRUE(frame_.messages.empty());
@@ -51,14 +51,14 @@ TEST_F(QuickSaveTest, AHiddenFileIsNeverOverwritten) {
     const std::wstring hidden = desktop_ + L"Qorvic_1.bmp";
     ASSERT_TRUE(WriteFileAtomically(hidden, "keep me"));
     ::SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    form_->MnuExtClick(0, L"BMP");
+    form_->QuickSave(ImageFormat::Bmp);
     EXPECT_TRUE(PathExists(desktop_ + L"Qorvic_2.bmp"));
     ::SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadFileBytes(hidden).value_or(""), "keep me");
 }
 
 TEST_F(QuickSaveTest, MissingConverterIsToldAndLeavesNoFile) {
-    form_->MnuExtClick(4, L"PNG");
+    form_->QuickSave(ImageFormat::Png);
     EXPECT_FALSE(PathExists(desktop_ + L"Qorvic_1.png"));
     EXPECT_TRUE(frame_.ToldOnce(L"Qorvic_1.png")) << "the message names the file";
 }

@@ -194,7 +194,7 @@ TEST(Soak, FiveHundredCapturesLeaveObjectsAndMemoryFlat) {
         if (i % 2 == 0) {
             form.CopyCaptureToClipboard();
         } else {
-            form.MnuExtClick(0, L"BMP");
+            form.QuickSave(ImageFormat::Bmp);
             ASSERT_TRUE(::DeleteFileW((desktop + L"Qorvic_1.bmp").c_str()))
                 << "quick save " << i << " wrote its file";
         }

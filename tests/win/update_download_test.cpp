@@ -1,10 +1,10 @@
-// ucUpdates against a local server: whole pages arrive on the interface thread,
-// every kind of failure ends in noUpdates, and a read under a pending key
+// pageDownloader against a local server: whole pages arrive on the interface thread,
+// every kind of failure ends in onReadFailed, and a read under a pending key
 // replaces the one before it.
 #include "test_support_win.h"
 
 #include "http_test_server_win.h"
-#include "update/uc_updates_win.h"
+#include "update/page_downloader_win.h"
 
 #include <gtest/gtest.h>
 
@@ -37,21 +37,21 @@ public:
 // A control on a host window that writes down every event it raises.
 struct Recorder {
     Host host;
-    UcUpdates uc;
+    PageDownloader downloader;
     std::string bytes;
     std::vector<std::wstring> events; // "ready:<key>" or "none:<key>"
     std::vector<std::string> bytesAtEvent;
     bool onOtherThread = false;
 
     Recorder() {
-        EXPECT_TRUE(uc.Create(host.hwnd(), bytes));
+        EXPECT_TRUE(downloader.Create(host.hwnd(), bytes));
         const DWORD thread = ::GetCurrentThreadId();
-        uc.updatesReady = [this, thread](const std::wstring& key) {
+        downloader.onPageReady = [this, thread](const std::wstring& key) {
             events.push_back(L"ready:" + key);
             bytesAtEvent.push_back(bytes);
             onOtherThread |= ::GetCurrentThreadId() != thread;
         };
-        uc.noUpdates = [this, thread](const std::wstring& key) {
+        downloader.onReadFailed = [this, thread](const std::wstring& key) {
             events.push_back(L"none:" + key);
             bytesAtEvent.emplace_back();
             onOtherThread |= ::GetCurrentThreadId() != thread;
@@ -72,20 +72,20 @@ std::string Pattern(std::size_t size) {
 
 } // namespace
 
-TEST(UcUpdates, DeliversTheWholePageOnTheInterfaceThread) {
+TEST(PageDownloader, DeliversTheWholePageOnTheInterfaceThread) {
     const std::string page = Pattern(300 * 1024); // many reads of the worker's chunk
     HttpTestServer server(Always({200, page}));
     Recorder r;
-    r.uc.DownloadFile(server.Url(), UcUpdates::kCacheForceUpdate, L"1");
-    EXPECT_TRUE(r.uc.Pending().Contains(L"1")) << "listed while the read runs";
+    r.downloader.DownloadFile(server.Url(), PageDownloader::kCacheForceUpdate, L"1");
+    EXPECT_TRUE(r.downloader.Pending().Contains(L"1")) << "listed while the read runs";
     ASSERT_TRUE(r.WaitForEvents(1));
     EXPECT_EQ(r.events, std::vector<std::wstring>{L"ready:1"});
     EXPECT_TRUE(r.bytesAtEvent[0] == page) << "got " << r.bytesAtEvent[0].size() << " bytes";
     EXPECT_FALSE(r.onOtherThread);
-    EXPECT_EQ(r.uc.Pending().Text(), std::wstring(1, L'\0')) << "the key is gone after the event";
+    EXPECT_TRUE(r.downloader.Pending().Keys().empty()) << "the key is gone after the event";
 }
 
-TEST(UcUpdates, APageUpToTheLimitArrivesAndEveryFailureEndsInNoUpdates) {
+TEST(PageDownloader, APageUpToTheLimitArrivesAndEveryFailureEndsInNoUpdates) {
     struct Case {
         const char* what;
         std::optional<HttpReply> reply; // none: nothing listening
@@ -93,12 +93,13 @@ TEST(UcUpdates, APageUpToTheLimitArrivesAndEveryFailureEndsInNoUpdates) {
     };
     const std::string marker = "Qorvic ver 9.99";
     const std::vector<Case> cases = {
-        {"exactly the limit", HttpReply{200, Pattern(UcUpdates::kDefaultMaxBytes)}, true},
+        {"exactly the limit", HttpReply{200, Pattern(PageDownloader::kDefaultMaxBytes)}, true},
         {"server error with a marker in its page", HttpReply{500, marker}, false},
         {"page not found", HttpReply{404, marker}, false},
-        {"one byte over the limit", HttpReply{200, Pattern(UcUpdates::kDefaultMaxBytes + 1)},
+        {"one byte over the limit", HttpReply{200, Pattern(PageDownloader::kDefaultMaxBytes + 1)},
          false},
-        {"far over the limit", HttpReply{200, Pattern(3 * UcUpdates::kDefaultMaxBytes)}, false},
+        {"far over the limit", HttpReply{200, Pattern(3 * PageDownloader::kDefaultMaxBytes)},
+         false},
         {"nothing listening", std::nullopt, false},
     };
     for (const Case& c : cases) {
@@ -107,20 +108,20 @@ TEST(UcUpdates, APageUpToTheLimitArrivesAndEveryFailureEndsInNoUpdates) {
         if (c.reply)
             server.emplace(Always(*c.reply));
         Recorder r;
-        r.uc.DownloadFile(server ? server->Url() : HttpTestServer::DeadUrl(),
-                          UcUpdates::kCacheForceUpdate, L"1");
+        r.downloader.DownloadFile(server ? server->Url() : HttpTestServer::DeadUrl(),
+                                  PageDownloader::kCacheForceUpdate, L"1");
         ASSERT_TRUE(r.WaitForEvents(1));
         EXPECT_EQ(r.events, std::vector<std::wstring>{c.ready ? L"ready:1" : L"none:1"});
         EXPECT_EQ(r.bytes.size(), c.ready ? c.reply->body.size() : 0u)
             << "a failed read leaves no bytes";
-        EXPECT_FALSE(r.uc.Pending().Contains(L"1"));
+        EXPECT_FALSE(r.downloader.Pending().Contains(L"1"));
         if (server) {
             EXPECT_EQ(server->Requests(), 1);
         }
     }
 }
 
-TEST(UcUpdates, ASlowServerEndsInNoUpdatesAfterTheTimeout) {
+TEST(PageDownloader, ASlowServerEndsInNoUpdatesAfterTheTimeout) {
     HttpReply silent{200, "Qorvic ver 9.99"};
     silent.hold = true; // never answers until the end of the test
     // Longer than the time-out and its grace, yet no single wait is long.
@@ -130,11 +131,11 @@ TEST(UcUpdates, ASlowServerEndsInNoUpdatesAfterTheTimeout) {
         SCOPED_TRACE(reply.hold ? "silent" : "trickling");
         HttpTestServer server(Always(reply));
         Recorder r;
-        r.uc.SetTimeout(1500);
-        r.uc.DownloadFile(server.Url(), UcUpdates::kCacheForceUpdate, L"1");
+        r.downloader.SetTimeout(1500);
+        r.downloader.DownloadFile(server.Url(), PageDownloader::kCacheForceUpdate, L"1");
         ASSERT_TRUE(r.WaitForEvents(1));
         EXPECT_EQ(r.events, std::vector<std::wstring>{L"none:1"});
-        EXPECT_FALSE(r.uc.Pending().Contains(L"1"));
+        EXPECT_FALSE(r.downloader.Pending().Contains(L"1"));
         server.Release();
         // The worker's late report, if any, must not raise a second event.
         PumpUntil([&] { return server.Finished() == 1; });
@@ -143,20 +144,17 @@ TEST(UcUpdates, ASlowServerEndsInNoUpdatesAfterTheTimeout) {
     }
 }
 
-TEST(UcUpdates, ASecondReadUnderAPendingKeyReplacesTheFirst) {
+TEST(PageDownloader, ASecondReadUnderAPendingKeyReplacesTheFirst) {
     HttpTestServer server([](int number, const std::string&) {
         HttpReply reply{200, number == 1 ? "first Qorvic ver 9.99" : "second Qorvic ver 1.11"};
         reply.hold = number == 1;
         return reply;
     });
     Recorder r;
-    r.uc.DownloadFile(server.Url(L"/a"), UcUpdates::kCacheForceUpdate, L"1");
+    r.downloader.DownloadFile(server.Url(L"/a"), PageDownloader::kCacheForceUpdate, L"1");
     ASSERT_TRUE(PumpUntil([&] { return server.Requests() == 1; }));
-    r.uc.DownloadFile(server.Url(L"/b"), UcUpdates::kCacheForceUpdate, L"1");
-    EXPECT_EQ(r.uc.Pending().Text(), std::wstring(L"\0"
-                                                  L"1\0",
-                                                  3))
-        << "listed once";
+    r.downloader.DownloadFile(server.Url(L"/b"), PageDownloader::kCacheForceUpdate, L"1");
+    EXPECT_EQ(r.downloader.Pending().Keys(), std::vector<std::wstring>{L"1"}) << "listed once";
     ASSERT_TRUE(r.WaitForEvents(1));
     EXPECT_EQ(r.events, std::vector<std::wstring>{L"ready:1"});
     EXPECT_EQ(r.bytes, "second Qorvic ver 1.11");
@@ -169,15 +167,15 @@ TEST(UcUpdates, ASecondReadUnderAPendingKeyReplacesTheFirst) {
     EXPECT_EQ(r.bytes, "second Qorvic ver 1.11");
 }
 
-TEST(UcUpdates, ReadsUnderDifferentKeysRunSideBySide) {
+TEST(PageDownloader, ReadsUnderDifferentKeysRunSideBySide) {
     HttpTestServer server([](int, const std::string& line) {
         return HttpReply{200, line.find("/x") != std::string::npos ? "page x" : "page y"};
     });
     Recorder r;
-    r.uc.DownloadFile(server.Url(L"/x"), UcUpdates::kCacheForceUpdate, L"x");
-    r.uc.DownloadFile(server.Url(L"/y"), UcUpdates::kCacheForceUpdate, L"y");
-    EXPECT_TRUE(r.uc.Pending().Contains(L"x"));
-    EXPECT_TRUE(r.uc.Pending().Contains(L"y"));
+    r.downloader.DownloadFile(server.Url(L"/x"), PageDownloader::kCacheForceUpdate, L"x");
+    r.downloader.DownloadFile(server.Url(L"/y"), PageDownloader::kCacheForceUpdate, L"y");
+    EXPECT_TRUE(r.downloader.Pending().Contains(L"x"));
+    EXPECT_TRUE(r.downloader.Pending().Contains(L"y"));
     ASSERT_TRUE(r.WaitForEvents(2));
     ASSERT_EQ(r.events.size(), 2u);
     for (std::size_t i = 0; i < 2; ++i) {
@@ -185,10 +183,10 @@ TEST(UcUpdates, ReadsUnderDifferentKeysRunSideBySide) {
         EXPECT_EQ(r.events[i].substr(0, 6), L"ready:");
         EXPECT_EQ(r.bytesAtEvent[i], key == L"x" ? "page x" : "page y");
     }
-    EXPECT_EQ(r.uc.Pending().Text(), std::wstring(1, L'\0'));
+    EXPECT_TRUE(r.downloader.Pending().Keys().empty());
 }
 
-TEST(UcUpdates, AForcedReadAsksPastEveryCache) {
+TEST(PageDownloader, AForcedReadAsksPastEveryCache) {
     HttpTestServer server([](int number, const std::string&) {
         HttpReply reply{200, "page " + std::to_string(number)};
         // The server would let any cache keep this copy for an hour.
@@ -196,12 +194,12 @@ TEST(UcUpdates, AForcedReadAsksPastEveryCache) {
         return reply;
     });
     Recorder r;
-    r.uc.DownloadFile(server.Url(), UcUpdates::kCacheDefault, L"1");
+    r.downloader.DownloadFile(server.Url(), PageDownloader::kCacheDefault, L"1");
     ASSERT_TRUE(r.WaitForEvents(1));
     EXPECT_EQ(server.LastRequest().find("Pragma: no-cache"), std::string::npos)
         << "an ordinary read may be answered by a cache";
     for (int i = 2; i <= 3; ++i) {
-        r.uc.DownloadFile(server.Url(), UcUpdates::kCacheForceUpdate, L"1");
+        r.downloader.DownloadFile(server.Url(), PageDownloader::kCacheForceUpdate, L"1");
         ASSERT_TRUE(r.WaitForEvents(static_cast<std::size_t>(i)));
         EXPECT_EQ(server.Requests(), i) << "each forced read reaches the server";
         EXPECT_EQ(r.bytesAtEvent.back(), "page " + std::to_string(i));
@@ -211,34 +209,35 @@ TEST(UcUpdates, AForcedReadAsksPastEveryCache) {
     }
 }
 
-TEST(UcUpdates, WhatCannotStartFailsAtOnce) {
+TEST(PageDownloader, WhatCannotStartFailsAtOnce) {
     Recorder r;
-    r.uc.DownloadFile(L"ftp://127.0.0.1/page", UcUpdates::kCacheForceUpdate, L"1");
+    r.downloader.DownloadFile(L"ftp://127.0.0.1/page", PageDownloader::kCacheForceUpdate, L"1");
     EXPECT_EQ(r.events, std::vector<std::wstring>{L"none:1"}) << "only web addresses are read";
-    r.uc.DownloadFile(L"file:///C:/windows/win.ini", UcUpdates::kCacheForceUpdate, L"2");
-    r.uc.DownloadFile(L"", UcUpdates::kCacheForceUpdate, L"3");
+    r.downloader.DownloadFile(L"file:///C:/windows/win.ini", PageDownloader::kCacheForceUpdate,
+                              L"2");
+    r.downloader.DownloadFile(L"", PageDownloader::kCacheForceUpdate, L"3");
     const std::wstring badKey(L"a\0b", 3);
-    r.uc.DownloadFile(L"http://127.0.0.1/", UcUpdates::kCacheForceUpdate, badKey);
+    r.downloader.DownloadFile(L"http://127.0.0.1/", PageDownloader::kCacheForceUpdate, badKey);
     EXPECT_EQ(r.events.size(), 4u);
-    EXPECT_EQ(r.uc.Pending().Text(), std::wstring(1, L'\0'));
+    EXPECT_TRUE(r.downloader.Pending().Keys().empty());
 
-    UcUpdates unplaced; // never put on a window: nothing can report back
+    PageDownloader unplaced; // never put on a window: nothing can report back
     std::vector<std::wstring> none;
-    unplaced.noUpdates = [&](const std::wstring& key) { none.push_back(key); };
-    unplaced.DownloadFile(L"http://127.0.0.1/", UcUpdates::kCacheForceUpdate, L"1");
+    unplaced.onReadFailed = [&](const std::wstring& key) { none.push_back(key); };
+    unplaced.DownloadFile(L"http://127.0.0.1/", PageDownloader::kCacheForceUpdate, L"1");
     EXPECT_EQ(none, std::vector<std::wstring>{L"1"});
 }
 
-TEST(UcUpdates, AControlDestroyedDuringAReadIsLeftAlone) {
+TEST(PageDownloader, AControlDestroyedDuringAReadIsLeftAlone) {
     HttpReply reply{200, "Qorvic ver 9.99"};
     reply.hold = true;
     HttpTestServer server(Always(reply));
     int events = 0;
     {
         Recorder r;
-        r.uc.updatesReady = [&](const std::wstring&) { ++events; };
-        r.uc.noUpdates = [&](const std::wstring&) { ++events; };
-        r.uc.DownloadFile(server.Url(), UcUpdates::kCacheForceUpdate, L"1");
+        r.downloader.onPageReady = [&](const std::wstring&) { ++events; };
+        r.downloader.onReadFailed = [&](const std::wstring&) { ++events; };
+        r.downloader.DownloadFile(server.Url(), PageDownloader::kCacheForceUpdate, L"1");
         ASSERT_TRUE(PumpUntil([&] { return server.Requests() == 1; }));
     }
     server.Release();

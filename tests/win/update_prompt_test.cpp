@@ -2,7 +2,7 @@
 // from the main window against a local server.
 #include "frame_support_win.h"
 #include "http_test_server_win.h"
-#include "update/frm_update_win.h"
+#include "update/update_prompt_win.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +50,7 @@ struct OpenedPage {
 // A prompt beside a stand-in main window, with the beep and the shell recorded.
 struct PromptFixture {
     MainStandIn main;
-    FrmUpdate prompt;
+    UpdatePrompt prompt;
     std::vector<std::pair<DWORD, DWORD>> beeps;
     std::vector<OpenedPage> opened;
 
@@ -60,7 +60,7 @@ struct PromptFixture {
             opened.push_back({owner, url, folder});
         };
         EXPECT_TRUE(prompt.Load(main.hwnd(), 15, 15, kVersionPage));
-        prompt.Label1.SetCaption(L"A new version is available: Qorvic 1.11");
+        prompt.messageLabel.SetCaption(L"A new version is available: Qorvic 1.11");
         Pump();
     }
 };
@@ -74,7 +74,7 @@ std::wstring ProgramFolder() {
 
 } // namespace
 
-TEST(FrmUpdate, OpensTopmostBesideTheMainWindowWithItsControls) {
+TEST(UpdatePrompt, OpensTopmostBesideTheMainWindowWithItsControls) {
     PromptFixture f;
     HWND prompt = f.prompt.hwnd();
     ASSERT_TRUE(prompt);
@@ -99,17 +99,17 @@ TEST(FrmUpdate, OpensTopmostBesideTheMainWindowWithItsControls) {
 
     EXPECT_EQ(f.beeps, (std::vector<std::pair<DWORD, DWORD>>{{700, 100}}));
 
-    EXPECT_EQ(Box(f.prompt.cmdYes.hwnd()), (std::array<LONG, 4>{140, 130, 70, 30}));
-    EXPECT_EQ(Box(f.prompt.cmdNo.hwnd()), (std::array<LONG, 4>{220, 130, 70, 30}));
-    EXPECT_EQ(Box(f.prompt.Label1.hwnd()), (std::array<LONG, 4>{32, 24, 241, 81}));
-    EXPECT_EQ(f.prompt.cmdYes.Caption(), L"Yes");
-    EXPECT_EQ(f.prompt.cmdNo.Caption(), L"No");
-    EXPECT_EQ(f.prompt.Label1.GetFont().name, L"Arial");
-    EXPECT_EQ(f.prompt.Label1.GetFont().size, 12.0f);
-    EXPECT_EQ(f.prompt.cmdNo.GetFont().size, 9.75f);
+    EXPECT_EQ(Box(f.prompt.yesButton.hwnd()), (std::array<LONG, 4>{140, 130, 70, 30}));
+    EXPECT_EQ(Box(f.prompt.noButton.hwnd()), (std::array<LONG, 4>{220, 130, 70, 30}));
+    EXPECT_EQ(Box(f.prompt.messageLabel.hwnd()), (std::array<LONG, 4>{32, 24, 241, 81}));
+    EXPECT_EQ(f.prompt.yesButton.Caption(), L"Yes");
+    EXPECT_EQ(f.prompt.noButton.Caption(), L"No");
+    EXPECT_EQ(f.prompt.messageLabel.GetFont().name, L"Arial");
+    EXPECT_EQ(f.prompt.messageLabel.GetFont().size, 12.0f);
+    EXPECT_EQ(f.prompt.noButton.GetFont().size, 9.75f);
 }
 
-TEST(FrmUpdate, DrawsImage1OnTheGreyBackground) {
+TEST(UpdatePrompt, DrawsTheIconOnTheGreyBackground) {
     PromptFixture f;
     const Pixels shown(304, 172, [&](HDC dc) {
         ::SendMessageW(f.prompt.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
@@ -121,13 +121,13 @@ TEST(FrmUpdate, DrawsImage1OnTheGreyBackground) {
     EXPECT_EQ(at(16, 18), RGB(255, 255, 255)) << "the arrow";
 }
 
-TEST(FrmUpdate, NoOrClosingThePromptAnyWayEnablesTheMainWindow) {
+TEST(UpdatePrompt, NoOrClosingThePromptAnyWayEnablesTheMainWindow) {
     for (UINT how : {0u, UINT{WM_CLOSE}}) { // "No"; the close box, Alt+F4
         PromptFixture f;
         if (how == WM_CLOSE)
             ::SendMessageW(f.prompt.hwnd(), WM_CLOSE, 0, 0);
         else
-            Click(f.prompt.cmdNo.hwnd());
+            Click(f.prompt.noButton.hwnd());
         EXPECT_FALSE(f.prompt.IsOpen());
         EXPECT_TRUE(::IsWindowEnabled(f.main.hwnd()));
         EXPECT_TRUE(f.opened.empty());
@@ -139,7 +139,7 @@ TEST(FrmUpdate, NoOrClosingThePromptAnyWayEnablesTheMainWindow) {
     }
     {
         MainStandIn main;
-        auto prompt = std::make_unique<FrmUpdate>();
+        auto prompt = std::make_unique<UpdatePrompt>();
         prompt->beep = nullptr;
         ASSERT_TRUE(prompt->Load(main.hwnd(), 15, 15, kVersionPage));
         EXPECT_FALSE(::IsWindowEnabled(main.hwnd()));
@@ -148,10 +148,10 @@ TEST(FrmUpdate, NoOrClosingThePromptAnyWayEnablesTheMainWindow) {
     }
 }
 
-TEST(FrmUpdate, YesOpensTheVersionPageAndCloses) {
+TEST(UpdatePrompt, YesOpensTheVersionPageAndCloses) {
     PromptFixture f;
     HWND prompt = f.prompt.hwnd();
-    Click(f.prompt.cmdYes.hwnd());
+    Click(f.prompt.yesButton.hwnd());
     ASSERT_EQ(f.opened.size(), 1u);
     EXPECT_EQ(f.opened[0].owner, prompt);
     EXPECT_EQ(f.opened[0].url, kVersionPage);
@@ -165,7 +165,7 @@ TEST(FrmUpdate, YesOpensTheVersionPageAndCloses) {
 // The whole check from the main window: start-up fetches the page, a newer
 // version opens the prompt, anything else ends silently.
 struct CheckingFrame : TestFrame {
-    std::vector<std::wstring> noUpdates;
+    std::vector<std::wstring> onReadFailed;
 
     explicit CheckingFrame(const std::wstring& homePage, DWORD timeoutMs = 0) {
         // The load reaches the prompt's lead-in only with all eight languages listed.
@@ -173,17 +173,19 @@ struct CheckingFrame : TestFrame {
         options.homePageUrl = homePage;
         options.versionPageUrl = kVersionPage;
         beforeLoad = [this, timeoutMs](FrameWindow& f) {
-            f.ucUpdates.noUpdates = [this](const std::wstring& key) { noUpdates.push_back(key); };
+            f.pageDownloader.onReadFailed = [this](const std::wstring& key) {
+                onReadFailed.push_back(key);
+            };
             if (timeoutMs)
-                f.ucUpdates.SetTimeout(timeoutMs);
+                f.pageDownloader.SetTimeout(timeoutMs);
         };
         EXPECT_TRUE(Start(SW_SHOWNOACTIVATE));
     }
     // Waits for the check to end one way or the other.
     bool CheckEnded() {
-        return PumpUntil([&] { return !form->ucUpdates.Pending().Contains(L"1"); });
+        return PumpUntil([&] { return !form->pageDownloader.Pending().Contains(L"1"); });
     }
-    bool PromptOpen() const { return form->frmUpdate && form->frmUpdate->IsOpen(); }
+    bool PromptOpen() const { return form->updatePrompt && form->updatePrompt->IsOpen(); }
 };
 
 TEST(UpdateCheck, ANewerVersionOpensThePromptWhoseYesOpensTheConfiguredPage) {
@@ -192,17 +194,17 @@ TEST(UpdateCheck, ANewerVersionOpensThePromptWhoseYesOpensTheConfiguredPage) {
     ASSERT_TRUE(PumpUntil([&] { return frame.PromptOpen(); })) << "no prompt";
     const std::wstring leadIn = frame->State().texts.TxtNewVersion;
     EXPECT_EQ(leadIn, L"A new version is available: ") << "from the English language file";
-    EXPECT_EQ(frame->frmUpdate->Label1.Caption(), leadIn + L"Qorvic 1.11");
+    EXPECT_EQ(frame->updatePrompt->messageLabel.Caption(), leadIn + L"Qorvic 1.11");
     EXPECT_FALSE(::IsWindowEnabled(frame->hwnd()));
     EXPECT_EQ(server.Requests(), 1);
     EXPECT_EQ(server.LastRequest().rfind("GET / HTTP/1.1\r\n", 0), 0u) << server.LastRequest();
-    EXPECT_TRUE(frame.noUpdates.empty());
+    EXPECT_TRUE(frame.onReadFailed.empty());
 
     std::vector<std::wstring> opened;
-    frame->frmUpdate->openPage = [&](HWND, const std::wstring& url, const std::wstring&) {
+    frame->updatePrompt->openPage = [&](HWND, const std::wstring& url, const std::wstring&) {
         opened.push_back(url);
     };
-    Click(frame->frmUpdate->cmdYes.hwnd());
+    Click(frame->updatePrompt->yesButton.hwnd());
     EXPECT_EQ(opened, std::vector<std::wstring>{kVersionPage});
     EXPECT_FALSE(frame.PromptOpen());
     EXPECT_TRUE(::IsWindowEnabled(frame->hwnd()));
@@ -219,15 +221,16 @@ TEST(UpdateCheck, AnEqualOrOlderVersionOpensNothing) {
         ASSERT_TRUE(frame.CheckEnded());
         Pump();
         EXPECT_EQ(frame->State().UpdatePageBytes, page) << "the page did arrive";
-        EXPECT_FALSE(frame->frmUpdate) << "no prompt";
+        EXPECT_FALSE(frame->updatePrompt) << "no prompt";
         EXPECT_TRUE(::IsWindowEnabled(frame->hwnd()));
-        EXPECT_TRUE(frame.noUpdates.empty());
+        EXPECT_TRUE(frame.onReadFailed.empty());
         frame->Shutdown();
     }
 }
 
 TEST(UpdateCheck, FailedChecksEndSilently) {
-    HttpReply oversized{200, "Qorvic ver 9.99" + std::string(UcUpdates::kDefaultMaxBytes, ' ')};
+    HttpReply oversized{200,
+                        "Qorvic ver 9.99" + std::string(PageDownloader::kDefaultMaxBytes, ' ')};
     HttpReply slow{200, "Qorvic ver 9.99"};
     slow.hold = true;
     static constexpr char kBinary[] = "\x89PNG\r\n\x1a\n\0\0\xff\xfe garbage 9.99 ";
@@ -252,9 +255,9 @@ TEST(UpdateCheck, FailedChecksEndSilently) {
         ASSERT_TRUE(frame.CheckEnded());
         Pump();
         if (c.toldNoUpdates) {
-            EXPECT_EQ(frame.noUpdates, std::vector<std::wstring>{L"1"});
+            EXPECT_EQ(frame.onReadFailed, std::vector<std::wstring>{L"1"});
         }
-        EXPECT_FALSE(frame->frmUpdate);
+        EXPECT_FALSE(frame->updatePrompt);
         EXPECT_TRUE(::IsWindowEnabled(frame->hwnd()));
         EXPECT_TRUE(frame.messages.empty()) << "nothing is shown";
         frame->Shutdown();
@@ -268,7 +271,7 @@ TEST(UpdateCheck, ClosingTheMainWindowUnloadsThePromptAndDropsALateAnswer) {
     {
         CheckingFrame frame(server.Url());
         ASSERT_TRUE(PumpUntil([&] { return frame.PromptOpen(); }));
-        HWND prompt = frame->frmUpdate->hwnd();
+        HWND prompt = frame->updatePrompt->hwnd();
         frame->Shutdown();
         EXPECT_FALSE(::IsWindow(prompt));
     }
@@ -280,6 +283,6 @@ TEST(UpdateCheck, ClosingTheMainWindowUnloadsThePromptAndDropsALateAnswer) {
     closing->Shutdown(); // the read is still waiting for its answer
     slow.Release();
     ASSERT_TRUE(PumpUntil([&] { return slow.Finished() == 1; }));
-    PumpUntil([&] { return closing->frmUpdate != nullptr; }, 1000);
-    EXPECT_FALSE(closing->frmUpdate) << "a window that has closed opens no prompt";
+    PumpUntil([&] { return closing->updatePrompt != nullptr; }, 1000);
+    EXPECT_FALSE(closing->updatePrompt) << "a window that has closed opens no prompt";
 }

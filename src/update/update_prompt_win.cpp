@@ -1,4 +1,4 @@
-#include "update/frm_update_win.h"
+#include "update/update_prompt_win.h"
 
 #include "base/debug_log_win.h"
 #include "base/dpi.h"
@@ -38,16 +38,16 @@ void OpenWithShell(HWND owner, const std::wstring& url, const std::wstring& fold
 
 } // namespace
 
-FrmUpdate::FrmUpdate() : Window(Painting::Covering), openPage(&OpenWithShell) {}
+UpdatePrompt::UpdatePrompt() : Window(Painting::Covering), openPage(&OpenWithShell) {}
 
-FrmUpdate::~FrmUpdate() {
+UpdatePrompt::~UpdatePrompt() {
     // A prompt torn down with its owner still gives the main window back.
     if (hwnd())
         Shutdown();
 }
 
-bool FrmUpdate::Load(HWND mainWindow, std::int16_t twipsPerPixelX, std::int16_t twipsPerPixelY,
-                     const std::wstring& versionPageUrl) {
+bool UpdatePrompt::Load(HWND mainWindow, std::int16_t twipsPerPixelX, std::int16_t twipsPerPixelY,
+                        const std::wstring& versionPageUrl) {
     if (hwnd())
         return false;
     mainWindow_ = mainWindow;
@@ -72,20 +72,20 @@ bool FrmUpdate::Load(HWND mainWindow, std::int16_t twipsPerPixelX, std::int16_t 
                     .parent = mainWindow}))
         return false;
     // The design-time controls; OnLoad places the buttons.
-    Label1.Create(hwnd(), geometry_.label.left, geometry_.label.top, geometry_.label.width,
-                  geometry_.label.height);
-    Label1.SetFontName(L"Arial");
-    Label1.SetFontSize(12.0f);
-    cmdYes.Create(hwnd(), 0, 0, 0, 0, 0);
-    cmdYes.SetCaption(L"Yes");
-    cmdNo.Create(hwnd(), 0, 0, 0, 0, 1);
-    cmdNo.SetCaption(L"No");
-    for (UniButton* button : {&cmdYes, &cmdNo}) {
+    messageLabel.Create(hwnd(), geometry_.label.left, geometry_.label.top, geometry_.label.width,
+                        geometry_.label.height);
+    messageLabel.SetFontName(L"Arial");
+    messageLabel.SetFontSize(12.0f);
+    yesButton.Create(hwnd(), 0, 0, 0, 0, 0);
+    yesButton.SetCaption(L"Yes");
+    noButton.Create(hwnd(), 0, 0, 0, 0, 1);
+    noButton.SetCaption(L"No");
+    for (UniButton* button : {&yesButton, &noButton}) {
         button->SetFontName(L"Arial");
         button->SetFontSize(9.75f);
     }
-    cmdYes.onClick = [this] { cmdYes_Click(); };
-    cmdNo.onClick = [this] { cmdNo_Click(); };
+    yesButton.onClick = [this] { OnYes(); };
+    noButton.onClick = [this] { OnNo(); };
 
     OnLoad();
     ::ShowWindow(hwnd(), SW_SHOWNORMAL);
@@ -93,7 +93,7 @@ bool FrmUpdate::Load(HWND mainWindow, std::int16_t twipsPerPixelX, std::int16_t 
     return true;
 }
 
-void FrmUpdate::OnLoad() {
+void UpdatePrompt::OnLoad() {
     ::EnableWindow(mainWindow_, FALSE);
     ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     RECT main{};
@@ -103,23 +103,23 @@ void FrmUpdate::OnLoad() {
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     const PromptBox& yes = geometry_.yes;
     const PromptBox& no = geometry_.no;
-    cmdYes.Move(yes.left, yes.top, yes.width, yes.height);
-    cmdNo.Move(no.left, no.top, no.width, no.height);
+    yesButton.Move(yes.left, yes.top, yes.width, yes.height);
+    noButton.Move(no.left, no.top, no.width, no.height);
     if (beep)
         beep(kPromptBeepHz, kPromptBeepMs);
 }
 
-void FrmUpdate::cmdYes_Click() {
+void UpdatePrompt::OnYes() {
     if (openPage)
         openPage(hwnd(), versionPageUrl_, ProgramFolder());
     Close();
 }
 
-void FrmUpdate::cmdNo_Click() {
+void UpdatePrompt::OnNo() {
     Close();
 }
 
-void FrmUpdate::Shutdown() {
+void UpdatePrompt::Shutdown() {
     if (unloaded_)
         return;
     unloaded_ = true;
@@ -128,13 +128,13 @@ void FrmUpdate::Shutdown() {
 
 // The main window is enabled before the prompt goes, so the activation returns
 // to it rather than to some other program's window.
-void FrmUpdate::Close() {
+void UpdatePrompt::Close() {
     Shutdown();
     if (hwnd())
         ::DestroyWindow(hwnd());
 }
 
-void FrmUpdate::PaintImage1(HDC dc) {
+void UpdatePrompt::PaintIcon(HDC dc) {
     const PromptBox& image = geometry_.image;
     const int x = image.left, y = image.top;
     // The program's own icon at the size it is shown at (32 pixels at 96 DPI),
@@ -166,15 +166,15 @@ void FrmUpdate::PaintImage1(HDC dc) {
     ::Polygon(dc, arrow, static_cast<int>(std::size(arrow)));
 }
 
-void FrmUpdate::PaintClient(HDC dc) {
+void UpdatePrompt::PaintClient(HDC dc) {
     RECT client{};
     ::GetClientRect(hwnd(), &client);
     Brush background(::CreateSolidBrush(kBackground));
     ::FillRect(dc, &client, background.get());
-    PaintImage1(dc);
+    PaintIcon(dc);
 }
 
-LRESULT FrmUpdate::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT UpdatePrompt::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CLOSE:
         Close();

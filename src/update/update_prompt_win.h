@@ -1,4 +1,4 @@
-// frmUpdate: tells the user that a newer version exists and offers to open the
+// updatePrompt: tells the user that a newer version exists and offers to open the
 // version page. While it exists the main window is disabled, so the user
 // answers it first; however it closes, the main window is enabled again.
 #pragma once
@@ -15,26 +15,26 @@
 
 namespace qorvic {
 
-class FrmUpdate : public Window {
+class UpdatePrompt : public Window {
 public:
-    FrmUpdate();
-    ~FrmUpdate() override;
+    UpdatePrompt();
+    ~UpdatePrompt() override;
 
     // Creates the window beside `mainWindow`, runs OnLoad and shows it
-    // (not modal: the caller goes on and fills in Label1).
+    // (not modal: the caller goes on and fills in messageLabel).
     bool Load(HWND mainWindow, std::int16_t twipsPerPixelX, std::int16_t twipsPerPixelY,
               const std::wstring& versionPageUrl);
     bool IsOpen() const { return hwnd() != nullptr; }
     // Sizes and places at the main window's DPI, taken when the prompt loads.
     const PromptGeometry& Geometry() const { return geometry_; }
 
-    UniLabel Label1;
-    UniButton cmdYes;
-    UniButton cmdNo;
+    UniLabel messageLabel;
+    UniButton yesButton;
+    UniButton noButton;
 
     void OnLoad();
-    void cmdYes_Click();
-    void cmdNo_Click();
+    void OnYes();
+    void OnNo();
     void Shutdown();
 
     // The beep and the shell's default action; a test may listen instead.
@@ -45,12 +45,12 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    // The background and Image1.
+    // The background and the icon.
     void PaintClient(HDC dc) override;
 
 private:
     void Close();
-    void PaintImage1(HDC dc);
+    void PaintIcon(HDC dc);
 
     HWND mainWindow_ = nullptr;
     std::int16_t twipsPerPixelX_ = 15;

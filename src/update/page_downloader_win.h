@@ -1,11 +1,11 @@
-// ucUpdates: reads whole web resources into memory in the background and
+// pageDownloader: reads whole web resources into memory in the background and
 // reports each outcome as an event on the user-interface thread. It is a hidden
 // child of the window it serves, so it goes away with that window; a read still
 // running then ends unnoticed and never touches the windows.
 #pragma once
 
 #include "base/window_win.h"
-#include "update/pending_keys.h"
+#include "update/pending_downloads.h"
 
 #include <windows.h>
 
@@ -18,7 +18,7 @@
 
 namespace qorvic {
 
-class UcUpdates : public Window {
+class PageDownloader : public Window {
 public:
     // Read options, as numbered by the platform's asynchronous read.
     static constexpr std::uint32_t kCacheDefault = 0;
@@ -30,25 +30,25 @@ public:
     // A read that has not ended after this long counts as failed.
     static constexpr DWORD kDefaultTimeoutMs = 20000;
 
-    UcUpdates();
-    ~UcUpdates() override;
+    PageDownloader();
+    ~PageDownloader() override;
 
     // Places the control on `parent`; completed reads leave their bytes in `pageBytes`.
     bool Create(HWND parent, std::string& pageBytes);
 
     // Starts reading `url` (http or https) under the name `key`. A read still
     // running under that key is cancelled first and never reports. When the read
-    // cannot start, noUpdates(key) is raised before this returns.
+    // cannot start, onReadFailed(key) is raised before this returns.
     void DownloadFile(const std::wstring& url, std::uint32_t cacheMode = kCacheDefault,
                       const std::wstring& key = L"");
 
     // The read named key has delivered; its bytes are in the page buffer.
-    std::function<void(const std::wstring& key)> updatesReady;
+    std::function<void(const std::wstring& key)> onPageReady;
     // The read named key failed to start or to deliver (error, HTTP status other
     // than 2xx, too large, too slow).
-    std::function<void(const std::wstring& key)> noUpdates;
+    std::function<void(const std::wstring& key)> onReadFailed;
 
-    const PendingKeys& Pending() const { return pendingKeys_; }
+    const PendingDownloads& Pending() const { return pending_; }
 
     void SetTimeout(DWORD milliseconds) { timeoutMs_ = milliseconds; }
     void SetMaxBytes(std::size_t bytes) { maxBytes_ = bytes; }
@@ -63,8 +63,8 @@ private:
         UINT_PTR serial;
     };
 
-    bool AddKey(const std::wstring& key) { return pendingKeys_.AddKey(key); }
-    void RemoveKey(const std::wstring& key) { pendingKeys_.RemoveKey(key); }
+    bool AddKey(const std::wstring& key) { return pending_.AddKey(key); }
+    void RemoveKey(const std::wstring& key) { pending_.RemoveKey(key); }
     void Cancel(const std::wstring& key);
     bool Start(const std::wstring& url, std::uint32_t cacheMode, const std::wstring& key);
     void Completed(UINT_PTR serial);
@@ -72,7 +72,7 @@ private:
     void Fail(const std::wstring& key);
     std::map<std::wstring, Running>::iterator FindBySerial(UINT_PTR serial);
 
-    PendingKeys pendingKeys_;
+    PendingDownloads pending_;
     std::map<std::wstring, Running> running_;
     std::string* pageBytes_ = nullptr;
     DWORD timeoutMs_ = kDefaultTimeoutMs;

@@ -1,4 +1,4 @@
-#include "update/uc_updates_win.h"
+#include "update/page_downloader_win.h"
 
 #include "base/debug_log_win.h"
 #include "update/internet_handle_win.h"
@@ -32,9 +32,9 @@ bool IsWebAddress(const std::wstring& url) {
 
 DWORD RequestFlags(std::uint32_t cacheMode) {
     DWORD flags = INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_AUTH;
-    if (cacheMode & UcUpdates::kCacheForceUpdate)
+    if (cacheMode & PageDownloader::kCacheForceUpdate)
         flags |= INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_CACHE_WRITE;
-    if (cacheMode & UcUpdates::kCacheResynchronize)
+    if (cacheMode & PageDownloader::kCacheResynchronize)
         flags |= INTERNET_FLAG_RESYNCHRONIZE;
     return flags;
 }
@@ -43,7 +43,7 @@ DWORD RequestFlags(std::uint32_t cacheMode) {
 
 // One read: what the worker needs, and what it hands back. The worker and the
 // control share it only through the atomics and the posted message.
-struct UcUpdates::Read {
+struct PageDownloader::Read {
     std::wstring url;
     DWORD flags = 0;
     DWORD timeoutMs = 0;
@@ -119,23 +119,23 @@ struct UcUpdates::Read {
     }
 };
 
-UcUpdates::UcUpdates() = default;
+PageDownloader::PageDownloader() = default;
 
-UcUpdates::~UcUpdates() {
+PageDownloader::~PageDownloader() {
     for (auto& entry : running_)
         entry.second.read->cancelled.store(true);
 }
 
-bool UcUpdates::Create(HWND parent, std::string& pageBytes) {
+bool PageDownloader::Create(HWND parent, std::string& pageBytes) {
     pageBytes_ = &pageBytes;
     if (hwnd())
         return true;
     return CreateWin({.className = kClassName, .style = WS_CHILD, .parent = parent});
 }
 
-void UcUpdates::DownloadFile(const std::wstring& url, std::uint32_t cacheMode,
-                             const std::wstring& key) {
-    if (!PendingKeys::IsValidKey(key)) {
+void PageDownloader::DownloadFile(const std::wstring& url, std::uint32_t cacheMode,
+                                  const std::wstring& key) {
+    if (!PendingDownloads::IsValidKey(key)) {
         Fail(key);
         return;
     }
@@ -145,7 +145,8 @@ void UcUpdates::DownloadFile(const std::wstring& url, std::uint32_t cacheMode,
         Fail(key);
 }
 
-bool UcUpdates::Start(const std::wstring& url, std::uint32_t cacheMode, const std::wstring& key) {
+bool PageDownloader::Start(const std::wstring& url, std::uint32_t cacheMode,
+                           const std::wstring& key) {
     if (!hwnd() || !pageBytes_ || !IsWebAddress(url))
         return false;
     auto read = std::make_shared<Read>();
@@ -168,7 +169,7 @@ bool UcUpdates::Start(const std::wstring& url, std::uint32_t cacheMode, const st
     return true;
 }
 
-void UcUpdates::Cancel(const std::wstring& key) {
+void PageDownloader::Cancel(const std::wstring& key) {
     const auto found = running_.find(key);
     if (found == running_.end())
         return;
@@ -177,22 +178,23 @@ void UcUpdates::Cancel(const std::wstring& key) {
     running_.erase(found);
 }
 
-void UcUpdates::Fail(const std::wstring& key) {
+void PageDownloader::Fail(const std::wstring& key) {
     RemoveKey(key);
-    if (noUpdates) {
-        const auto handler = noUpdates; // the handler may replace it
+    if (onReadFailed) {
+        const auto handler = onReadFailed; // the handler may replace it
         handler(key);
     }
 }
 
-std::map<std::wstring, UcUpdates::Running>::iterator UcUpdates::FindBySerial(UINT_PTR serial) {
+std::map<std::wstring, PageDownloader::Running>::iterator
+PageDownloader::FindBySerial(UINT_PTR serial) {
     for (auto it = running_.begin(); it != running_.end(); ++it)
         if (it->second.serial == serial)
             return it;
     return running_.end();
 }
 
-void UcUpdates::Completed(UINT_PTR serial) {
+void PageDownloader::Completed(UINT_PTR serial) {
     const auto found = FindBySerial(serial);
     if (found == running_.end())
         return; // cancelled or timed out meanwhile
@@ -207,13 +209,13 @@ void UcUpdates::Completed(UINT_PTR serial) {
     }
     RemoveKey(key);
     *pageBytes_ = std::move(read->bytes);
-    if (updatesReady) {
-        const auto handler = updatesReady;
+    if (onPageReady) {
+        const auto handler = onPageReady;
         handler(key);
     }
 }
 
-void UcUpdates::TimedOut(UINT_PTR serial) {
+void PageDownloader::TimedOut(UINT_PTR serial) {
     ::KillTimer(hwnd(), serial);
     const auto found = FindBySerial(serial);
     if (found == running_.end())
@@ -224,7 +226,7 @@ void UcUpdates::TimedOut(UINT_PTR serial) {
     Fail(key);
 }
 
-LRESULT UcUpdates::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT PageDownloader::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case kReadEnded:
         Completed(static_cast<UINT_PTR>(wParam));
