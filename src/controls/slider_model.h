@@ -1,6 +1,6 @@
 // The drawn slider's state and geometry, free of any window: its five
 // properties with their clamping rules, where the handle sits, which value a
-// drag gives, the size limits and the stored-properties order. NiceSlider
+// drag gives, the size limits and the stored-properties order. Slider
 // draws from these numbers; the native tests check them.
 #pragma once
 

@@ -190,14 +190,14 @@ void FrameWindow::GetMenuFont(std::wstring& name, bool& bold, bool& italic, floa
     size = menu.size;
 }
 
-void FrameWindow::ApplyMenuFont(UniLabel& label) {
+void FrameWindow::ApplyMenuFont(Label& label) {
     label.SetFontName(state_.MenuFontName);
     label.SetFontSize(state_.MenuFontSize);
     label.SetFontBold(state_.MenuFontBold);
     label.SetFontItalic(state_.MenuFontItalic);
 }
 
-void FrameWindow::ApplyMenuFont(UniCheck& box) {
+void FrameWindow::ApplyMenuFont(CheckBox& box) {
     box.SetFontName(state_.MenuFontName);
     box.SetFontSize(state_.MenuFontSize);
     box.SetFontBold(state_.MenuFontBold);

@@ -7,8 +7,8 @@
 #include "base/window_win.h"
 #include "capture/picture_win.h"
 #include "capture/quick_save.h"
-#include "controls/uni_check_win.h"
-#include "controls/uni_label_win.h"
+#include "controls/check_box_win.h"
+#include "controls/label_win.h"
 #include "frame/app_state.h"
 #include "frame/main_layout.h"
 #include "frame/scale_panel_win.h"
@@ -66,8 +66,8 @@ public:
     std::int16_t ScaleStep = 10;
     std::array<std::uint8_t, 64> CustomColours{};
 
-    UniLabel optionsLabel;
-    UniCheck wholeScreenBox;
+    Label optionsLabel;
+    CheckBox wholeScreenBox;
     ScalePanel scalePanel;
     const Rect& seeThroughArea() const { return seeThroughArea_; }
 
@@ -162,8 +162,8 @@ private:
     void ApplyLanguage(const struct LanguageApply& apply);
     void WriteSettings();
     void GetMenuFont(std::wstring& name, bool& bold, bool& italic, float& size);
-    void ApplyMenuFont(UniLabel& label);
-    void ApplyMenuFont(UniCheck& box);
+    void ApplyMenuFont(Label& label);
+    void ApplyMenuFont(CheckBox& box);
     void PaintStrip(HDC dc, int width);
     void ConnectMenus();
     void ApplyDpi(int dpi);

@@ -70,13 +70,13 @@ bool ScalePanel::Create(HWND form, std::int16_t twipsPerPixelX, std::int16_t twi
     closeButton.SetCaption(L"Close");
     closeButton.onClick = [this] { OnCloseClicked(); };
 
-    if (!Slider.Create(hwnd(), geometry_.slider.left, geometry_.slider.top, geometry_.slider.width,
+    if (!slider.Create(hwnd(), geometry_.slider.left, geometry_.slider.top, geometry_.slider.width,
                        geometry_.slider.height))
         return false;
-    Slider.Change = [this] { Slider_Change(); };
-    Slider.SetMax(20);
-    Slider.SetMin(1);
-    Slider.SetValue(10);
+    slider.Change = [this] { OnSliderMoved(); };
+    slider.SetMax(20);
+    slider.SetMin(1);
+    slider.SetValue(10);
     SetPercentLabel(resizeText_, PercentLabelLeft(scaleStep_, dpi_));
     return true;
 }
@@ -97,7 +97,7 @@ void ScalePanel::PlaceChildren() {
     };
     move(equalsLabel.hwnd(), geometry_.equalsLabel);
     move(closeButton.hwnd(), geometry_.closeButton);
-    Slider.Move(geometry_.slider.left, geometry_.slider.top, geometry_.slider.width,
+    slider.Move(geometry_.slider.left, geometry_.slider.top, geometry_.slider.width,
                 geometry_.slider.height);
 }
 
@@ -111,7 +111,7 @@ void ScalePanel::ApplyDpi(int dpi, std::int16_t twipsPerPixelX, std::int16_t twi
     dpi_ = dpi;
     geometry_ = ScalePanelGeometryForDpi(dpi_);
     MakeResizeFont();
-    Slider.SetDpi(dpi_);
+    slider.SetDpi(dpi_);
     PlaceChildren();
     MoveTo(RescaledScalePanel(placement_, previous, dpi_));
     DrawPanelBevel();
@@ -119,8 +119,8 @@ void ScalePanel::ApplyDpi(int dpi, std::int16_t twipsPerPixelX, std::int16_t twi
     ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-void ScalePanel::Slider_Change() {
-    scaleStep_ = Slider.Value();
+void ScalePanel::OnSliderMoved() {
+    scaleStep_ = slider.Value();
     SetPercentLabel(PercentLabelText(scaleStep_), PercentLabelLeft(scaleStep_, dpi_));
     if (onScaleStep)
         onScaleStep(scaleStep_);

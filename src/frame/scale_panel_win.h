@@ -6,9 +6,9 @@
 
 #include "base/handles_win.h"
 #include "base/window_win.h"
-#include "controls/nice_slider_win.h"
-#include "controls/uni_button_win.h"
-#include "controls/uni_label_win.h"
+#include "controls/slider_win.h"
+#include "controls/button_win.h"
+#include "controls/label_win.h"
 #include "frame/scale_panel_layout.h"
 
 #include <windows.h>
@@ -46,7 +46,7 @@ public:
     int Dpi() const { return dpi_; }
     const ScalePanelGeometry& Geometry() const { return geometry_; }
 
-    void Slider_Change();
+    void OnSliderMoved();
     void OnCloseClicked();
 
     std::int16_t ScaleStep() const { return scaleStep_; }
@@ -58,9 +58,9 @@ public:
     const std::wstring& PercentLabelCaption() const { return resizeText_; }
     float PercentLabelLeftEdge() const { return resizeLeft_; }
 
-    NiceSlider Slider;
-    UniLabel equalsLabel;
-    UniButton closeButton;
+    Slider slider;
+    Label equalsLabel;
+    Button closeButton;
 
     // Draws the panel's own surface: background, percentage and border.
     void PaintClient(HDC dc) override;

@@ -103,8 +103,8 @@ bool MenuWindow::Load() {
     ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     itemHeight_ = SystemMetricForDpi(SM_CYMENU, form_.Dpi());
 
-    auto label = std::make_unique<UniLabel>();
-    label->SetCaption(L"UniLabel1");
+    auto label = std::make_unique<Label>();
+    label->SetCaption(L"Label");
     label->SetFontName(L"Arial");
     label->SetFontSize(9.75f);
     label->SetTransparent(true);
@@ -192,14 +192,14 @@ void MenuWindow::BuildMenu(const std::vector<std::wstring>& items) {
     for (std::size_t i = 0; i < layout_.rows.size(); ++i) {
         const menus::MenuRow& row = layout_.rows[i];
         if (i >= rowLabels_.size()) {
-            auto label = std::make_unique<UniLabel>();
+            auto label = std::make_unique<Label>();
             if (!label->CreateLike(*rowLabels_.front(), static_cast<int>(i)))
                 continue;
             label->BringToFront();
             ConnectRow(*label, i);
             rowLabels_.push_back(std::move(label));
         }
-        UniLabel& label = *rowLabels_[i];
+        Label& label = *rowLabels_[i];
         label.SetFontName(state.MenuFontName);
         label.SetFontSize(state.MenuFontSize);
         label.SetFontBold(state.MenuFontBold);
@@ -233,7 +233,7 @@ void MenuWindow::KeepOnMonitor() {
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void MenuWindow::ConnectRow(UniLabel& label, std::size_t index) {
+void MenuWindow::ConnectRow(Label& label, std::size_t index) {
     label.onMouseEnter = [this, index] {
         form_.Menus().Dispatch([this, index] { OnRowEntered(index); });
     };

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "base/window_win.h"
-#include "controls/uni_label_win.h"
+#include "controls/label_win.h"
 #include "menus/menu_model.h"
 #include "menus/outside_press_win.h"
 
@@ -48,9 +48,7 @@ public:
     std::optional<std::size_t> CheckedRow() const { return checkedRow_; }
     std::optional<std::size_t> HighlightedRow() const { return highlightRow_; }
     // The text label of row `i` (element i of rowLabel), or nullptr.
-    UniLabel* rowLabel(std::size_t i) {
-        return i < rowLabels_.size() ? rowLabels_[i].get() : nullptr;
-    }
+    Label* rowLabel(std::size_t i) { return i < rowLabels_.size() ? rowLabels_[i].get() : nullptr; }
 
     // Draws the face, the highlight, the separators, check mark and arrows; the
     // text labels draw themselves above it.
@@ -73,7 +71,7 @@ private:
     // The label notifications; either may end this window's life.
     void OnRowEntered(std::size_t index);
     void OnRowReleased(std::size_t index);
-    void ConnectRow(UniLabel& label, std::size_t index);
+    void ConnectRow(Label& label, std::size_t index);
     void DrawGlyph(HDC dc, const menus::Box& box, bool check);
 
     Level level_;
@@ -81,7 +79,7 @@ private:
     std::int16_t menuNumber_ = 0;
     int itemHeight_ = 19;
     menus::MenuMetrics metrics_ = menus::kMenuMetrics; // scaled to the frame's DPI at load
-    std::vector<std::unique_ptr<UniLabel>> rowLabels_;
+    std::vector<std::unique_ptr<Label>> rowLabels_;
     menus::MenuLayout layout_;
     std::optional<std::size_t> checkedRow_;
     std::optional<std::size_t> highlightRow_;

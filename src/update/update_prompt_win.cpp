@@ -80,7 +80,7 @@ bool UpdatePrompt::Load(HWND mainWindow, std::int16_t twipsPerPixelX, std::int16
     yesButton.SetCaption(L"Yes");
     noButton.Create(hwnd(), 0, 0, 0, 0, 1);
     noButton.SetCaption(L"No");
-    for (UniButton* button : {&yesButton, &noButton}) {
+    for (Button* button : {&yesButton, &noButton}) {
         button->SetFontName(L"Arial");
         button->SetFontSize(9.75f);
     }

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "base/window_win.h"
-#include "controls/uni_label_win.h"
+#include "controls/label_win.h"
 #include "update/update_prompt_layout.h"
 
 #include <windows.h>
@@ -28,9 +28,9 @@ public:
     // Sizes and places at the main window's DPI, taken when the prompt loads.
     const PromptGeometry& Geometry() const { return geometry_; }
 
-    UniLabel messageLabel;
-    UniButton yesButton;
-    UniButton noButton;
+    Label messageLabel;
+    Button yesButton;
+    Button noButton;
 
     void OnLoad();
     void OnYes();

@@ -162,7 +162,7 @@ TEST_F(CaptureTest, ACaptureAfterClosingTheScalePanelUsesTheChosenScale) {
     Pump();
 
     // Drag the knob to the left end (10 %) and back to 50 %.
-    HWND slider = panel.Slider.hwnd();
+    HWND slider = panel.slider.hwnd();
     ::SendMessageW(slider, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(130, 9));
     ::SendMessageW(slider, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(0, 9));
     EXPECT_EQ(form_->ScaleStep, 1);

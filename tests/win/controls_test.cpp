@@ -3,7 +3,7 @@
 #include "base/file_io_win.h"
 #include "base/window_win.h"
 #include "controls/control_font_win.h"
-#include "controls/uni_label_win.h"
+#include "controls/label_win.h"
 
 #include "test_support_win.h"
 
@@ -49,9 +49,9 @@ protected:
 
 } // namespace
 
-TEST(UniLabel, AutoSizeFollowsCaptionAndFontAndRefusedValuesChangeNothing) {
+TEST(Label, AutoSizeFollowsCaptionAndFontAndRefusedValuesChangeNothing) {
     Backdrop parent;
-    UniLabel label;
+    Label label;
     ASSERT_TRUE(label.Create(parent.hwnd(), 10, 10, 5, 5));
     label.SetAutoSize(true);
     label.SetCaption(L"Options");
@@ -90,9 +90,9 @@ TEST(UniLabel, AutoSizeFollowsCaptionAndFontAndRefusedValuesChangeNothing) {
     EXPECT_EQ(label.Left(), 10);
 }
 
-TEST(UniLabel, TransparentLabelShowsWhatLiesBehindAroundItsText) {
+TEST(Label, TransparentLabelShowsWhatLiesBehindAroundItsText) {
     Backdrop parent;
-    UniLabel label;
+    Label label;
     ASSERT_TRUE(label.Create(parent.hwnd(), 20, 20, 120, 30));
     label.SetFontSize(14.0f);
     label.SetCaption(L"Wxyz");
@@ -106,13 +106,13 @@ TEST(UniLabel, TransparentLabelShowsWhatLiesBehindAroundItsText) {
     EXPECT_EQ(Pixels::Of(label.hwnd()).At(118, 28), RGB(255, 255, 255));
 }
 
-TEST(UniLabel, TransparentLabelShowsALowerSiblingAndTheClassBackground) {
+TEST(Label, TransparentLabelShowsALowerSiblingAndTheClassBackground) {
     Backdrop parent(false); // leaves WM_PRINTCLIENT unanswered
-    UniLabel below;
+    Label below;
     ASSERT_TRUE(below.Create(parent.hwnd(), 10, 10, 50, 40));
     below.SetTransparent(false);
     below.SetBackColor(RGB(250, 0, 0));
-    UniLabel above;
+    Label above;
     ASSERT_TRUE(above.Create(parent.hwnd(), 40, 20, 60, 20));
     above.BringToFront();
     const Pixels shown = Pixels::Of(above.hwnd());
@@ -120,9 +120,9 @@ TEST(UniLabel, TransparentLabelShowsALowerSiblingAndTheClassBackground) {
     EXPECT_EQ(shown.At(40, 10), kClassFill);    // beside it: the parent's class colour
 }
 
-TEST(UniLabel, ReportsEachEntryOnceAndReleasesOverItWithButtonShiftAndPosition) {
+TEST(Label, ReportsEachEntryOnceAndReleasesOverItWithButtonShiftAndPosition) {
     Backdrop parent;
-    UniLabel label;
+    Label label;
     ASSERT_TRUE(label.Create(parent.hwnd(), 10, 10, 80, 20));
     int entries = 0;
     label.onMouseEnter = [&] { ++entries; };
@@ -150,9 +150,9 @@ TEST(UniLabel, ReportsEachEntryOnceAndReleasesOverItWithButtonShiftAndPosition) 
     EXPECT_EQ(::GetCapture(), nullptr);
 }
 
-TEST(UniLabel, OwnerMayDestroyTheLabelInsideANotification) {
+TEST(Label, OwnerMayDestroyTheLabelInsideANotification) {
     Backdrop parent;
-    auto label = std::make_unique<UniLabel>();
+    auto label = std::make_unique<Label>();
     ASSERT_TRUE(label->Create(parent.hwnd(), 10, 10, 80, 20));
     const HWND hwnd = label->hwnd();
     int clicks = 0;
@@ -164,20 +164,20 @@ TEST(UniLabel, OwnerMayDestroyTheLabelInsideANotification) {
     EXPECT_EQ(clicks, 0);
 }
 
-TEST(UniLabel, FurtherArrayElementsTakeTheModelsDesignAndStartHidden) {
+TEST(Label, FurtherArrayElementsTakeTheModelsDesignAndStartHidden) {
     Backdrop parent;
-    UniLabel model;
+    Label model;
     ASSERT_TRUE(model.Create(parent.hwnd(), 20, 3, 100, 19));
-    model.SetCaption(L"UniLabel1");
+    model.SetCaption(L"Label");
     model.SetFontName(L"Arial");
     model.SetFontSize(9.75f);
     model.SetFontItalic(true);
     model.SetAlignment(2);
-    UniLabel element;
+    Label element;
     ASSERT_TRUE(element.CreateLike(model, 3));
     EXPECT_EQ(element.Index(), 3);
     EXPECT_FALSE(element.Visible());
-    EXPECT_EQ(element.Caption(), L"UniLabel1");
+    EXPECT_EQ(element.Caption(), L"Label");
     EXPECT_EQ(element.GetFont().name, L"Arial");
     EXPECT_TRUE(element.GetFont().italic);
     EXPECT_EQ(element.Alignment(), 2);
@@ -187,9 +187,9 @@ TEST(UniLabel, FurtherArrayElementsTakeTheModelsDesignAndStartHidden) {
     EXPECT_TRUE(element.Visible());
 }
 
-TEST(UniCheck, ClickTogglesTheValueThenNotifiesOnce) {
+TEST(CheckBox, ClickTogglesTheValueThenNotifiesOnce) {
     Backdrop parent;
-    UniCheck box;
+    CheckBox box;
     ASSERT_TRUE(box.Create(parent.hwnd(), 10, 10, 150, 20));
     box.SetCaption(L"Capture screen");
     std::vector<bool> seen;
@@ -208,9 +208,9 @@ TEST(UniCheck, ClickTogglesTheValueThenNotifiesOnce) {
     EXPECT_EQ(seen.size(), 2u);
 }
 
-TEST(UniCheck, TickedSquareIsDrawnInTheAccentColour) {
+TEST(CheckBox, TickedSquareIsDrawnInTheAccentColour) {
     Backdrop parent;
-    UniCheck box;
+    CheckBox box;
     ASSERT_TRUE(box.Create(parent.hwnd(), 10, 10, 150, 21));
     const Pixels empty = Pixels::Of(box.hwnd());
     EXPECT_EQ(empty.At(2, 6), RGB(255, 255, 255));
@@ -226,9 +226,9 @@ TEST(UniCheck, TickedSquareIsDrawnInTheAccentColour) {
     EXPECT_GE(white, 10);
 }
 
-TEST(UniButton, ClicksOnlyForPressAndReleaseInsideOrItsKeys) {
+TEST(Button, ClicksOnlyForPressAndReleaseInsideOrItsKeys) {
     Backdrop parent;
-    UniButton button;
+    Button button;
     ASSERT_TRUE(button.Create(parent.hwnd(), 200, 64, 80, 28));
     button.SetCaption(L"Close");
     int clicks = 0;
@@ -256,9 +256,9 @@ TEST(UniButton, ClicksOnlyForPressAndReleaseInsideOrItsKeys) {
     EXPECT_EQ(clicks, 3);
 }
 
-TEST(UniButton, LooksFlatAndChangesOnHover) {
+TEST(Button, LooksFlatAndChangesOnHover) {
     Backdrop parent;
-    UniButton button;
+    Button button;
     ASSERT_TRUE(button.Create(parent.hwnd(), 200, 64, 80, 28));
     button.SetCaption(L"Close");
     const Pixels normal = Pixels::Of(button.hwnd());
@@ -273,9 +273,9 @@ TEST(UniButton, LooksFlatAndChangesOnHover) {
     EXPECT_EQ(Pixels::Of(button.hwnd()).At(3, 3), RGB(225, 225, 225));
 }
 
-TEST(UniButton, FocusIsDrawnOnlyOnceTheKeyboardIsUsed) {
+TEST(Button, FocusIsDrawnOnlyOnceTheKeyboardIsUsed) {
     Backdrop parent;
-    UniButton button;
+    Button button;
     ASSERT_TRUE(button.Create(parent.hwnd(), 200, 64, 80, 28));
     button.SetCaption(L"Yes");
     auto dotsOnFocusRow = [&] {

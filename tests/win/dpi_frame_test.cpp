@@ -117,14 +117,14 @@ void ExpectPanelFor(FrameWindow& form, int dpi) {
     const ScalePanelGeometry g = ScalePanelGeometryForDpi(dpi);
     const SliderMetrics m = SliderMetricsForDpi(dpi);
     EXPECT_EQ(panel.Dpi(), dpi);
-    EXPECT_EQ(panel.Slider.Dpi(), dpi);
-    const RECT slider = ChildRect(panel.hwnd(), panel.Slider.hwnd());
+    EXPECT_EQ(panel.slider.Dpi(), dpi);
+    const RECT slider = ChildRect(panel.hwnd(), panel.slider.hwnd());
     EXPECT_EQ(slider.left, g.slider.left);
     EXPECT_EQ(slider.top, g.slider.top);
     EXPECT_EQ(slider.right - slider.left, g.slider.width);
     EXPECT_EQ(slider.bottom - slider.top, m.height);
-    EXPECT_EQ(panel.Slider.HandleLeft(),
-              SliderHandleLeft(g.slider.width, panel.Slider.Value(), 1, 20, m));
+    EXPECT_EQ(panel.slider.HandleLeft(),
+              SliderHandleLeft(g.slider.width, panel.slider.Value(), 1, 20, m));
     const RECT close = ChildRect(panel.hwnd(), panel.closeButton.hwnd());
     EXPECT_EQ(close.left, g.closeButton.left);
     EXPECT_EQ(close.right - close.left, g.closeButton.width);
@@ -152,17 +152,17 @@ TEST_F(FrameDpiTest, DpiChangeRedrawsTheScalingPanelAndSliderAtTheNewScale) {
     const int before = form.Dpi();
     const int after = before == 144 ? 192 : 144;
     ExpectPanelFor(form, before);
-    form.scalePanel.Slider.SetValue(14);
+    form.scalePanel.slider.SetValue(14);
 
     RECT suggested = SuggestedFor(form.hwnd(), after);
     ::SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(after, after),
                    reinterpret_cast<LPARAM>(&suggested));
     test::Pump();
     ExpectPanelFor(form, after);
-    EXPECT_EQ(form.scalePanel.Slider.Value(), 14) << "the scale survives the move";
+    EXPECT_EQ(form.scalePanel.slider.Value(), 14) << "the scale survives the move";
     EXPECT_EQ(form.ScaleStep, 14);
     // The slider's colours are painted into the fresh pictures.
-    EXPECT_EQ(form.scalePanel.Slider.ForeColor(), kSliderDefaultForeColor);
+    EXPECT_EQ(form.scalePanel.slider.ForeColor(), kSliderDefaultForeColor);
 
     // Opening the panel on the small frame grows it to 4800 x 4000 twips at the new twips.
     form.ShowScalePanel();
@@ -209,7 +209,7 @@ TEST_F(FrameDpiTest, CaptionsHaveTheSystemMenuFontsSizeAndFitTheirRows) {
     test::Pump();
     MenuWindow* menu = form.Menus().FirstLevel();
     ASSERT_NE(menu, nullptr);
-    for (std::size_t row = 0; UniLabel* label = menu->rowLabel(row); ++row) {
+    for (std::size_t row = 0; Label* label = menu->rowLabel(row); ++row) {
         EXPECT_NEAR(pixels(*label), system, 1) << "row " << row;
         EXPECT_LE(label->Height(), menu->ItemHeight()) << "row " << row;
     }

@@ -58,10 +58,10 @@ TEST(ScalePanel, StartsHiddenAt300By105WithTheSliderAtOneHundredPercent) {
     RECT rc = PanelInForm(panel);
     EXPECT_EQ(rc.right - rc.left, 300);
     EXPECT_EQ(rc.bottom - rc.top, 105);
-    EXPECT_EQ(panel.Slider.Min(), 1);
-    EXPECT_EQ(panel.Slider.Max(), 20);
-    EXPECT_EQ(panel.Slider.Value(), 10);
-    EXPECT_EQ(panel.Slider.Width(), 285);
+    EXPECT_EQ(panel.slider.Min(), 1);
+    EXPECT_EQ(panel.slider.Max(), 20);
+    EXPECT_EQ(panel.slider.Value(), 10);
+    EXPECT_EQ(panel.slider.Width(), 285);
     EXPECT_EQ(panel.ScaleStep(), 10);
     EXPECT_EQ(panel.PercentLabelCaption(), L"100%");
     EXPECT_FLOAT_EQ(panel.PercentLabelLeftEdge(), 130.0f);
@@ -120,10 +120,10 @@ TEST(ScalePanel, SliderChangesDriveScaleStepAndThePercentageLabel) {
     panel.onScaleStep = [&](std::int16_t step) { reported.push_back(step); };
     ASSERT_TRUE(panel.Create(form.hwnd()));
     reported.clear();
-    panel.Slider.SetValue(1);
+    panel.slider.SetValue(1);
     EXPECT_EQ(panel.PercentLabelCaption(), L"10%");
     EXPECT_FLOAT_EQ(panel.PercentLabelLeftEdge(), 17.5f);
-    panel.Slider.SetValue(20);
+    panel.slider.SetValue(20);
     EXPECT_EQ(panel.PercentLabelCaption(), L"200%");
     EXPECT_FLOAT_EQ(panel.PercentLabelLeftEdge(), 255.0f);
     EXPECT_EQ(panel.ScaleStep(), 20);
@@ -135,12 +135,12 @@ TEST(ScalePanel, CloseHidesThePanelAndTheScaleStays) {
     ScalePanel panel;
     ASSERT_TRUE(panel.Create(form.hwnd()));
     panel.ShowScalePanel(L"");
-    panel.Slider.SetValue(7);
+    panel.slider.SetValue(7);
     ASSERT_TRUE(panel.Visible());
     Click(panel.closeButton.hwnd(), 10, 10);
     EXPECT_FALSE(panel.Visible());
     EXPECT_EQ(panel.ScaleStep(), 7);
-    EXPECT_EQ(panel.Slider.Value(), 7);
+    EXPECT_EQ(panel.slider.Value(), 7);
 }
 
 TEST(ScalePanel, OnScreenItShowsTheRaisedBorderAndBothGrooveColours) {
@@ -181,7 +181,7 @@ TEST(ScalePanel, DraggingTheKnobWithThePointerMovesTheValueAndThePercentage) {
 
     const auto inputAt = [&](int x, int y, DWORD buttons) {
         POINT pt{x, y};
-        ::ClientToScreen(panel.Slider.hwnd(), &pt);
+        ::ClientToScreen(panel.slider.hwnd(), &pt);
         INPUT in{};
         in.type = INPUT_MOUSE;
         in.mi.dx = MulDiv(pt.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
@@ -190,21 +190,21 @@ TEST(ScalePanel, DraggingTheKnobWithThePointerMovesTheValueAndThePercentage) {
         ASSERT_EQ(::SendInput(1, &in, sizeof(in)), 1u);
         PumpFor(60);
     };
-    const int knob = panel.Slider.HandleLeft() + 9;
+    const int knob = panel.slider.HandleLeft() + 9;
     inputAt(knob, 9, 0);
     inputAt(knob, 9, MOUSEEVENTF_LEFTDOWN);
-    EXPECT_EQ(panel.Slider.Value(), 10) << "pressing alone moves nothing";
+    EXPECT_EQ(panel.slider.Value(), 10) << "pressing alone moves nothing";
     inputAt(knob + 60, 9, 0);
-    const std::int16_t midway = panel.Slider.Value();
+    const std::int16_t midway = panel.slider.Value();
     EXPECT_GT(midway, 10);
     EXPECT_LT(midway, 20);
     EXPECT_EQ(panel.PercentLabelCaption(), std::to_wstring(midway * 10) + L"%");
     inputAt(400, 9, 0); // beyond the right end
-    EXPECT_EQ(panel.Slider.Value(), 20);
+    EXPECT_EQ(panel.slider.Value(), 20);
     EXPECT_EQ(panel.PercentLabelCaption(), L"200%");
     EXPECT_FLOAT_EQ(panel.PercentLabelLeftEdge(), 255.0f);
     inputAt(400, 9, MOUSEEVENTF_LEFTUP);
     inputAt(20, 9, 0);
-    EXPECT_EQ(panel.Slider.Value(), 20) << "no drag once the button is up";
+    EXPECT_EQ(panel.slider.Value(), 20) << "no drag once the button is up";
     EXPECT_EQ(panel.ScaleStep(), 20);
 }

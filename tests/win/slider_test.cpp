@@ -1,6 +1,6 @@
 #include "base/handles_win.h"
 #include "base/window_win.h"
-#include "controls/nice_slider_win.h"
+#include "controls/slider_win.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@ public:
 // The panel's slider: 285 x 20, range 1 to 20, value 10, set in the host's order.
 struct ScaleSliderFixture : ::testing::Test {
     Host host;
-    NiceSlider slider;
+    Slider slider;
     int changes = 0;
     int clicks = 0;
 
@@ -123,9 +123,9 @@ TEST_F(ScaleSliderFixture, SizeIsHeldToAtLeast63By20) {
     EXPECT_EQ(slider.HandleLeft(), *SliderHandleLeft(200, 10, 1, 20)) << "redrawn at the new width";
 }
 
-TEST(NiceSliderStored, StoredValueIsLimitedByTheRangeInForceWhenRead) {
+TEST(SliderStored, StoredValueIsLimitedByTheRangeInForceWhenRead) {
     Host host;
-    NiceSlider slider;
+    Slider slider;
     ASSERT_TRUE(slider.Create(host.hwnd(), 0, 0, 285, 20, {{"Value", 15}, {"Max", 20}}));
     EXPECT_EQ(slider.Max(), 20);
     EXPECT_EQ(slider.Value(), 10);

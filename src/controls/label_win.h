@@ -12,16 +12,16 @@
 
 namespace qorvic {
 
-class UniLabel : public OwnerDrawnControl {
+class Label : public OwnerDrawnControl {
 public:
-    UniLabel();
+    Label();
 
     // A child window of `parent`; `index` is the element index in a control array.
     bool Create(HWND parent, int x, int y, int width, int height, int index = 0);
     // A further element of a control array: same parent, place and design
     // properties as `model` (caption, tag, font, colours, alignment, sizing,
     // transparency), starting hidden.
-    bool CreateLike(const UniLabel& model, int index);
+    bool CreateLike(const Label& model, int index);
 
     // When on, the label takes the width and height of its caption in its font;
     // when off, the caption wraps at word boundaries within the label's width.
@@ -64,5 +64,5 @@ private:
 } // namespace qorvic
 
 // The three controls come as a set; the other two live in their own headers.
-#include "controls/uni_button_win.h"
-#include "controls/uni_check_win.h"
+#include "controls/button_win.h"
+#include "controls/check_box_win.h"

@@ -10,9 +10,9 @@
 
 namespace qorvic {
 
-class UniCheck : public OwnerDrawnControl {
+class CheckBox : public OwnerDrawnControl {
 public:
-    UniCheck();
+    CheckBox();
 
     bool Create(HWND parent, int x, int y, int width, int height, int index = 0);
 

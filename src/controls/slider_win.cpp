@@ -1,4 +1,4 @@
-#include "controls/nice_slider_win.h"
+#include "controls/slider_win.h"
 
 #include "base/dpi.h"
 #include "base/dpi_win.h"
@@ -12,7 +12,7 @@ namespace qorvic {
 // A 24-bit bitmap selected into its own memory DC, as each of the slider's
 // pictures needs one to copy from. Members go in reverse: the selection is
 // undone before the bitmap and then the DC are deleted.
-struct NiceSlider::SliderBitmap {
+struct Slider::SliderBitmap {
     MemoryDc dc;
     Bitmap bitmap;
     std::unique_ptr<SelectedObject> selection;
@@ -63,30 +63,30 @@ struct NiceSlider::SliderBitmap {
     }
 };
 
-NiceSlider::NiceSlider() : Window(Painting::Covering) {}
-NiceSlider::~NiceSlider() = default;
+Slider::Slider() : Window(Painting::Covering) {}
+Slider::~Slider() = default;
 
 // The five pictures drawn at the size they are shown at for dpi_, not
 // stretched from the 96-DPI ones, so their lines stay sharp.
-bool NiceSlider::MakePictures() {
+bool Slider::MakePictures() {
     metrics_ = SliderMetricsForDpi(dpi_);
-    picLeft_ = SliderBitmap::FromArt(SliderLeftCapArt(dpi_));
-    picRight_ = SliderBitmap::FromArt(SliderRightCapArt(dpi_));
-    picHandle_ = SliderBitmap::FromArt(SliderHandleArt(dpi_));
-    picFullFill_ = SliderBitmap::FromArt(SliderFillArt(kSliderDefaultForeColor, dpi_));
-    picEmptyFill_ = SliderBitmap::FromArt(SliderFillArt(kSliderDefaultBackColor, dpi_));
-    return picLeft_ && picRight_ && picHandle_ && picFullFill_ && picEmptyFill_;
+    leftCap_ = SliderBitmap::FromArt(SliderLeftCapArt(dpi_));
+    rightCap_ = SliderBitmap::FromArt(SliderRightCapArt(dpi_));
+    knob_ = SliderBitmap::FromArt(SliderHandleArt(dpi_));
+    fullFill_ = SliderBitmap::FromArt(SliderFillArt(kSliderDefaultForeColor, dpi_));
+    emptyFill_ = SliderBitmap::FromArt(SliderFillArt(kSliderDefaultBackColor, dpi_));
+    return leftCap_ && rightCap_ && knob_ && fullFill_ && emptyFill_;
 }
 
-bool NiceSlider::Create(HWND parent, int x, int y, int width, int height,
-                        const StoredProperties& stored) {
+bool Slider::Create(HWND parent, int x, int y, int width, int height,
+                    const StoredProperties& stored) {
     dpi_ = WindowDpi(parent);
     if (!MakePictures())
         return false;
     model_.Assigned = [this](SliderProperty what) { OnAssigned(what); };
 
     const SliderSize size = SliderLimitSize({width, height}, metrics_);
-    if (!CreateWin({.className = L"QorvicNiceSlider",
+    if (!CreateWin({.className = L"QorvicSlider",
                     .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
                     .x = x,
                     .y = y,
@@ -102,7 +102,7 @@ bool NiceSlider::Create(HWND parent, int x, int y, int width, int height,
     return true;
 }
 
-void NiceSlider::SetDpi(int dpi) {
+void Slider::SetDpi(int dpi) {
     dpi = UsableDpi(dpi);
     if (dpi == dpi_ && surface_)
         return;
@@ -124,12 +124,12 @@ void NiceSlider::SetDpi(int dpi) {
     Resize();
 }
 
-void NiceSlider::Initialise() {
+void Slider::Initialise() {
     model_.Initialise();
     DrawSlider();
 }
 
-void NiceSlider::OnAssigned(SliderProperty what) {
+void Slider::OnAssigned(SliderProperty what) {
     if (what == SliderProperty::BackColor)
         PaintEmptyGroove();
     else if (what == SliderProperty::ForeColor)
@@ -139,17 +139,17 @@ void NiceSlider::OnAssigned(SliderProperty what) {
         Change();
 }
 
-void NiceSlider::PaintEmptyGroove() {
+void Slider::PaintEmptyGroove() {
     for (int y = metrics_.grooveFirstRow; y <= metrics_.grooveLastRow; ++y)
-        ::SetPixelV(picEmptyFill_->dc.get(), 0, y, static_cast<COLORREF>(model_.BackColor()));
+        ::SetPixelV(emptyFill_->dc.get(), 0, y, static_cast<COLORREF>(model_.BackColor()));
 }
 
-void NiceSlider::PaintFullGroove() {
+void Slider::PaintFullGroove() {
     for (int y = metrics_.grooveFirstRow; y <= metrics_.grooveLastRow; ++y)
-        ::SetPixelV(picFullFill_->dc.get(), 0, y, static_cast<COLORREF>(model_.ForeColor()));
+        ::SetPixelV(fullFill_->dc.get(), 0, y, static_cast<COLORREF>(model_.ForeColor()));
 }
 
-void NiceSlider::DrawSlider() {
+void Slider::DrawSlider() {
     if (!surface_)
         return;
     const int w = surface_->width;
@@ -158,24 +158,24 @@ void NiceSlider::DrawSlider() {
         return;
     handleLeft_ = *x;
     HDC dc = surface_->dc.get();
-    const int h = picLeft_->height;
-    const int srcW = picEmptyFill_->width, srcH = picEmptyFill_->height;
+    const int h = leftCap_->height;
+    const int srcW = emptyFill_->width, srcH = emptyFill_->height;
     ::SetStretchBltMode(dc, COLORONCOLOR);
     // Each copy overwrites what lies beneath: the two groove parts, the caps, the handle.
     if (*x > 0)
-        ::StretchBlt(dc, 0, 0, *x, h, picFullFill_->dc.get(), 0, 0, srcW, srcH, SRCCOPY);
+        ::StretchBlt(dc, 0, 0, *x, h, fullFill_->dc.get(), 0, 0, srcW, srcH, SRCCOPY);
     const int emptyWidth = static_cast<int>(RoundHalfEven(w - *x));
     if (emptyWidth > 0)
-        ::StretchBlt(dc, *x, 0, emptyWidth, h, picEmptyFill_->dc.get(), 0, 0, srcW, srcH, SRCCOPY);
-    ::BitBlt(dc, 0, 0, picLeft_->width, h, picLeft_->dc.get(), 0, 0, SRCCOPY);
-    ::BitBlt(dc, w - picRight_->width, 0, picRight_->width, h, picRight_->dc.get(), 0, 0, SRCCOPY);
-    ::BitBlt(dc, *x, metrics_.handleTop, picHandle_->width, picHandle_->height,
-             picHandle_->dc.get(), 0, 0, SRCCOPY);
+        ::StretchBlt(dc, *x, 0, emptyWidth, h, emptyFill_->dc.get(), 0, 0, srcW, srcH, SRCCOPY);
+    ::BitBlt(dc, 0, 0, leftCap_->width, h, leftCap_->dc.get(), 0, 0, SRCCOPY);
+    ::BitBlt(dc, w - rightCap_->width, 0, rightCap_->width, h, rightCap_->dc.get(), 0, 0, SRCCOPY);
+    ::BitBlt(dc, *x, metrics_.handleTop, knob_->width, knob_->height, knob_->dc.get(), 0, 0,
+             SRCCOPY);
     if (hwnd())
         ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-void NiceSlider::Resize() {
+void Slider::Resize() {
     RECT rc{};
     ::GetClientRect(hwnd(), &rc);
     const int w = rc.right - rc.left;
@@ -191,28 +191,28 @@ void NiceSlider::Resize() {
     DrawSlider();
 }
 
-void NiceSlider::Move(int x, int y, int width, int height) {
+void Slider::Move(int x, int y, int width, int height) {
     ::SetWindowPos(hwnd(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-int NiceSlider::Width() const {
+int Slider::Width() const {
     RECT rc{};
     ::GetWindowRect(hwnd(), &rc);
     return rc.right - rc.left;
 }
 
-int NiceSlider::Height() const {
+int Slider::Height() const {
     RECT rc{};
     ::GetWindowRect(hwnd(), &rc);
     return rc.bottom - rc.top;
 }
 
-void NiceSlider::PaintTo(HDC dc, int x, int y) const {
+void Slider::PaintTo(HDC dc, int x, int y) const {
     if (surface_)
         ::BitBlt(dc, x, y, surface_->width, surface_->height, surface_->dc.get(), 0, 0, SRCCOPY);
 }
 
-void NiceSlider::OnMouseMove(WPARAM buttons, int x) {
+void Slider::OnMouseMove(WPARAM buttons, int x) {
     const bool left = (buttons & MK_LBUTTON) != 0;
     const bool other = (buttons & (MK_RBUTTON | MK_MBUTTON | MK_XBUTTON1 | MK_XBUTTON2)) != 0;
     if (!surface_)
@@ -220,7 +220,7 @@ void NiceSlider::OnMouseMove(WPARAM buttons, int x) {
     model_.MouseMove(left, other, x, surface_->width, metrics_);
 }
 
-LRESULT NiceSlider::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT Slider::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_WINDOWPOSCHANGING: {
         // Whoever sizes the control, it keeps room for its caps and handle and the caps' height.

@@ -10,9 +10,9 @@
 
 namespace qorvic {
 
-class UniButton : public OwnerDrawnControl {
+class Button : public OwnerDrawnControl {
 public:
-    UniButton();
+    Button();
 
     bool Create(HWND parent, int x, int y, int width, int height, int index = 0);
 

@@ -1,4 +1,4 @@
-#include "controls/uni_check_win.h"
+#include "controls/check_box_win.h"
 
 #include "controls/control_layout.h"
 
@@ -6,26 +6,26 @@
 
 namespace qorvic {
 
-UniCheck::UniCheck() : OwnerDrawnControl({L"QorvicUniCheck", true, false, true}) {}
+CheckBox::CheckBox() : OwnerDrawnControl({L"QorvicCheckBox", true, false, true}) {}
 
-bool UniCheck::Create(HWND parent, int x, int y, int width, int height, int index) {
+bool CheckBox::Create(HWND parent, int x, int y, int width, int height, int index) {
     return CreateControl(parent, x, y, width, height, index, true);
 }
 
-void UniCheck::SetValue(bool value) {
+void CheckBox::SetValue(bool value) {
     if (value_ == value)
         return;
     value_ = value;
     Repaint();
 }
 
-void UniCheck::OnClicked() {
+void CheckBox::OnClicked() {
     value_ = !value_;
     Repaint();
     Notify(onClick);
 }
 
-void UniCheck::Paint(HDC dc, const RECT& client) {
+void CheckBox::Paint(HDC dc, const RECT& client) {
     const int dpi = Dpi();
     const auto layout = controls::LayoutCheckBox({0, 0, client.right, client.bottom}, dpi);
     const controls::ControlState state{Enabled(), Hovering(), LooksPressed()};

@@ -1,18 +1,18 @@
-#include "controls/uni_label_win.h"
+#include "controls/label_win.h"
 
 #include "controls/control_layout.h"
 
 namespace qorvic {
 
-UniLabel::UniLabel()
-    : OwnerDrawnControl({L"QorvicUniLabel", false, false, true}),
+Label::Label()
+    : OwnerDrawnControl({L"QorvicLabel", false, false, true}),
       backColour_(::GetSysColor(COLOR_BTNFACE)) {}
 
-bool UniLabel::Create(HWND parent, int x, int y, int width, int height, int index) {
+bool Label::Create(HWND parent, int x, int y, int width, int height, int index) {
     return CreateControl(parent, x, y, width, height, index, true);
 }
 
-bool UniLabel::CreateLike(const UniLabel& model, int index) {
+bool Label::CreateLike(const Label& model, int index) {
     if (!model.hwnd())
         return false;
     SetCaption(model.Caption());
@@ -32,18 +32,18 @@ bool UniLabel::CreateLike(const UniLabel& model, int index) {
                          model.Height(), index, false);
 }
 
-void UniLabel::SetAutoSize(bool autoSize) {
+void Label::SetAutoSize(bool autoSize) {
     autoSize_ = autoSize;
     OnContentChanged();
     Repaint();
 }
 
-void UniLabel::SetBackColor(COLORREF colour) {
+void Label::SetBackColor(COLORREF colour) {
     backColour_ = colour;
     Repaint();
 }
 
-bool UniLabel::SetAlignment(int alignment) {
+bool Label::SetAlignment(int alignment) {
     if (!controls::IsAlignment(alignment))
         return false;
     alignment_ = alignment;
@@ -51,26 +51,26 @@ bool UniLabel::SetAlignment(int alignment) {
     return true;
 }
 
-void UniLabel::SetVerticalCentre(bool centre) {
+void Label::SetVerticalCentre(bool centre) {
     centreVertically_ = centre;
     Repaint();
 }
 
-UINT UniLabel::TextFormat() const {
+UINT Label::TextFormat() const {
     const UINT align = alignment_ == controls::kAlignRight    ? DT_RIGHT
                        : alignment_ == controls::kAlignCentre ? DT_CENTER
                                                               : DT_LEFT;
     return align | DT_NOPREFIX | (autoSize_ ? 0 : DT_WORDBREAK);
 }
 
-void UniLabel::OnContentChanged() {
+void Label::OnContentChanged() {
     if (!autoSize_ || !hwnd())
         return;
     const SIZE text = MeasureText(Caption(), TextFormat());
     Resize(text.cx, text.cy);
 }
 
-void UniLabel::Paint(HDC dc, const RECT& client) {
+void Label::Paint(HDC dc, const RECT& client) {
     if (!Transparent()) {
         Brush fill(::CreateSolidBrush(backColour_));
         ::FillRect(dc, &client, fill.get());
@@ -86,15 +86,15 @@ void UniLabel::Paint(HDC dc, const RECT& client) {
     ::DrawTextW(dc, Caption().c_str(), static_cast<int>(Caption().size()), &r, TextFormat());
 }
 
-void UniLabel::OnPointerEntered() {
+void Label::OnPointerEntered() {
     Notify(onMouseEnter);
 }
 
-bool UniLabel::OnMouseReleased(int button, int shift, int x, int y) {
+bool Label::OnMouseReleased(int button, int shift, int x, int y) {
     return Notify(onMouseUp, button, shift, x, y);
 }
 
-void UniLabel::OnClicked() {
+void Label::OnClicked() {
     Notify(onClick);
 }
 

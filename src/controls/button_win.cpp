@@ -1,20 +1,20 @@
-#include "controls/uni_button_win.h"
+#include "controls/button_win.h"
 
 #include "controls/control_layout.h"
 
 namespace qorvic {
 
-UniButton::UniButton() : OwnerDrawnControl({L"QorvicUniButton", true, true, false}) {}
+Button::Button() : OwnerDrawnControl({L"QorvicButton", true, true, false}) {}
 
-bool UniButton::Create(HWND parent, int x, int y, int width, int height, int index) {
+bool Button::Create(HWND parent, int x, int y, int width, int height, int index) {
     return CreateControl(parent, x, y, width, height, index, true);
 }
 
-void UniButton::OnClicked() {
+void Button::OnClicked() {
     Notify(onClick);
 }
 
-void UniButton::Paint(HDC dc, const RECT& client) {
+void Button::Paint(HDC dc, const RECT& client) {
     const controls::ControlState state{Enabled(), Hovering(), LooksPressed()};
     const controls::Look look = controls::ButtonLook(state);
     Brush border(::CreateSolidBrush(look.border));

@@ -1,4 +1,4 @@
-// NiceSlider: the program's own horizontal slider, drawn from five bitmaps.
+// Slider: the program's own horizontal slider, drawn from five bitmaps.
 // The groove left of the handle shows ForeColor, right of it BackColor; the
 // left button alone drags the handle. Every property assignment and every drag
 // step repaints and raises Change.
@@ -14,10 +14,10 @@
 
 namespace qorvic {
 
-class NiceSlider : public Window {
+class Slider : public Window {
 public:
-    NiceSlider();
-    ~NiceSlider() override;
+    Slider();
+    ~Slider() override;
 
     std::function<void()> Change;
     std::function<void()> Click;
@@ -80,7 +80,7 @@ private:
     SliderModel model_;
     int dpi_ = 96;
     SliderMetrics metrics_;
-    std::unique_ptr<SliderBitmap> picLeft_, picRight_, picHandle_, picFullFill_, picEmptyFill_;
+    std::unique_ptr<SliderBitmap> leftCap_, rightCap_, knob_, fullFill_, emptyFill_;
     // The control's persistent picture; painting copies it to the screen.
     std::unique_ptr<SliderBitmap> surface_;
     int handleLeft_ = -1;
