@@ -1,6 +1,7 @@
-// The first-level menu and the submenu: small always-on-top windows with a thin border that
-// draw the program's own popup menus. One class serves both; the first level
-// differs in its menu number, the Japanese widening and the italic captions.
+// The first-level menu and the submenu: small always-on-top windows with a
+// thin border that draw the program's own popup menus. One class serves both;
+// the first level differs in its menu number, the Japanese widening and the
+// italic captions.
 #pragma once
 
 #include "base/window_win.h"
@@ -47,7 +48,7 @@ public:
     const menus::MenuLayout& Layout() const { return layout_; }
     std::optional<std::size_t> CheckedRow() const { return checkedRow_; }
     std::optional<std::size_t> HighlightedRow() const { return highlightRow_; }
-    // The text label of row `i` (element i of rowLabel), or nullptr.
+    // The text label of row `i`, or nullptr.
     Label* rowLabel(std::size_t i) { return i < rowLabels_.size() ? rowLabels_[i].get() : nullptr; }
 
     // Draws the face, the highlight, the separators, check mark and arrows; the

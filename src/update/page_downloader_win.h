@@ -1,4 +1,4 @@
-// pageDownloader: reads whole web resources into memory in the background and
+// PageDownloader: reads whole web resources into memory in the background and
 // reports each outcome as an event on the user-interface thread. It is a hidden
 // child of the window it serves, so it goes away with that window; a read still
 // running then ends unnoticed and never touches the windows.

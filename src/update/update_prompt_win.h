@@ -1,4 +1,4 @@
-// updatePrompt: tells the user that a newer version exists and offers to open the
+// UpdatePrompt: tells the user that a newer version exists and offers to open the
 // version page. While it exists the main window is disabled, so the user
 // answers it first; however it closes, the main window is enabled again.
 #pragma once

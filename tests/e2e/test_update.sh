@@ -52,7 +52,7 @@ main=$(window_rect Qorvic)
     [ $(($(field "$prompt" 3) - $(field "$main" 3))) = 33 ] ||
     fail "the prompt is not 500 twips right of and below the main window: $prompt / $main"
 screenshot "$WORK/prompt.png"
-# the icon is the program's icon: the red dot in the middle of its 32 pixels.
+# The prompt's icon is the program's icon: the red dot in the middle of its 32 pixels.
 expect_pixel "$WORK/prompt.png" $(($(field "$prompt" 7) + 16)) $(($(field "$prompt" 8) + 16)) E03030 \
     "the prompt's icon"
 convert "$WORK/prompt.png" -crop "$(field "$prompt" 9)x$(field "$prompt" 10)+$(field "$prompt" 7)+$(field "$prompt" 8)" \

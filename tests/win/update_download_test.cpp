@@ -1,4 +1,4 @@
-// pageDownloader against a local server: whole pages arrive on the interface thread,
+// PageDownloader against a local server: whole pages arrive on the interface thread,
 // every kind of failure ends in onReadFailed, and a read under a pending key
 // replaces the one before it.
 #include "test_support_win.h"
