@@ -80,6 +80,10 @@ wine_session_up() {
         fi
         # A persistent wineserver makes each test .exe start in milliseconds.
         wineserver -p 2>/dev/null 9>&- || true
+        # Wine's services start with the first program of a server and keep the
+        # output that program had: started here, they hold no test's pipe open
+        # (ctest would wait for it after the test ended).
+        wine cmd /c exit 9>&- >/dev/null 2>&1 || true
     ) 9>"$root/session.lock" </dev/null >>"$root/session.log" 2>&1
     wine_session_env "$root"
 }
