@@ -2,6 +2,8 @@
 
 #include "command_line.h"
 
+#include <array>
+
 namespace qorvic {
 
 std::wstring LowerExtension(const std::wstring& caption) {
@@ -19,21 +21,10 @@ std::optional<ImageFormat> ImageFormatAt(std::size_t index) {
 }
 
 std::wstring FileExtension(ImageFormat format) {
-    switch (format) {
-    case ImageFormat::Bmp:
-        return L"bmp";
-    case ImageFormat::Gif:
-        return L"gif";
-    case ImageFormat::Jpg:
-        return L"jpg";
-    case ImageFormat::Jp2:
-        return L"jp2";
-    case ImageFormat::Png:
-        return L"png";
-    case ImageFormat::Tif:
-        return L"tif";
-    }
-    return L"bmp";
+    // In the order of ImageFormat, which is the format submenu's and the save dialog's.
+    constexpr std::array<const wchar_t*, 6> kExtensions = {L"bmp", L"gif", L"jpg",
+                                                           L"jp2", L"png", L"tif"};
+    return kExtensions[static_cast<std::size_t>(format)];
 }
 
 std::wstring NextFreeQuickSaveName(const std::wstring& folder, const std::wstring& extension,

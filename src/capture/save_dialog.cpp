@@ -11,16 +11,16 @@ namespace {
 struct Filter {
     const wchar_t* description;
     const wchar_t* pattern;
-    const wchar_t* extension;
 };
 
+// In the order of ImageFormat: filter n writes format n - 1.
 constexpr std::array<Filter, 6> kFilters = {{
-    {L"BMP - Windows Bitmap", L"*.bmp", L".bmp"},
-    {L"GIF - Compuserve GIF", L"*.gif", L".gif"},
-    {L"JPG - JPG/JPEG Format", L"*.jpg", L".jpg"},
-    {L"JP2 - JP2 Format", L"*.jp2", L".jp2"},
-    {L"PNG - Portable Network Graphics", L"*.png", L".png"},
-    {L"TIF - Tagged Image File Format", L"*.tif", L".tif"},
+    {L"BMP - Windows Bitmap", L"*.bmp"},
+    {L"GIF - Compuserve GIF", L"*.gif"},
+    {L"JPG - JPG/JPEG Format", L"*.jpg"},
+    {L"JP2 - JP2 Format", L"*.jp2"},
+    {L"PNG - Portable Network Graphics", L"*.png"},
+    {L"TIF - Tagged Image File Format", L"*.tif"},
 }};
 
 } // namespace
@@ -42,7 +42,7 @@ std::wstring ApplyFilterExtension(const std::wstring& path, unsigned filterIndex
         return path;
     if (filterIndex < 1 || filterIndex > kFilters.size())
         return path;
-    return path + kFilters[filterIndex - 1].extension;
+    return path + L"." + FileExtension(static_cast<ImageFormat>(filterIndex - 1));
 }
 
 bool IsBmpPath(const std::wstring& path) {

@@ -27,16 +27,6 @@ protected:
     TestFrame frame_;
 };
 
-BOOL CALLBACK CollectStaticText(HWND child, LPARAM out) {
-    wchar_t cls[16] = {};
-    wchar_t text[512] = {};
-    ::GetClassNameW(child, cls, 16);
-    ::GetWindowTextW(child, text, 512);
-    if (std::wstring(cls) == L"Static")
-        *reinterpret_cast<std::wstring*>(out) += text;
-    return TRUE;
-}
-
 } // namespace
 
 TEST(FaultConverterCrash, IsToldInTheMessageBoxAndLeavesNoFile) {

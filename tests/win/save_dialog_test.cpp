@@ -13,16 +13,6 @@ using namespace qorvic::test;
 
 namespace {
 
-BOOL CALLBACK CollectStaticText(HWND child, LPARAM out) {
-    wchar_t cls[16] = {};
-    wchar_t text[512] = {};
-    ::GetClassNameW(child, cls, 16);
-    ::GetWindowTextW(child, text, 512);
-    if (std::wstring(cls) == L"Static")
-        *reinterpret_cast<std::wstring*>(out) += text;
-    return TRUE;
-}
-
 BOOL CALLBACK FindNameEdit(HWND child, LPARAM out) {
     wchar_t cls[32] = {};
     ::GetClassNameW(child, cls, 32);

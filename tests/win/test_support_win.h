@@ -78,6 +78,18 @@ inline void Click(HWND control, int x = 5, int y = 5) {
     Click(control, x, y, x, y);
 }
 
+// EnumChildWindows callback: appends the text of every static control to the
+// std::wstring at `out` (what a message box says).
+inline BOOL CALLBACK CollectStaticText(HWND child, LPARAM out) {
+    wchar_t cls[16] = {};
+    wchar_t text[512] = {};
+    ::GetClassNameW(child, cls, 16);
+    ::GetWindowTextW(child, text, 512);
+    if (std::wstring(cls) == L"Static")
+        *reinterpret_cast<std::wstring*>(out) += text;
+    return TRUE;
+}
+
 // The first visible dialog box titled `title` (any when null) and owned by
 // `owner` (any when null), polled for up to 30 s; null when none came.
 inline HWND WaitForDialog(const wchar_t* title, HWND owner = nullptr) {
