@@ -2,6 +2,7 @@
 // costs beyond the 0.25 s wait before the copy: hiding, the screen copy, the
 // halftone stretch and showing the frame again. Run it under Wine on a screen
 // of the size to measure. Usage: capture_bench [repeats]
+#include "capture/screen_capture_win.h"
 #include "frame/frame_window_win.h"
 
 #include <windows.h>
@@ -41,19 +42,20 @@ int wmain(int argc, wchar_t** argv) {
     options.appDataFolder = FreshDataFolder();
     options.desktopFolder = *options.appDataFolder;
     qorvic::FrameWindow form(options);
-    form.onEnd = nullptr;
     if (!form.Load())
         return 1;
     Pump();
     std::printf("%-6s %11s %11s %11s %11s %11s\n", "scale", "output", "min ms", "median ms",
                 "max ms", "overhead ms");
+    qorvic::ScreenCapture capture;
+    const qorvic::CaptureSource screen = qorvic::WholeScreenArea(
+        ::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
+        ::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
     for (const std::int16_t step : {std::int16_t{10}, std::int16_t{20}}) {
-        form.ScaleStep = step;
         std::vector<double> ms;
         for (int r = 0; r < repeats; ++r) {
-            form.wholeScreenBox.SetValue(true);
             const auto start = std::chrono::steady_clock::now();
-            form.Capture();
+            capture.Take(form.hwnd(), screen, step);
             ms.push_back(
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                     .count());
@@ -61,8 +63,8 @@ int wmain(int argc, wchar_t** argv) {
         }
         std::sort(ms.begin(), ms.end());
         const double median = ms[ms.size() / 2];
-        const std::string size = std::to_string(form.outputPicture.Width()) + "x" +
-                                 std::to_string(form.outputPicture.Height());
+        const std::string size = std::to_string(capture.Output().Width()) + "x" +
+                                 std::to_string(capture.Output().Height());
         std::printf("%5d%% %11s %11.1f %11.1f %11.1f %11.1f\n", step * 10, size.c_str(), ms.front(),
                     median, ms.back(), median - 250.0);
         std::fflush(stdout);

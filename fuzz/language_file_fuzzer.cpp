@@ -2,6 +2,7 @@
 // language (one of the eight, or another name), the rest is the file.
 #include "fuzz_support.h"
 
+#include "base/version.h"
 #include "languages/language_file.h"
 
 #include <vector>

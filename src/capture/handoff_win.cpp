@@ -1,8 +1,8 @@
-// Hand-off to Norvane: the picture goes on the clipboard, Norvane's window is
-// raised and F7 typed into it. Members of FrameWindow.
+#include "capture/handoff_win.h"
+
 #include "base/waits.h"
+#include "capture/clipboard_copy_win.h"
 #include "capture/handoff.h"
-#include "frame/frame_window_win.h"
 
 #include <chrono>
 
@@ -51,7 +51,7 @@ bool WaitForForeground(HWND window, std::chrono::milliseconds patience) {
 
 } // namespace
 
-HWND FrameWindow::ActivateWindowByTitle(const std::wstring& title) {
+HWND ActivateWindowByTitle(const std::wstring& title) {
     WindowSearch search{title, nullptr};
     ::EnumWindows(&EnumWindowsProc, reinterpret_cast<LPARAM>(&search));
     if (search.found) {
@@ -63,16 +63,16 @@ HWND FrameWindow::ActivateWindowByTitle(const std::wstring& title) {
     return search.found;
 }
 
-void FrameWindow::HandOffCapture() {
-    Capture();
-    if (outputPicture.Empty())
+void HandOffToNorvane(HWND frame, const Picture& picture,
+                      const std::function<void(const std::wstring&)>& tell) {
+    if (picture.Empty())
         return;
     // Without the picture on the clipboard, F7 would make Norvane send
     // whatever the clipboard held before.
-    if (!PutCaptureOnClipboard()) {
-        if (showMessage)
-            showMessage(L"Qorvic could not put the picture on the clipboard, so it was not "
-                        L"handed over to Norvane.");
+    if (!PutPictureOnClipboard(frame, picture)) {
+        if (tell)
+            tell(L"Qorvic could not put the picture on the clipboard, so it was not "
+                 L"handed over to Norvane.");
         return;
     }
     if (HWND norvane = ActivateWindowByTitle(L"Norvane")) {
@@ -88,7 +88,7 @@ void FrameWindow::HandOffCapture() {
         if (WaitForForeground(norvane, kLateActivation))
             SendKey(VK_F7);
     }
-    ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    ::SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }
 
 } // namespace qorvic

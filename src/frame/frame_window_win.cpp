@@ -5,10 +5,10 @@
 #include "base/dpi_win.h"
 #include "base/file_io_win.h"
 #include "base/numeric.h"
-#include "languages/languages_win.h"
+#include "controls/menu_font.h"
 #include "frame/frame_colour.h"
-#include "frame/menu_font.h"
 #include "frame/settings_file.h"
+#include "languages/languages_win.h"
 
 #include <shlobj.h>
 
@@ -32,6 +32,9 @@ BOOL CALLBACK UnloadWindow(HWND hwnd, LPARAM self) {
 }
 
 } // namespace
+
+FrameWindow::FrameWindow(Options options)
+    : Window(Painting::OffScreen), options_(std::move(options)) {} // off-screen: no flicker
 
 FrameWindow::~FrameWindow() = default;
 
@@ -58,7 +61,7 @@ bool FrameWindow::Load(int showCommand) {
     optionsLabel.SetCaption(L"Options");
     wholeScreenBox.Create(hwnd(), 60, 2, 200, 16);
     wholeScreenBox.SetCaption(L"Capture screen");
-    ConnectMenus();
+    optionsLabel.onClick = [this] { menus_.OpenOptionsMenu(); };
 
     OnLoad();
     ::ShowWindow(hwnd(), showCommand);
@@ -68,35 +71,36 @@ bool FrameWindow::Load(int showCommand) {
 
 // Start-up: every step runs whatever happened to the one before it.
 void FrameWindow::OnLoad() {
-    state_.VersionTag = kVersionTag;
-
     ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     const LONG_PTR exStyle = ::GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
     ::SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
     if (!::SetLayeredWindowAttributes(hwnd(), kKeyColourRef, 0, LWA_COLORKEY))
         DebugLogLastError(L"the frame's key colour was not set");
 
-    CustomColours.fill(0);
-
     state_.DataFolder = SpecialFolderPath(CSIDL_APPDATA) + L"Qorvic";
     if (!PathExists(state_.DataFolder) &&
         !::CreateDirectoryW(state_.DataFolder.c_str(), nullptr)) // one level only
         DebugLogLastError(L"cannot create the data folder " + state_.DataFolder);
 
+    writer_.emplace(state_.DataFolder, [this](const std::wstring& text) { Tell(text); });
+
     ReadSettings();
 
     ApplyDpi(dpi_);
-    GetMenuFont(state_.MenuFontName, state_.MenuFontBold, state_.MenuFontItalic,
-                state_.MenuFontSize);
+    // At 96 DPI, so the point size is the font's real one; the controls and
+    // menus scale it once, by their window's DPI.
+    const LOGFONTW& font = NonClientMetricsAtDesignDpi().lfMenuFont;
+    state_.menuFont =
+        MenuFontFromLogFont(font.lfHeight, font.lfWeight, font.lfItalic,
+                            std::wstring(font.lfFaceName, font.lfFaceName + LF_FACESIZE));
     ApplyMenuFont(optionsLabel);
     ApplyMenuFont(wholeScreenBox);
 
-    BuildLanguageList(state_); // also turns the old language number "0" into "English"
-    ApplyLanguage(LoadLanguage(state_));
+    // Also turns the old language number "0" into "English".
+    BuildLanguageList(state_.languages, state_.DataFolder);
+    ApplyLanguage(LoadLanguage(state_.languages, state_.DataFolder));
 
-    scalePanel.onScaleStep = [this](std::int16_t step) { ScaleStep = step; };
     scalePanel.Create(hwnd(), state_.TwipsPerPixelX, state_.TwipsPerPixelY);
-    ScaleStep = 10;
 
     StartUpdateCheck();
 }
@@ -104,7 +108,7 @@ void FrameWindow::OnLoad() {
 // The strip height and twips per pixel for `dpi`; a window's DPI is the same on both axes.
 void FrameWindow::ApplyDpi(int dpi) {
     dpi_ = UsableDpi(dpi);
-    MenuBarHeight = ClampToInt16(SystemMetricForDpi(SM_CYMENU, dpi_));
+    shape_.stripHeight = ClampToInt16(SystemMetricForDpi(SM_CYMENU, dpi_));
     state_.TwipsPerPixelX = TwipsPerPixelForDpi(dpi_);
     state_.TwipsPerPixelY = TwipsPerPixelForDpi(dpi_);
 }
@@ -128,37 +132,6 @@ void FrameWindow::ApplyLanguage(const LanguageApply& apply) {
         LayOut();
 }
 
-void FrameWindow::SwitchLanguage(std::int16_t index, const std::wstring& caption) {
-    const LanguageApply apply = SelectLanguage(state_, index, caption);
-    ApplyLanguage(apply);
-    if (apply.failed && !apply.failureText.empty() && showMessage)
-        showMessage(apply.failureText);
-}
-
-void FrameWindow::ShowScalePanel() {
-    scalePanel.ShowScalePanel(state_.texts.TxtEquals);
-}
-
-std::wstring FrameWindow::SpecialFolderPath(int csidl) const {
-    if (options_.appDataFolder && csidl == CSIDL_APPDATA)
-        return *options_.appDataFolder;
-    if (options_.desktopFolder && csidl == CSIDL_DESKTOPDIRECTORY)
-        return *options_.desktopFolder;
-    PIDLIST_ABSOLUTE list = nullptr;
-    if (const HRESULT hr = ::SHGetSpecialFolderLocation(hwnd(), csidl, &list);
-        FAILED(hr) || !list) {
-        DebugLogError(L"no special folder " + std::to_wstring(csidl), static_cast<DWORD>(hr));
-        return L"";
-    }
-    CoTaskMem<ITEMIDLIST_ABSOLUTE> owned(list);
-    wchar_t buffer[MAX_PATH] = {};
-    if (!::SHGetPathFromIDListW(owned.get(), buffer)) {
-        DebugLog(L"special folder " + std::to_wstring(csidl) + L" has no file system path");
-        return L"";
-    }
-    return std::wstring(buffer) + L"\\";
-}
-
 void FrameWindow::ReadSettings() {
     const std::optional<std::string> bytes =
         ReadFileBytes(state_.DataFolder + L"\\Qorvic.cfg", 64 * 1024);
@@ -166,42 +139,21 @@ void FrameWindow::ReadSettings() {
         ParseSettings(bytes ? std::optional<std::string_view>(*bytes) : std::nullopt);
     if (settings.frameColour)
         SetBackColour(*settings.frameColour);
-    state_.CurrentLanguage = AnsiToWide(settings.language);
+    state_.languages.CurrentLanguage = AnsiToWide(settings.language);
 }
 
 // Shutdown writes the two values; when the folder is gone or read-only the old
 // file stays as it was and the program still ends.
 void FrameWindow::WriteSettings() {
     WriteFileAtomically(state_.DataFolder + L"\\Qorvic.cfg",
-                        FormatSettings(backColour_, WideToAnsi(state_.CurrentLanguage)));
+                        FormatSettings(backColour_, WideToAnsi(state_.languages.CurrentLanguage)));
 }
 
-void FrameWindow::GetMenuFont(std::wstring& name, bool& bold, bool& italic, float& size) {
-    // At 96 DPI, so the point size is the font's real one; the controls and
-    // menus scale it once, by their window's DPI.
-    const NONCLIENTMETRICSW metrics = NonClientMetricsAtDesignDpi();
-    const LOGFONTW& font = metrics.lfMenuFont;
-    const MenuFont menu =
-        MenuFontFromLogFont(font.lfHeight, font.lfWeight, font.lfItalic,
-                            std::wstring(font.lfFaceName, font.lfFaceName + LF_FACESIZE));
-    name = menu.name;
-    bold = menu.bold;
-    italic = menu.italic;
-    size = menu.size;
-}
-
-void FrameWindow::ApplyMenuFont(Label& label) {
-    label.SetFontName(state_.MenuFontName);
-    label.SetFontSize(state_.MenuFontSize);
-    label.SetFontBold(state_.MenuFontBold);
-    label.SetFontItalic(state_.MenuFontItalic);
-}
-
-void FrameWindow::ApplyMenuFont(CheckBox& box) {
-    box.SetFontName(state_.MenuFontName);
-    box.SetFontSize(state_.MenuFontSize);
-    box.SetFontBold(state_.MenuFontBold);
-    box.SetFontItalic(state_.MenuFontItalic);
+void FrameWindow::ApplyMenuFont(OwnerDrawnControl& control) const {
+    control.SetFontName(state_.menuFont.name);
+    control.SetFontSize(state_.menuFont.size);
+    control.SetFontBold(state_.menuFont.bold);
+    control.SetFontItalic(state_.menuFont.italic);
 }
 
 void FrameWindow::SetBackColour(std::int32_t colour) {
@@ -221,7 +173,7 @@ void FrameWindow::SetBackColour(std::int32_t colour) {
 void FrameWindow::LayOut() {
     RECT client{};
     ::GetClientRect(hwnd(), &client);
-    const MainLayout layout = ComputeMainLayout(client.right, client.bottom, MenuBarHeight,
+    const MainLayout layout = ComputeMainLayout(client.right, client.bottom, shape_.stripHeight,
                                                 optionsLabel.Width(), optionsLabel.Height(), dpi_);
     const int top = static_cast<int>(layout.optionsLabelTop);
     optionsLabel.Move(layout.optionsLabelLeft, top, optionsLabel.Width(), optionsLabel.Height());
@@ -229,7 +181,7 @@ void FrameWindow::LayOut() {
         wholeScreenBox.Move(layout.wholeScreenBox->left, layout.wholeScreenBox->top,
                             layout.wholeScreenBox->width, layout.wholeScreenBox->height);
     if (layout.seeThroughArea)
-        seeThroughArea_ = *layout.seeThroughArea;
+        shape_.seeThroughArea = *layout.seeThroughArea;
     ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -237,17 +189,27 @@ void FrameWindow::Shutdown() {
     if (unloading_)
         return;
     unloading_ = true;
+    commands_.updateCheck.Stop();
     WriteSettings();
     ::EnumThreadWindows(::GetCurrentThreadId(), &UnloadWindow, reinterpret_cast<LPARAM>(hwnd()));
     ::ShowWindow(hwnd(), SW_HIDE);
     ::DestroyWindow(hwnd());
-    if (onEnd)
-        onEnd();
+    if (options_.onEnd)
+        options_.onEnd();
+    else
+        ::PostQuitMessage(0);
+}
+
+void FrameWindow::Tell(const std::wstring& text) {
+    if (options_.showMessage)
+        options_.showMessage(text);
+    else
+        ::MessageBoxW(hwnd(), text.c_str(), L"Qorvic", MB_OK | MB_ICONWARNING);
 }
 
 void FrameWindow::PaintStrip(HDC dc, int width) {
     // A light blue-grey band, lighter at the top, with a fine line at its foot.
-    const int height = MenuBarHeight;
+    const int height = shape_.stripHeight;
     if (height <= 0 || width <= 0)
         return;
     TRIVERTEX vertices[2] = {
@@ -273,7 +235,7 @@ void FrameWindow::PaintClient(HDC dc) {
     }
     PaintStrip(dc, client.right);
 
-    const Rect& area = seeThroughArea_;
+    const Rect& area = shape_.seeThroughArea;
     RECT see{area.left, area.top, area.left + area.width, area.top + area.height};
     Brush key(::CreateSolidBrush(kKeyColourRef));
     ::FillRect(dc, &see, key.get());
@@ -293,6 +255,11 @@ LRESULT FrameWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DPICHANGED:
         OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_TIMER:
+        if (wParam != MenuWindows::kTimerId)
+            return Default(msg, wParam, lParam);
+        menus_.OnTimer();
         return 0;
     case WM_CLOSE:
         Shutdown();

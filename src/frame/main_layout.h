@@ -30,6 +30,12 @@ struct MainLayout {
 MainLayout ComputeMainLayout(int clientWidth, int clientHeight, int menuBarHeight,
                              int optionsLabelWidth, int optionsLabelHeight, int dpi = kDesignDpi);
 
+// The strip's height and the see-through area as the frame last laid them out.
+struct FrameShape {
+    int stripHeight = 0;
+    Rect seeThroughArea;
+};
+
 // The outline inside the see-through area: corners (1, 1) and (w - 1, h - 1)
 // at 96 DPI, the inset scaled with the DPI.
 struct Outline {

@@ -50,6 +50,11 @@ public:
     void OnCloseClicked();
 
     std::int16_t ScaleStep() const { return scaleStep_; }
+    // Moves the slider to `step` as the user would, with the same notification.
+    void SetScaleStep(std::int16_t step) {
+        slider.SetValue(step);
+        OnSliderMoved();
+    }
     bool Visible() const { return hwnd() && ::IsWindowVisible(hwnd()); }
     // Where the panel was last placed, in the form's client pixels, unrounded.
     const PanelRect& Placement() const { return placement_; }

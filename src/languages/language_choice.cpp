@@ -1,24 +1,24 @@
 #include "languages/language_choice.h"
 
+#include "base/version.h"
 #include "languages/language_list.h"
 
 namespace qorvic {
 
-void StartLanguages(AppState& state, std::vector<std::wstring> fileNames) {
+void StartLanguages(LanguageState& state, std::vector<std::wstring> fileNames) {
     state.languageList = LanguageListFromFileNames(std::move(fileNames));
     state.texts = BuiltInLanguageTexts(state.languageList);
     state.CurrentLanguage = ConvertLanguageNumber(state.CurrentLanguage);
 }
 
-LanguageApply LoadLanguageFrom(AppState& state, const LanguageFolder& folder) {
+LanguageApply LoadLanguageFrom(LanguageState& state, const LanguageFolder& folder) {
     const std::wstring fileName = LanguageFileName(state.CurrentLanguage);
     std::optional<std::string> bytes;
     if (!fileName.empty())
         bytes = folder.read(fileName);
 
-    LanguageLoadResult result =
-        LoadLanguageTexts(state.texts, state.CurrentLanguage, bytes, folder.decode,
-                          state.VersionTag, state.languageList);
+    LanguageLoadResult result = LoadLanguageTexts(state.texts, state.CurrentLanguage, bytes,
+                                                  folder.decode, kVersionTag, state.languageList);
     state.texts = std::move(result.texts);
 
     LanguageApply apply;
@@ -39,7 +39,7 @@ LanguageApply LoadLanguageFrom(AppState& state, const LanguageFolder& folder) {
     return apply;
 }
 
-LanguageApply SelectLanguageFrom(AppState& state, std::int16_t index,
+LanguageApply SelectLanguageFrom(LanguageState& state, std::int16_t index,
                                  const LanguageFolder& folder) {
     if (index < 0 || static_cast<std::size_t>(index) >= state.languageList.size())
         return {};

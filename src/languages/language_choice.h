@@ -4,7 +4,7 @@
 #pragma once
 
 #include "languages/language_file.h"
-#include "frame/app_state.h"
+#include "languages/language_texts.h"
 
 #include <cstdint>
 #include <functional>
@@ -35,13 +35,14 @@ struct LanguageFolder {
 // Start-up: the list from the folder's file names, the built-in English texts
 // under the list's names as the floor for every load, and the old number "0"
 // read as "English".
-void StartLanguages(AppState& state, std::vector<std::wstring> fileNames);
+void StartLanguages(LanguageState& state, std::vector<std::wstring> fileNames);
 
 // Loads the texts of CurrentLanguage into `state`.
-LanguageApply LoadLanguageFrom(AppState& state, const LanguageFolder& folder);
+LanguageApply LoadLanguageFrom(LanguageState& state, const LanguageFolder& folder);
 
 // A pick of list entry `index`: makes it current and loads it. An index outside
 // the list changes nothing.
-LanguageApply SelectLanguageFrom(AppState& state, std::int16_t index, const LanguageFolder& folder);
+LanguageApply SelectLanguageFrom(LanguageState& state, std::int16_t index,
+                                 const LanguageFolder& folder);
 
 } // namespace qorvic

@@ -3,7 +3,7 @@
 // decoding them is the caller's business (see languages_win.h).
 #pragma once
 
-#include "frame/app_state.h"
+#include "languages/language_texts.h"
 
 #include <array>
 #include <cstddef>

@@ -15,9 +15,9 @@ namespace {
 // Language files are a few hundred bytes; anything far larger is not one.
 constexpr LONGLONG kMaxLanguageFileBytes = 1 << 20;
 
-LanguageFolder WinLanguageFolder(const AppState& state) {
+LanguageFolder WinLanguageFolder(const std::wstring& dataFolder) {
     LanguageFolder folder;
-    folder.path = state.DataFolder + L"\\Languages";
+    folder.path = dataFolder + L"\\Languages";
     folder.read = [path = folder.path](const std::wstring& fileName) {
         return ReadWholeFile(path + L"\\" + fileName);
     };
@@ -90,17 +90,17 @@ std::wstring DecodeLanguageBytes(std::string_view bytes, unsigned codePage) {
     return text;
 }
 
-void BuildLanguageList(AppState& state) {
-    StartLanguages(state, ListOrdinaryFiles(WinLanguageFolder(state).path));
+void BuildLanguageList(LanguageState& state, const std::wstring& dataFolder) {
+    StartLanguages(state, ListOrdinaryFiles(WinLanguageFolder(dataFolder).path));
 }
 
-LanguageApply LoadLanguage(AppState& state) {
-    return LoadLanguageFrom(state, WinLanguageFolder(state));
+LanguageApply LoadLanguage(LanguageState& state, const std::wstring& dataFolder) {
+    return LoadLanguageFrom(state, WinLanguageFolder(dataFolder));
 }
 
-LanguageApply SelectLanguage(AppState& state, std::int16_t index, const std::wstring& caption) {
-    (void)caption;
-    return SelectLanguageFrom(state, index, WinLanguageFolder(state));
+LanguageApply SelectLanguage(LanguageState& state, const std::wstring& dataFolder,
+                             std::int16_t index) {
+    return SelectLanguageFrom(state, index, WinLanguageFolder(dataFolder));
 }
 
 } // namespace qorvic

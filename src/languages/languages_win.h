@@ -4,7 +4,7 @@
 #pragma once
 
 #include "languages/language_choice.h"
-#include "frame/app_state.h"
+#include "languages/language_texts.h"
 
 #include <cstdint>
 #include <optional>
@@ -25,16 +25,16 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path);
 // which is also used when the asked one is not installed.
 std::wstring DecodeLanguageBytes(std::string_view bytes, unsigned codePage);
 
-// Start-up: the language list from DataFolder\Languages, with the built-in
+// Start-up: the language list from <dataFolder>\Languages, with the built-in
 // English texts until a file is loaded (see StartLanguages).
-void BuildLanguageList(AppState& state);
+void BuildLanguageList(LanguageState& state, const std::wstring& dataFolder);
 
-// Loads the texts of CurrentLanguage from DataFolder\Languages into `state`.
-LanguageApply LoadLanguage(AppState& state);
+// Loads the texts of CurrentLanguage from <dataFolder>\Languages into `state`.
+LanguageApply LoadLanguage(LanguageState& state, const std::wstring& dataFolder);
 
 // The language submenu's pick: makes list entry `index` current and loads it.
-// `caption` is the row's caption and not needed. An index outside the list
-// changes nothing.
-LanguageApply SelectLanguage(AppState& state, std::int16_t index, const std::wstring& caption);
+// An index outside the list changes nothing.
+LanguageApply SelectLanguage(LanguageState& state, const std::wstring& dataFolder,
+                             std::int16_t index);
 
 } // namespace qorvic

@@ -3,7 +3,7 @@
 // windows only measure texts, call these functions and move windows.
 #pragma once
 
-#include "frame/app_state.h"
+#include "languages/language_texts.h"
 
 #include <cstddef>
 #include <cstdint>

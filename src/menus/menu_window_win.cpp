@@ -1,11 +1,11 @@
 #include "menus/menu_window_win.h"
 
+#include "base/dpi.h"
 #include "base/dpi_win.h"
 #include "base/handles_win.h"
 #include "base/numeric.h"
 #include "controls/control_font.h"
 #include "controls/control_font_win.h"
-#include "frame/frame_window_win.h"
 #include "menus/menu_placement.h"
 
 namespace qorvic {
@@ -84,9 +84,10 @@ menus::ScreenRect ToScreenRect(const RECT& r) {
 
 MenuWindow::~MenuWindow() = default;
 
-bool MenuWindow::Load() {
+bool MenuWindow::Load(HWND owner, int dpi) {
     const bool first = level_ == Level::First;
-    metrics_ = menus::ScaledMenuMetrics(form_.Dpi());
+    dpi_ = dpi;
+    metrics_ = menus::ScaledMenuMetrics(dpi);
     const menus::MenuMetrics& m = metrics_;
     RECT outer{0, 0, m.designClientWidth, m.designClientHeight};
     const DWORD style = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
@@ -98,10 +99,10 @@ bool MenuWindow::Load() {
                     .exStyle = exStyle,
                     .width = outer.right - outer.left,
                     .height = outer.bottom - outer.top,
-                    .parent = form_.hwnd()}))
+                    .parent = owner}))
         return false;
     ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    itemHeight_ = SystemMetricForDpi(SM_CYMENU, form_.Dpi());
+    itemHeight_ = SystemMetricForDpi(SM_CYMENU, dpi);
 
     auto label = std::make_unique<Label>();
     label->SetCaption(L"Label");
@@ -128,39 +129,29 @@ void MenuWindow::PlaceBeside(const RECT& parent, int rowOffset) {
                    0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void MenuWindow::MakeMenu(std::int16_t menu) {
+void MenuWindow::MakeMenu(std::int16_t menu, const std::vector<std::wstring>& items,
+                          const MenuContent& content, std::optional<std::size_t> checkedRow) {
     if (!hwnd())
         return;
     menuNumber_ = menu;
+    BuildMenu(items, content);
+    // A row that is not shown is not marked; the menu still opens.
     checkedRow_.reset();
-    const AppState& state = form_.State();
-    if (level_ == Level::First) {
-        if (menu == menus::kOptionsMenu)
-            BuildMenu(state.OptionsItems);
-    } else if (menu == menus::kFormatMenu) {
-        BuildMenu(state.FormatItems);
-    } else if (menu == menus::kLanguageMenu) {
-        BuildMenu(state.texts.LanguageMenu);
-        // A current language missing from the list marks no row; the menu still opens.
-        const auto row = menus::CheckedLanguageRow(state.languageList, state.CurrentLanguage);
-        if (row && *row < layout_.rows.size() && !layout_.rows[*row].item.hidden)
-            checkedRow_ = row;
-    }
+    if (checkedRow && *checkedRow < layout_.rows.size() && !layout_.rows[*checkedRow].item.hidden)
+        checkedRow_ = checkedRow;
     KeepOnMonitor();
     ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
     ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
-int MenuWindow::MeasureText(const std::wstring& text) {
+int MenuWindow::MeasureText(const std::wstring& text, const ControlFont& menuFont, int dpi) {
     if (text.empty())
         return 0;
-    const AppState& state = form_.State();
-    const int dpi = static_cast<int>(::GetDpiForWindow(hwnd()));
     // The window's own font: the menu face and size, regular weight.
     Font font;
-    if (controls::IsAcceptableFaceName(state.MenuFontName) &&
-        controls::IsAcceptableFontSize(state.MenuFontSize))
-        font = MakeFont(state.MenuFontName, state.MenuFontSize, false, false, dpi ? dpi : 96);
+    if (controls::IsAcceptableFaceName(menuFont.name) &&
+        controls::IsAcceptableFontSize(menuFont.size))
+        font = MakeFont(menuFont.name, menuFont.size, false, false, dpi);
     WindowDc dc(hwnd());
     if (!dc)
         return 0;
@@ -170,21 +161,23 @@ int MenuWindow::MeasureText(const std::wstring& text) {
     return static_cast<int>(size.cx);
 }
 
-void MenuWindow::BuildMenu(const std::vector<std::wstring>& items) {
-    const AppState& state = form_.State();
+void MenuWindow::BuildMenu(const std::vector<std::wstring>& items, const MenuContent& content) {
+    const ControlFont& font = content.font;
     RECT outer{};
     ::GetWindowRect(hwnd(), &outer);
 
     menus::MenuBuild build;
     build.items = items;
-    build.measureText = [this](const std::wstring& text) { return MeasureText(text); };
+    build.measureText = [this, &content](const std::wstring& text) {
+        return MeasureText(text, content.font, dpi_);
+    };
     build.itemHeight = itemHeight_;
     build.designOuterWidth = outer.right - outer.left;
-    build.twipsPerPixelX = state.TwipsPerPixelX;
-    build.twipsPerPixelY = state.TwipsPerPixelY;
+    build.twipsPerPixelX = TwipsPerPixelForDpi(dpi_);
+    build.twipsPerPixelY = TwipsPerPixelForDpi(dpi_);
     build.metrics = metrics_;
-    build.japaneseWidening =
-        level_ == Level::First && menus::WidensFirstLevel(state.CurrentLanguage);
+    build.japaneseWidening = level_ == Level::First && content.languages &&
+                             menus::WidensFirstLevel(content.languages->CurrentLanguage);
     layout_ = menus::LayoutMenu(build);
     ::SetWindowPos(hwnd(), nullptr, 0, 0, layout_.outerWidth, layout_.outerHeight,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -200,11 +193,11 @@ void MenuWindow::BuildMenu(const std::vector<std::wstring>& items) {
             rowLabels_.push_back(std::move(label));
         }
         Label& label = *rowLabels_[i];
-        label.SetFontName(state.MenuFontName);
-        label.SetFontSize(state.MenuFontSize);
-        label.SetFontBold(state.MenuFontBold);
+        label.SetFontName(font.name);
+        label.SetFontSize(font.size);
+        label.SetFontBold(font.bold);
         if (level_ == Level::First)
-            label.SetFontItalic(state.MenuFontItalic);
+            label.SetFontItalic(font.italic);
         label.SetCaption(row.item.caption);
         label.SetTag(row.item.tag);
         label.Move(row.text.left, row.text.top, row.text.width, row.text.height);
@@ -234,52 +227,23 @@ void MenuWindow::KeepOnMonitor() {
 }
 
 void MenuWindow::ConnectRow(Label& label, std::size_t index) {
-    label.onMouseEnter = [this, index] {
-        form_.Menus().Dispatch([this, index] { OnRowEntered(index); });
-    };
-    // Whichever button goes up over the row activates it.
+    label.onMouseEnter = [this, index] { OnRowEntered(index); };
+    // Whichever button goes up over the row activates it; the owner may unload this window.
     label.onMouseUp = [this, index](int, int, int, int) {
-        form_.Menus().Dispatch([this, index] { OnRowReleased(index); });
+        if (index < rowLabels_.size() && events_.released)
+            events_.released(index);
     };
 }
 
-// Hover: the highlight moves to the row; on the first level the row also
-// decides the submenu.
+// Hover: the highlight moves to the row, and the owner hears of it (the first
+// level decides the submenu there).
 void MenuWindow::OnRowEntered(std::size_t index) {
     if (index >= layout_.rows.size())
         return;
     highlightRow_ = index;
     ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-    if (level_ == Level::First && menuNumber_ == menus::kOptionsMenu)
-        form_.OnOptionsRowEntered(static_cast<std::int16_t>(index),
-                                  ClampToInt16(menus::RowOffset(layout_, index)));
-}
-
-// Activation. Everything needed is copied first: the handlers unload this window.
-void MenuWindow::OnRowReleased(std::size_t index) {
-    if (index >= rowLabels_.size())
-        return;
-    const auto row = static_cast<std::int16_t>(index);
-    const std::wstring caption = rowLabels_[index]->Caption();
-    const std::int16_t number = menuNumber_;
-    FrameWindow& form = form_;
-    if (level_ == Level::First) {
-        if (number != menus::kOptionsMenu)
-            return;
-        if (const std::optional<menus::OptionsRow> options = menus::OptionsRowAt(index))
-            form.RunOptionsRow(*options);
-        else
-            form.Menus().UnloadFirstLevel();
-        return;
-    }
-    // Both menus close before the handler runs, so a capture never shows them.
-    form.CloseMenus();
-    if (number == menus::kFormatMenu) {
-        if (const std::optional<ImageFormat> format = ImageFormatAt(index))
-            form.QuickSave(*format);
-    } else if (number == menus::kLanguageMenu) {
-        form.SwitchLanguage(row, caption);
-    }
+    if (events_.entered)
+        events_.entered(index, menus::RowOffset(layout_, index));
 }
 
 void MenuWindow::DrawGlyph(HDC dc, const menus::Box& box, bool check) {
@@ -287,9 +251,7 @@ void MenuWindow::DrawGlyph(HDC dc, const menus::Box& box, bool check) {
     const int saved = ::SaveDC(dc);
     ::IntersectClipRect(dc, box.left, box.top, box.right(), box.bottom());
     if (glyphs_ == Glyphs::SymbolFontWhenInstalled && SymbolFontInstalled()) {
-        const int dpi = static_cast<int>(::GetDpiForWindow(hwnd()));
-        Font font = MakeFont(kSymbolFont, check ? kCheckPoints : kArrowPoints, check, false,
-                             dpi ? dpi : 96);
+        Font font = MakeFont(kSymbolFont, check ? kCheckPoints : kArrowPoints, check, false, dpi_);
         SelectedObject selected(dc, font.get());
         ::SetTextColor(dc, colour);
         ::SetBkMode(dc, TRANSPARENT);
@@ -353,56 +315,6 @@ LRESULT MenuWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
         return Default(msg, wParam, lParam);
     }
-}
-
-MenuWindows::~MenuWindows() = default;
-
-MenuWindow& MenuWindows::LoadFirstLevel() {
-    Unload(menu_);
-    menu_ = std::make_unique<MenuWindow>(MenuWindow::Level::First, form_);
-    menu_->Load();
-    return *menu_;
-}
-
-MenuWindow& MenuWindows::LoadSecondLevel() {
-    Unload(subMenu_);
-    subMenu_ = std::make_unique<MenuWindow>(MenuWindow::Level::Second, form_);
-    subMenu_->Load();
-    return *subMenu_;
-}
-
-void MenuWindows::WatchPressesOutside() {
-    pressWatch_ = std::make_unique<OutsidePressWatch>([this](POINT point) {
-        return (menu_ && PointOverWindow(menu_->hwnd(), point)) ||
-               (subMenu_ && PointOverWindow(subMenu_->hwnd(), point));
-    });
-}
-
-void MenuWindows::Unload(std::unique_ptr<MenuWindow>& window) {
-    if (!window)
-        return;
-    if (HWND handle = window->hwnd()) {
-        ::ShowWindow(handle, SW_HIDE);
-        ::DestroyWindow(handle);
-    }
-    retired_.push_back(std::move(window));
-    if (running_ == 0)
-        retired_.clear();
-    // With no menu on the screen the hook would only slow every mouse event down.
-    if (!menu_ && !subMenu_)
-        pressWatch_.reset();
-}
-
-bool PointOverWindow(HWND window, POINT point) {
-    RECT rect{};
-    if (!window || !::GetWindowRect(window, &rect))
-        return false;
-    return menus::PointerOverRect({point.x, point.y}, ToScreenRect(rect));
-}
-
-bool PointerOverWindow(HWND window) {
-    POINT pointer{};
-    return ::GetCursorPos(&pointer) && PointOverWindow(window, pointer);
 }
 
 } // namespace qorvic

@@ -1,7 +1,7 @@
-// FrameWindow's side of the update check: the start at the end of start-up, and the
-// comparison when the home page has arrived.
-#include "frame/frame_window_win.h"
+#include "update/update_check_win.h"
 
+#include "base/dpi.h"
+#include "base/dpi_win.h"
 #include "update/update_prompt_layout.h"
 #include "update/version_page.h"
 
@@ -9,34 +9,32 @@
 
 namespace qorvic {
 
-std::wstring FrameWindow::HomePageUrl() const {
-    return options_.homePageUrl.value_or(L"" QORVIC_HOME_URL);
-}
-
-std::wstring FrameWindow::VersionPageUrl() const {
-    return options_.versionPageUrl.value_or(L"" QORVIC_VERSION_PAGE_URL);
-}
-
-void FrameWindow::StartUpdateCheck() {
-    const std::wstring url = HomePageUrl();
-    if (url.empty())
+void UpdateCheck::Start(HWND owner, const std::wstring& homePageUrl,
+                        const std::wstring& versionPageUrl,
+                        std::function<std::wstring()> newVersionText) {
+    if (homePageUrl.empty())
         return;
+    owner_ = owner;
+    versionPageUrl_ = versionPageUrl;
+    newVersionText_ = std::move(newVersionText);
     // A stale copy in the system's cache must not answer for the page.
-    ::DeleteUrlCacheEntryW(url.c_str());
-    pageDownloader.onPageReady = [this](const std::wstring& key) { OnPageDownloaded(key); };
-    pageDownloader.Create(hwnd(), state_.UpdatePageBytes);
-    pageDownloader.DownloadFile(url, PageDownloader::kCacheForceUpdate, L"1");
+    ::DeleteUrlCacheEntryW(homePageUrl.c_str());
+    pageDownloader.onPageReady = [this](const std::wstring&) { OnPageDownloaded(); };
+    pageDownloader.Create(owner, pageBytes_);
+    pageDownloader.DownloadFile(homePageUrl, PageDownloader::kCacheForceUpdate, L"1");
 }
 
 // Only the version after the marker is taken from the page; a newer one opens the prompt.
-void FrameWindow::OnPageDownloaded(const std::wstring& /*key*/) {
-    const std::optional<PageVersion> offered = ReadPageVersion(state_.UpdatePageBytes);
-    if (unloading_ || !offered || !IsNewerVersion(offered->version) || updatePrompt)
+void UpdateCheck::OnPageDownloaded() {
+    const std::optional<PageVersion> offered = ReadPageVersion(pageBytes_);
+    if (stopped_ || !offered || !IsNewerVersion(offered->version) || prompt)
         return;
-    updatePrompt = std::make_unique<UpdatePrompt>();
-    if (!updatePrompt->Load(hwnd(), state_.TwipsPerPixelX, state_.TwipsPerPixelY, VersionPageUrl()))
+    prompt = std::make_unique<UpdatePrompt>();
+    const std::int16_t twips = TwipsPerPixelForDpi(WindowDpi(owner_));
+    if (!prompt->Load(owner_, twips, twips, versionPageUrl_))
         return;
-    updatePrompt->messageLabel.SetCaption(UpdateMessage(state_.texts.TxtNewVersion, offered->text));
+    prompt->messageLabel.SetCaption(
+        UpdateMessage(newVersionText_ ? newVersionText_() : std::wstring(), offered->text));
 }
 
 } // namespace qorvic

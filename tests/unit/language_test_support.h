@@ -1,7 +1,7 @@
 // Language names and texts shared by the menu and language tests.
 #pragma once
 
-#include "frame/app_state.h"
+#include "languages/language_texts.h"
 
 #include <string>
 #include <vector>

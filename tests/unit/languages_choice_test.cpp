@@ -102,9 +102,8 @@ const std::vector<FileSet>& FileSets() {
     return sets;
 }
 
-AppState StartedOn(const Folder& folder) {
-    AppState state;
-    state.VersionTag = kVersionTag;
+LanguageState StartedOn(const Folder& folder) {
+    LanguageState state;
     StartLanguages(state, folder.FileNames());
     return state;
 }
@@ -130,7 +129,7 @@ bool Named(const std::wstring& language) {
 
 void ExpectEveryRowLoadsItsOwnLanguage(const FileSet& set) {
     const Folder folder(set.languages);
-    AppState state = StartedOn(folder);
+    LanguageState state = StartedOn(folder);
     ASSERT_EQ(state.languageList, set.list);
     EXPECT_EQ(state.texts.LanguageMenu, set.list) << "before a load the rows show the list";
     EXPECT_EQ(state.texts.TxtHandOff, L"Send to Norvane") << "built-in English until a load";
@@ -190,7 +189,7 @@ TEST(LanguageChoice, OnlyAChosenFileThatCannotBeReadIsToldAndByName) {
             SCOPED_TRACE(std::string(set.what) + ", " + Narrow(broken) + " " + b.what);
             Folder folder(set.languages);
             folder.files[FileOf(broken)] = b.bytes(broken);
-            AppState state = StartedOn(folder);
+            LanguageState state = StartedOn(folder);
             const LanguageTexts before = state.texts;
 
             const auto row = std::find(set.list.begin(), set.list.end(), broken) - set.list.begin();

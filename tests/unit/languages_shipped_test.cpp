@@ -5,6 +5,7 @@
 #if __has_include(<iconv.h>)
 
 #include "language_test_support.h"
+#include "base/version.h"
 #include "languages/language_file.h"
 
 #include <iconv.h>

@@ -1,5 +1,5 @@
 #include "frame/main_layout.h"
-#include "frame/menu_font.h"
+#include "controls/menu_font.h"
 
 #include <gtest/gtest.h>
 
@@ -56,7 +56,7 @@ TEST(MenuFont, WeightItalicAndName) {
     const std::wstring overwritten(L"Tahoma\0l Dlg\0\0", 15);
     EXPECT_EQ(MenuFontFromLogFont(-11, 400, 0, overwritten).name, L"Tahoma");
 
-    const MenuFont zero = MenuFontFromLogFont(0, 0, 0, std::wstring(32, L'\0'));
+    const ControlFont zero = MenuFontFromLogFont(0, 0, 0, std::wstring(32, L'\0'));
     EXPECT_EQ(zero.size, 0.0f);
     EXPECT_TRUE(zero.bold);
     EXPECT_FALSE(zero.italic);

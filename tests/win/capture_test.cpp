@@ -61,6 +61,8 @@ protected:
         ::DestroyWindow(stripes_);
     }
 
+    const Picture& Raw() const { return form_->commands().capture.Raw(); }
+
     TestFrame frame_;
     FrameWindow* form_ = nullptr;
     HWND stripes_ = nullptr;
@@ -70,40 +72,39 @@ protected:
 
 TEST_F(CaptureTest, FrameCaptureCopiesTheSeeThroughAreaLessItsBorder) {
     const auto started = std::chrono::steady_clock::now();
-    form_->Capture();
+    frame_.Choose(menus::OptionsRow::Copy);
     const auto elapsed = std::chrono::steady_clock::now() - started;
     std::printf("capture took %lld ms\n",
                 static_cast<long long>(
                     std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()));
     EXPECT_TRUE(::IsWindowVisible(form_->hwnd())) << "the frame shows itself again";
 
-    const Rect area = form_->seeThroughArea();
-    ASSERT_EQ(form_->rawCapture.Width(), area.width - 4);
-    ASSERT_EQ(form_->rawCapture.Height(), area.height - 4);
-    EXPECT_EQ(form_->outputPicture.Width(), area.width - 4);
+    const Rect area = form_->Shape().seeThroughArea;
+    ASSERT_EQ(Raw().Width(), area.width - 4);
+    ASSERT_EQ(Raw().Height(), area.height - 4);
+    EXPECT_EQ(frame_.Output().Width(), area.width - 4);
 
     POINT origin{area.left + 2, area.top + 2};
     ::ClientToScreen(form_->hwnd(), &origin);
     for (int x : {0, 7, 8, 50, area.width - 5}) {
-        EXPECT_EQ(form_->rawCapture.PixelAt(x, 10), AsPixel(StripeAt(origin.x + x)))
-            << "column " << x;
-        EXPECT_EQ(form_->outputPicture.PixelAt(x, 10), AsPixel(StripeAt(origin.x + x)));
+        EXPECT_EQ(Raw().PixelAt(x, 10), AsPixel(StripeAt(origin.x + x))) << "column " << x;
+        EXPECT_EQ(frame_.Output().PixelAt(x, 10), AsPixel(StripeAt(origin.x + x)));
     }
 }
 
 TEST_F(CaptureTest, WholeScreenCaptureTakesTheScreenOnceAndUnticks) {
     form_->wholeScreenBox.SetValue(true);
-    form_->Capture();
-    EXPECT_EQ(form_->rawCapture.Width(), ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
-    EXPECT_EQ(form_->rawCapture.Height(), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    frame_.Choose(menus::OptionsRow::Copy);
+    EXPECT_EQ(Raw().Width(), ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_EQ(Raw().Height(), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
     EXPECT_FALSE(form_->wholeScreenBox.Value());
     // Screen pixels land at their screen coordinates.
     RECT outer;
     ::GetWindowRect(form_->hwnd(), &outer);
-    EXPECT_EQ(form_->rawCapture.PixelAt(outer.right + 20, outer.bottom + 20),
+    EXPECT_EQ(Raw().PixelAt(outer.right + 20, outer.bottom + 20),
               AsPixel(StripeAt(outer.right + 20)));
-    form_->Capture();
-    EXPECT_EQ(form_->rawCapture.Width(), form_->seeThroughArea().width - 4) << "back to the frame";
+    frame_.Choose(menus::OptionsRow::Copy);
+    EXPECT_EQ(Raw().Width(), form_->Shape().seeThroughArea.width - 4) << "back to the frame";
 }
 
 TEST_F(CaptureTest, ClipboardHoldsTheOutputPictureAsADib) {
@@ -111,23 +112,22 @@ TEST_F(CaptureTest, ClipboardHoldsTheOutputPictureAsADib) {
         ClipboardScope clipboard(nullptr);
         ::EmptyClipboard();
     }
-    form_->ScaleStep = 10;
-    form_->CopyCaptureToClipboard();
+    frame_.Choose(menus::OptionsRow::Copy);
     ASSERT_TRUE(::IsClipboardFormatAvailable(CF_DIB));
     ASSERT_TRUE(::OpenClipboard(nullptr));
     HANDLE data = ::GetClipboardData(CF_DIB);
     ASSERT_NE(data, nullptr);
     auto* header = static_cast<BITMAPINFOHEADER*>(::GlobalLock(data));
     ASSERT_NE(header, nullptr);
-    EXPECT_EQ(header->biWidth, form_->outputPicture.Width());
-    EXPECT_EQ(header->biHeight, form_->outputPicture.Height());
+    EXPECT_EQ(header->biWidth, frame_.Output().Width());
+    EXPECT_EQ(header->biHeight, frame_.Output().Height());
     EXPECT_EQ(header->biBitCount, 32);
     // Bottom-up: the last row in memory is the top row of the picture.
     const auto* pixels = reinterpret_cast<const std::uint32_t*>(header + 1);
     const int w = header->biWidth;
     const int h = header->biHeight;
     EXPECT_EQ(pixels[static_cast<std::size_t>(h - 1) * w + 3] & 0xFFFFFF,
-              form_->outputPicture.PixelAt(3, 0));
+              frame_.Output().PixelAt(3, 0));
     ::GlobalUnlock(data);
     ::CloseClipboard();
 }
@@ -146,44 +146,45 @@ TEST_F(CaptureTest, CopyWaitsForAnotherHolderOfTheClipboard) {
         ::Sleep(700); // longer than the capture's own wait before the copy
     });
     ASSERT_EQ(::WaitForSingleObject(held.get(), 5000), WAIT_OBJECT_0);
-    form_->CopyCaptureToClipboard();
+    frame_.Choose(menus::OptionsRow::Copy);
     holder.join();
     EXPECT_TRUE(::IsClipboardFormatAvailable(CF_DIB));
 }
 
-// The panel wired to the main window as the program does: the slider's scale
-// becomes FrameWindow's ScaleStep, which the capture applies after the panel closed.
+// The frame's own panel: the slider's scale is the one the capture applies
+// after the panel closed.
 TEST_F(CaptureTest, ACaptureAfterClosingTheScalePanelUsesTheChosenScale) {
-    ScalePanel panel;
-    panel.onScaleStep = [this](std::int16_t step) { form_->ScaleStep = step; };
-    ASSERT_TRUE(
-        panel.Create(form_->hwnd(), form_->State().TwipsPerPixelX, form_->State().TwipsPerPixelY));
-    panel.ShowScalePanel(form_->State().texts.TxtEquals);
+    ScalePanel& panel = form_->scalePanel;
+    frame_.Choose(menus::OptionsRow::OutputSize);
     Pump();
 
     // Drag the knob to the left end (10 %) and back to 50 %.
     HWND slider = panel.slider.hwnd();
     ::SendMessageW(slider, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(130, 9));
     ::SendMessageW(slider, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(0, 9));
-    EXPECT_EQ(form_->ScaleStep, 1);
+    EXPECT_EQ(panel.ScaleStep(), 1);
     const int fiftyPercent = *SliderHandleLeft(285, 5, 1, 20) + 10;
     ::SendMessageW(slider, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(fiftyPercent, 9));
     ::SendMessageW(slider, WM_LBUTTONUP, 0, ClientPoint(fiftyPercent, 9));
-    ASSERT_EQ(form_->ScaleStep, 5);
+    ASSERT_EQ(panel.ScaleStep(), 5);
     EXPECT_EQ(panel.PercentLabelCaption(), L"50%");
 
     Click(panel.closeButton.hwnd());
     ASSERT_FALSE(panel.Visible());
-    EXPECT_EQ(form_->ScaleStep, 5) << "closing keeps the scale";
+    EXPECT_EQ(panel.ScaleStep(), 5) << "closing keeps the scale";
 
-    form_->Capture();
-    ASSERT_GT(form_->rawCapture.Width(), 100);
-    const PictureSize half = ScaledSize(form_->rawCapture.Width(), form_->rawCapture.Height(), 5);
-    EXPECT_EQ(form_->outputPicture.Width(), half.width);
-    EXPECT_EQ(form_->outputPicture.Height(), half.height);
-    EXPECT_NEAR(form_->outputPicture.Width() * 2, form_->rawCapture.Width(), 1);
-    form_->ScaleStep = 20;
-    form_->Capture();
-    EXPECT_EQ(form_->outputPicture.Width(), form_->rawCapture.Width() * 2);
-    EXPECT_EQ(form_->outputPicture.Height(), form_->rawCapture.Height() * 2);
+    frame_.Choose(menus::OptionsRow::Copy);
+    ASSERT_GT(Raw().Width(), 100);
+    const PictureSize half = ScaledSize(Raw().Width(), Raw().Height(), 5);
+    EXPECT_EQ(frame_.Output().Width(), half.width);
+    EXPECT_EQ(frame_.Output().Height(), half.height);
+    EXPECT_NEAR(frame_.Output().Width() * 2, Raw().Width(), 1);
+    // Home on the slider: the other end, 200 %.
+    ::SendMessageW(slider, WM_LBUTTONDOWN, MK_LBUTTON, ClientPoint(fiftyPercent, 9));
+    ::SendMessageW(slider, WM_MOUSEMOVE, MK_LBUTTON, ClientPoint(400, 9));
+    ::SendMessageW(slider, WM_LBUTTONUP, 0, ClientPoint(400, 9));
+    ASSERT_EQ(panel.ScaleStep(), 20);
+    frame_.Choose(menus::OptionsRow::Copy);
+    EXPECT_EQ(frame_.Output().Width(), Raw().Width() * 2);
+    EXPECT_EQ(frame_.Output().Height(), Raw().Height() * 2);
 }

@@ -40,7 +40,7 @@ std::string AsBytes(const std::vector<std::uint8_t>& bytes) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-class ConverterRun : public ::testing::Test {
+class ConverterProgram : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const std::wstring& dir : {root_ + L"App Data", data_, data_ + L"\\ini", desktop_})
@@ -98,7 +98,7 @@ protected:
 
 } // namespace
 
-TEST_F(ConverterRun, WritesEveryFormatFromAnUnquotedCommandLine) {
+TEST_F(ConverterProgram, WritesEveryFormatFromAnUnquotedCommandLine) {
     PutSource(TestPicture(123, 45));
     const struct {
         const wchar_t* name;
@@ -120,7 +120,7 @@ TEST_F(ConverterRun, WritesEveryFormatFromAnUnquotedCommandLine) {
     ExpectDesktopHolds(written);
 }
 
-TEST_F(ConverterRun, LosslessTargetsKeepEveryPixelAndHonourTheSettingsFile) {
+TEST_F(ConverterProgram, LosslessTargetsKeepEveryPixelAndHonourTheSettingsFile) {
     const conv::Image picture = TestPicture(31, 17);
     PutSource(picture);
 
@@ -142,7 +142,7 @@ TEST_F(ConverterRun, LosslessTargetsKeepEveryPixelAndHonourTheSettingsFile) {
     EXPECT_EQ(tif.substr(8, picture.rgb.size()), AsBytes(picture.rgb));
 }
 
-TEST_F(ConverterRun, FailsWithoutLeavingAFileWhenItCannotConvert) {
+TEST_F(ConverterProgram, FailsWithoutLeavingAFileWhenItCannotConvert) {
     // No Temp.bmp at all.
     EXPECT_NE(Run(desktop_ + L"Qorvic_1.png"), 0u);
     // Not a bitmap, and a bitmap cut inside its pixels (every other corruption:
@@ -161,7 +161,7 @@ TEST_F(ConverterRun, FailsWithoutLeavingAFileWhenItCannotConvert) {
     ExpectDesktopHolds({});
 }
 
-TEST_F(ConverterRun, ReplacesAnExistingTarget) {
+TEST_F(ConverterProgram, ReplacesAnExistingTarget) {
     ASSERT_TRUE(WriteFileAtomically(desktop_ + L"shot.png", "old"));
     PutSource(TestPicture(16, 16));
     ASSERT_EQ(Run(desktop_ + L"shot.png"), 0u);
@@ -169,7 +169,7 @@ TEST_F(ConverterRun, ReplacesAnExistingTarget) {
     ExpectDesktopHolds({L"shot.png"});
 }
 
-TEST_F(ConverterRun, LeavesAReadOnlyTargetAsItWas) {
+TEST_F(ConverterProgram, LeavesAReadOnlyTargetAsItWas) {
     ASSERT_TRUE(WriteFileAtomically(desktop_ + L"kept.png", "old"));
     ASSERT_TRUE(::SetFileAttributesW((desktop_ + L"kept.png").c_str(), FILE_ATTRIBUTE_READONLY));
     PutSource(TestPicture(16, 16));
@@ -179,7 +179,7 @@ TEST_F(ConverterRun, LeavesAReadOnlyTargetAsItWas) {
     ExpectDesktopHolds({L"kept.png"});
 }
 
-TEST_F(ConverterRun, WritesTheLongestFileNameAndLeavesNoTemporaryFile) {
+TEST_F(ConverterProgram, WritesTheLongestFileNameAndLeavesNoTemporaryFile) {
     PutSource(TestPicture(16, 16));
     // 255 characters, the most a file name may have: a temporary name built by
     // lengthening it would not fit.
@@ -199,7 +199,7 @@ TEST_F(ConverterRun, WritesTheLongestFileNameAndLeavesNoTemporaryFile) {
     ExpectDesktopHolds({longest, folder});
 }
 
-TEST_F(ConverterRun, ConvertsLargePicturesWellWithinTheWait) {
+TEST_F(ConverterProgram, ConvertsLargePicturesWellWithinTheWait) {
     const struct {
         int width, height;
         std::vector<const wchar_t*> formats;

@@ -82,7 +82,7 @@ TEST(DebugLog, QuietFallbacksLeaveALineNamingTheirCause) {
             << lines.All();
         EXPECT_TRUE(lines.Has(L"cannot open " + appData + L"Qorvic\\Qorvic.cfg")) << lines.All();
         caught.clear();
-        frame.form->QuickSave(ImageFormat::Png);
+        QuickSave(*frame.form, ImageFormat::Png);
         EXPECT_TRUE(lines.Has(L"Temp.bmp")) << lines.All();
         caught.clear();
         frame.form->Shutdown();
@@ -94,7 +94,7 @@ TEST(DebugLog, QuietFallbacksLeaveALineNamingTheirCause) {
         TestFrame frame;
         ASSERT_TRUE(frame.Start());
         caught.clear();
-        frame.form->QuickSave(ImageFormat::Png);
+        QuickSave(*frame.form, ImageFormat::Png);
         EXPECT_TRUE(lines.Has(L"cannot start " + frame.form->State().DataFolder +
                               L"\\i__view32.exe: error 2"))
             << lines.All();

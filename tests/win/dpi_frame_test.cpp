@@ -6,7 +6,7 @@
 #include "frame/frame_window_win.h"
 #include "menus/menu_window_win.h"
 #include "frame/scale_panel_layout.h"
-#include "test_support_win.h"
+#include "frame_support_win.h"
 
 #include <gtest/gtest.h>
 
@@ -24,13 +24,13 @@ RECT OuterRect(HWND window) {
 }
 
 // The frame's rectangles as the layout for `dpi` must give them in the current client area.
-void ExpectLaidOutFor(const FrameWindow& form, int dpi) {
+void ExpectLaidOutFor(FrameWindow& form, int dpi) {
     RECT client{};
     ::GetClientRect(form.hwnd(), &client);
     const int margin = ScaleForDpi(6, dpi);
-    EXPECT_EQ(form.seeThroughArea(),
-              (Rect{margin, form.MenuBarHeight + margin, client.right - 2 * margin,
-                    client.bottom - form.MenuBarHeight - 2 * margin}));
+    EXPECT_EQ(form.Shape().seeThroughArea,
+              (Rect{margin, form.Shape().stripHeight + margin, client.right - 2 * margin,
+                    client.bottom - form.Shape().stripHeight - 2 * margin}));
     EXPECT_EQ(form.State().TwipsPerPixelX, TwipsPerPixelForDpi(dpi));
     EXPECT_EQ(form.State().TwipsPerPixelY, TwipsPerPixelForDpi(dpi));
 }
@@ -41,9 +41,9 @@ protected:
         FrameWindow::Options options;
         options.appDataFolder = test::FreshFolder(L"dpi");
         options.homePageUrl = L""; // no update check
+        options.onEnd = [] {};
+        options.showMessage = [](const std::wstring&) {};
         form_ = std::make_unique<FrameWindow>(options);
-        form_->onEnd = [] {};
-        form_->showMessage = [](const std::wstring&) {};
         ASSERT_TRUE(form_->Load(SW_SHOWNOACTIVATE));
         test::Pump();
     }
@@ -59,7 +59,7 @@ protected:
 TEST_F(FrameDpiTest, StartsLaidOutForTheWindowsDpi) {
     FrameWindow& form = *form_;
     EXPECT_EQ(form.Dpi(), WindowDpi(form.hwnd()));
-    EXPECT_EQ(form.MenuBarHeight, SystemMetricForDpi(SM_CYMENU, form.Dpi()));
+    EXPECT_EQ(form.Shape().stripHeight, SystemMetricForDpi(SM_CYMENU, form.Dpi()));
     ExpectLaidOutFor(form, form.Dpi());
     // The designed 304 x 228 client, scaled.
     RECT client{};
@@ -88,10 +88,10 @@ TEST_F(FrameDpiTest, DpiChangeTakesTheSuggestedRectangleAndRelaysOut) {
     EXPECT_EQ(now.top, suggested.top);
     EXPECT_EQ(now.right, suggested.right);
     EXPECT_EQ(now.bottom, suggested.bottom);
-    EXPECT_EQ(form.MenuBarHeight, SystemMetricForDpi(SM_CYMENU, after));
-    EXPECT_GT(form.MenuBarHeight, SystemMetricForDpi(SM_CYMENU, before));
+    EXPECT_EQ(form.Shape().stripHeight, SystemMetricForDpi(SM_CYMENU, after));
+    EXPECT_GT(form.Shape().stripHeight, SystemMetricForDpi(SM_CYMENU, before));
     ExpectLaidOutFor(form, after);
-    EXPECT_EQ(form.seeThroughArea().left, ScaleForDpi(6, after));
+    EXPECT_EQ(form.Shape().seeThroughArea.left, ScaleForDpi(6, after));
 
     // Back on the first monitor the layout is the old one again, even when the
     // suggested size does not change and so brings no WM_SIZE.
@@ -160,12 +160,12 @@ TEST_F(FrameDpiTest, DpiChangeRedrawsTheScalingPanelAndSliderAtTheNewScale) {
     test::Pump();
     ExpectPanelFor(form, after);
     EXPECT_EQ(form.scalePanel.slider.Value(), 14) << "the scale survives the move";
-    EXPECT_EQ(form.ScaleStep, 14);
+    EXPECT_EQ(form.scalePanel.ScaleStep(), 14);
     // The slider's colours are painted into the fresh pictures.
     EXPECT_EQ(form.scalePanel.slider.ForeColor(), kSliderDefaultForeColor);
 
     // Opening the panel on the small frame grows it to 4800 x 4000 twips at the new twips.
-    form.ShowScalePanel();
+    test::Choose(form, menus::OptionsRow::OutputSize);
     test::Pump();
     const RECT grown = OuterRect(form.hwnd());
     const int tpp = TwipsPerPixelForDpi(after);
@@ -203,9 +203,9 @@ TEST_F(FrameDpiTest, CaptionsHaveTheSystemMenuFontsSizeAndFitTheirRows) {
     // Within a pixel: the size is kept in whole points.
     EXPECT_NEAR(pixels(form.optionsLabel), system, 1) << "at " << form.Dpi() << " DPI";
     EXPECT_NEAR(pixels(form.wholeScreenBox), system, 1);
-    EXPECT_LE(form.optionsLabel.Top() + form.optionsLabel.Height(), form.MenuBarHeight);
+    EXPECT_LE(form.optionsLabel.Top() + form.optionsLabel.Height(), form.Shape().stripHeight);
 
-    form.OpenOptionsMenu();
+    form.Menus().OpenOptionsMenu();
     test::Pump();
     MenuWindow* menu = form.Menus().FirstLevel();
     ASSERT_NE(menu, nullptr);
@@ -213,7 +213,7 @@ TEST_F(FrameDpiTest, CaptionsHaveTheSystemMenuFontsSizeAndFitTheirRows) {
         EXPECT_NEAR(pixels(*label), system, 1) << "row " << row;
         EXPECT_LE(label->Height(), menu->ItemHeight()) << "row " << row;
     }
-    form.CloseMenus();
+    form.Menus().CloseAll();
 }
 
 TEST(VirtualScreen, MetricsSpanEveryMonitorTheSystemReports) {

@@ -42,7 +42,7 @@ TEST(FaultConverterCrash, IsToldInTheMessageBoxAndLeavesNoFile) {
             ::PostMessageW(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
         }
     });
-    frame->QuickSave(ImageFormat::Png);
+    QuickSave(*frame, ImageFormat::Png);
     user.join();
     EXPECT_NE(shown.find(L"Qorvic_1.png"), std::wstring::npos)
         << "the message box names the file; it read \"" << std::string(shown.begin(), shown.end())
@@ -53,26 +53,26 @@ TEST(FaultConverterCrash, IsToldInTheMessageBoxAndLeavesNoFile) {
 
 TEST_F(FaultConverter, AFailureExitOrAMissingFileIsTold) {
     InstallStandIn(frame_, "fail");
-    frame_->QuickSave(ImageFormat::Gif);
+    QuickSave(*frame_, ImageFormat::Gif);
     EXPECT_TRUE(frame_.ToldOnce(L"Qorvic_1.gif"));
     // Success claimed but no file: still a failed save.
     InstallStandIn(frame_, "no_file");
     frame_.messages.clear();
-    frame_->QuickSave(ImageFormat::Tif);
+    QuickSave(*frame_, ImageFormat::Tif);
     EXPECT_TRUE(frame_.ToldOnce(L"Qorvic_1.tif"));
     EXPECT_TRUE(FolderEntries(frame_.Desktop()).empty());
 }
 
 TEST_F(FaultConverter, AHangingConverterIsLeftRunningAndNotReportedAsAFailure) {
     InstallStandIn(frame_, "hang");
-    frame_->QuickSave(ImageFormat::Png);
+    QuickSave(*frame_, ImageFormat::Png);
     // The program came back before the stand-in's 10 s were over: no file yet.
     EXPECT_FALSE(PathExists(frame_.Desktop() + L"Qorvic_1.png"));
     EXPECT_TRUE(frame_.messages.empty()) << "waiting out the 5 s is not a failure";
     EXPECT_TRUE(::IsWindowVisible(frame_->hwnd()));
     // A second save while the first converter still runs must not take its name,
     // or the later file would replace the earlier one.
-    frame_->QuickSave(ImageFormat::Png);
+    QuickSave(*frame_, ImageFormat::Png);
     EXPECT_TRUE(frame_.messages.empty());
     // Both converters went on by themselves and finished later.
     EXPECT_TRUE(PumpUntil([&] {
@@ -92,7 +92,7 @@ TEST(FaultConverterPath, APathWithSpacesRunsOnlyTheConverter) {
     TestFrame frame;
     ASSERT_TRUE(frame.Start(appData, frame.Desktop()));
     ASSERT_TRUE(frame.InstallConverter());
-    frame->QuickSave(ImageFormat::Png);
+    QuickSave(*frame, ImageFormat::Png);
     EXPECT_EQ(frame.messages, std::vector<std::wstring>{});
     EXPECT_TRUE(PathExists(frame.Desktop() + L"Qorvic_1.png"));
 }
@@ -105,10 +105,10 @@ TEST(FaultReadOnlyTarget, EverySaveIntoItIsToldAndNothingIsWritten) {
     TestFrame frame;
     ASSERT_TRUE(frame.Start(FreshFolder(L"appdata"), desktop + L"\\"));
     ASSERT_TRUE(frame.InstallConverter());
-    frame->QuickSave(ImageFormat::Bmp);
+    QuickSave(*frame, ImageFormat::Bmp);
     EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.bmp"));
     frame.messages.clear();
-    frame->QuickSave(ImageFormat::Png);
+    QuickSave(*frame, ImageFormat::Png);
     EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.png")) << "the real converter cannot write there";
     EXPECT_TRUE(FolderEntries(desktop + L"\\").empty());
 }

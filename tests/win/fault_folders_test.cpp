@@ -22,7 +22,7 @@ void ExpectWrittenSettingsMatch(const std::wstring& cfg, FrameWindow& form) {
     ASSERT_TRUE(bytes) << "the settings file was written at exit";
     const Settings read = ParseSettings(std::string_view(*bytes));
     EXPECT_EQ(read.frameColour, form.BackColour());
-    EXPECT_EQ(AnsiToWide(read.language), form.State().CurrentLanguage);
+    EXPECT_EQ(AnsiToWide(read.language), form.State().languages.CurrentLanguage);
 }
 
 } // namespace
@@ -35,14 +35,14 @@ TEST(FaultDataFolder, MissingParentStartsWithDefaultsAndOnlyConversionsFail) {
     FrameWindow& form = *frame.form;
     EXPECT_FALSE(PathExists(form.State().DataFolder)) << "one level only: the parent is missing";
     EXPECT_EQ(form.BackColour(), 0) << "no settings: black";
-    EXPECT_EQ(form.State().CurrentLanguage, L"English");
-    EXPECT_EQ(form.State().languageList, std::vector<std::wstring>{L"English"});
+    EXPECT_EQ(form.State().languages.CurrentLanguage, L"English");
+    EXPECT_EQ(form.State().languages.languageList, std::vector<std::wstring>{L"English"});
 
     // A BMP goes straight to the desktop; other formats need the temporary bitmap.
-    form.QuickSave(ImageFormat::Bmp);
+    QuickSave(form, ImageFormat::Bmp);
     EXPECT_EQ(ReadFileBytes(desktop + L"Qorvic_1.bmp", 2).value_or(""), "BM");
     EXPECT_TRUE(frame.messages.empty());
-    form.QuickSave(ImageFormat::Png);
+    QuickSave(form, ImageFormat::Png);
     EXPECT_FALSE(PathExists(desktop + L"Qorvic_1.png"));
     EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.png"));
 
@@ -56,7 +56,7 @@ TEST(FaultDataFolder, AFileInItsPlaceIsLeftAloneAndConversionsAreTold) {
     ASSERT_TRUE(WriteFileAtomically(appData + L"Qorvic", "not a folder"));
     ASSERT_TRUE(frame.Start());
     EXPECT_EQ(frame.form->BackColour(), 0);
-    frame.form->QuickSave(ImageFormat::Jpg);
+    QuickSave(*frame.form, ImageFormat::Jpg);
     EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.jpg"));
     EXPECT_TRUE(FolderEntries(frame.Desktop()).empty());
     frame.form->Shutdown();
@@ -69,7 +69,7 @@ TEST(FaultDataFolder, MissingDesktopFolderIsToldForEveryFormat) {
     TestFrame frame;
     const std::wstring desktop = frame.Desktop() + L"vanished\\";
     ASSERT_TRUE(frame.Start(frame.AppData(), desktop));
-    frame.form->QuickSave(ImageFormat::Bmp);
+    QuickSave(*frame.form, ImageFormat::Bmp);
     EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.bmp"));
     EXPECT_FALSE(PathExists(desktop));
 }
@@ -95,8 +95,8 @@ TEST_F(FaultSettingsFile, BinaryJunkStartsAndIsReplacedByReadableSettings) {
     junk[0] = '\xFF'; // no number at the start
     ASSERT_TRUE(WriteFileAtomically(cfg_, junk));
     ASSERT_TRUE(Start());
-    EXPECT_FALSE(frame_.form->State().CurrentLanguage.empty());
-    EXPECT_EQ(frame_.form->State().languageList.front(), L"English");
+    EXPECT_FALSE(frame_.form->State().languages.CurrentLanguage.empty());
+    EXPECT_EQ(frame_.form->State().languages.languageList.front(), L"English");
     frame_.form->Shutdown();
     ExpectWrittenSettingsMatch(cfg_, *frame_.form);
 }
@@ -107,7 +107,7 @@ TEST_F(FaultSettingsFile, HugeFileReadsItsFirstLinesOnly) {
     ASSERT_TRUE(WriteFileAtomically(cfg_, huge));
     ASSERT_TRUE(Start());
     EXPECT_EQ(frame_.form->BackColour(), 255);
-    EXPECT_EQ(frame_.form->State().CurrentLanguage, L"Dutch");
+    EXPECT_EQ(frame_.form->State().languages.CurrentLanguage, L"Dutch");
     frame_.form->Shutdown();
     EXPECT_EQ(ReadFileBytes(cfg_).value_or(""), "255\r\nDutch\r\n");
 }
@@ -118,7 +118,7 @@ TEST_F(FaultSettingsFile, ColourBeyond32BitsKeepsTheDesignedColour) {
         TestFrame frame;
         ASSERT_TRUE(frame.Start(appData_, FreshFolder(L"desktop")));
         EXPECT_EQ(frame.form->BackColour(), kDesignedColour) << colour;
-        EXPECT_EQ(frame.form->State().CurrentLanguage, L"German") << colour;
+        EXPECT_EQ(frame.form->State().languages.CurrentLanguage, L"German") << colour;
         frame.form->Shutdown();
         ExpectWrittenSettingsMatch(cfg_, *frame.form);
     }
@@ -140,7 +140,7 @@ TEST_F(FaultSettingsFile, AReadOnlySettingsFileIsNotReplacedAtExit) {
 TEST_F(FaultSettingsFile, SessionEndKeepsTheChosenColourAndLanguage) {
     ASSERT_TRUE(Start());
     frame_.form->SetBackColour(255);
-    frame_.form->State().CurrentLanguage = L"German";
+    frame_.form->State().languages.CurrentLanguage = L"German";
     EXPECT_TRUE(::SendMessageW(frame_.form->hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
     ::SendMessageW(frame_.form->hwnd(), WM_ENDSESSION, FALSE, 0); // ending cancelled
     EXPECT_FALSE(PathExists(cfg_));
@@ -164,9 +164,9 @@ TEST(FaultReadOnlyDataFolder, SettingsStayIntactAndConversionsAreTold) {
     const std::wstring desktop = frame.Desktop();
     EXPECT_EQ(frame.form->BackColour(), 255);
 
-    frame.form->QuickSave(ImageFormat::Png);
+    QuickSave(*frame.form, ImageFormat::Png);
     EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.png")) << "the temporary bitmap cannot be written";
-    frame.form->QuickSave(ImageFormat::Bmp);
+    QuickSave(*frame.form, ImageFormat::Bmp);
     EXPECT_TRUE(PathExists(desktop + L"Qorvic_1.bmp"));
 
     frame.form->SetBackColour(16711680);
@@ -184,15 +184,15 @@ TEST(FaultDiskFull, ASaveThatDoesNotFitIsToldAndLeavesNoFile) {
     TestFrame frame;
     ASSERT_TRUE(frame.Start());
     const std::wstring appData = frame.AppData(), desktop = frame.Desktop();
-    frame.form->Capture();
-    ASSERT_GT(frame.form->OutputPictureAsBmp().size(), std::stoul(limit))
+    frame.Choose(menus::OptionsRow::Copy); // a capture
+    ASSERT_GT(PictureAsBmp(Output(*frame.form)).size(), std::stoul(limit))
         << "the picture must not fit, or this tests nothing";
 
-    frame.form->QuickSave(ImageFormat::Bmp);
+    QuickSave(*frame.form, ImageFormat::Bmp);
     EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.bmp"));
     EXPECT_TRUE(FolderEntries(desktop).empty()) << "no half-written file, no temporary file";
     frame.messages.clear();
-    frame.form->QuickSave(ImageFormat::Png);
+    QuickSave(*frame.form, ImageFormat::Png);
     EXPECT_TRUE(frame.ToldOnce(L"Qorvic_1.png"));
     EXPECT_TRUE(FolderEntries(desktop).empty());
     EXPECT_TRUE(FolderEntries(appData + L"Qorvic\\").empty()) << "no partial temporary bitmap";

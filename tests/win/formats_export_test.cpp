@@ -110,23 +110,23 @@ TEST(FormatsExport, EveryFormatOfOneCaptureIsWrittenForTheDecoders) {
     std::set<std::string> captures;
     for (ImageFormat format : {ImageFormat::Bmp, ImageFormat::Gif, ImageFormat::Jpg,
                                ImageFormat::Jp2, ImageFormat::Png, ImageFormat::Tif}) {
-        form->QuickSave(format);
-        captures.insert(AsPpm(form->outputPicture));
+        QuickSave(*form, format);
+        captures.insert(AsPpm(Output(*form)));
     }
     EXPECT_EQ(captures.size(), 1u) << "the pattern changed between the quick saves";
     EXPECT_TRUE(frame.messages.empty()) << "a quick save failed";
-    ASSERT_GT(form->outputPicture.Width(), 100);
-    ASSERT_GT(form->outputPicture.Height(), 100);
+    ASSERT_GT(Output(*form).Width(), 100);
+    ASSERT_GT(Output(*form).Height(), 100);
     // The picture is the pattern under the frame, so the decoders see real content.
-    POINT origin{form->seeThroughArea().left + 2, form->seeThroughArea().top + 2};
+    POINT origin{form->Shape().seeThroughArea.left + 2, form->Shape().seeThroughArea.top + 2};
     ::ClientToScreen(form->hwnd(), &origin);
     int mismatches = 0;
-    for (int y = 0; y < form->outputPicture.Height(); y += 3)
-        for (int x = 0; x < form->outputPicture.Width(); x += 3) {
+    for (int y = 0; y < Output(*form).Height(); y += 3)
+        for (int x = 0; x < Output(*form).Width(); x += 3) {
             const COLORREF c = PatternAt(origin.x + x, origin.y + y);
             const std::uint32_t expected =
                 (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-            mismatches += form->outputPicture.PixelAt(x, y) != expected;
+            mismatches += Output(*form).PixelAt(x, y) != expected;
         }
     EXPECT_EQ(mismatches, 0) << "the capture is not the pattern behind the frame";
 

@@ -50,21 +50,20 @@ TEST(FrameColour, ConfirmSetsTheFrameAndKeepsCustomColoursCancelChangesNothing) 
 
     bool seen = false;
     std::thread user = AnswerColourDialog(form.hwnd(), 10, 20, 30, true, &seen);
-    form.ChooseFrameColour();
+    Choose(form, menus::OptionsRow::FrameColour);
     user.join();
     ASSERT_TRUE(seen);
     EXPECT_EQ(form.BackColour(), static_cast<std::int32_t>(RGB(10, 20, 30)));
-    COLORREF first = 0;
-    std::memcpy(&first, form.CustomColours.data(), sizeof first);
-    EXPECT_EQ(first, RGB(10, 20, 30)) << "the custom colour is kept for the next opening";
+    EXPECT_EQ(form.commands().colourDialog.customColours[0], RGB(10, 20, 30))
+        << "the custom colour is kept for the next opening";
 
-    const auto customBefore = form.CustomColours;
+    const auto customBefore = form.commands().colourDialog.customColours;
     user = AnswerColourDialog(form.hwnd(), 200, 0, 0, false, &seen);
-    form.ChooseFrameColour();
+    Choose(form, menus::OptionsRow::FrameColour);
     user.join();
     ASSERT_TRUE(seen);
     EXPECT_EQ(form.BackColour(), static_cast<std::int32_t>(RGB(10, 20, 30)));
-    EXPECT_EQ(form.CustomColours, customBefore);
+    EXPECT_EQ(form.commands().colourDialog.customColours, customBefore);
 }
 
 TEST(FrameColour, TheFramePaintsItsMarginForScreenshotsAndHasNothingToErase) {

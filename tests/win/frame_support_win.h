@@ -5,7 +5,9 @@
 #pragma once
 
 #include "base/file_io_win.h"
+#include "capture/quick_save.h"
 #include "frame/frame_window_win.h"
+#include "menus/menu_model.h"
 
 #include "test_support_win.h"
 
@@ -32,10 +34,10 @@ struct TestFrame {
     bool Start(int showCommand = SW_SHOWNORMAL) {
         options.appDataFolder = appData;
         options.desktopFolder = desktop;
-        form = std::make_unique<FrameWindow>(options);
-        form->onEnd = nullptr;
+        options.onEnd = [] {};
         if (!realMessageBoxes)
-            form->showMessage = [this](const std::wstring& text) { messages.push_back(text); };
+            options.showMessage = [this](const std::wstring& text) { messages.push_back(text); };
+        form = std::make_unique<FrameWindow>(options);
         if (beforeLoad)
             beforeLoad(*form);
         return form->Load(showCommand);
@@ -48,6 +50,10 @@ struct TestFrame {
     FrameWindow* operator->() const { return form.get(); }
     const std::wstring& AppData() const { return appData; }
     const std::wstring& Desktop() const { return desktop; }
+    FrameWindow& operator*() const { return *form; }
+    void Choose(menus::OptionsRow row) const;
+    void QuickSave(ImageFormat format) const;
+    const Picture& Output() const { return form->commands().capture.Output(); }
     // True when exactly one message was shown and it names `file`.
     bool ToldOnce(const std::wstring& file) const {
         return messages.size() == 1 && messages[0].find(file) != std::wstring::npos;
@@ -58,6 +64,23 @@ struct TestFrame {
                            (form->State().DataFolder + L"\\i__view32.exe").c_str(), FALSE);
     }
 };
+
+// The commands as the menus run them.
+inline void Choose(FrameWindow& frame, menus::OptionsRow row) {
+    frame.OnMenuRowChosen(menus::kOptionsMenu, static_cast<std::size_t>(row));
+}
+inline void QuickSave(FrameWindow& frame, ImageFormat format) {
+    frame.OnMenuRowChosen(menus::kFormatMenu, static_cast<std::size_t>(format));
+}
+inline const Picture& Output(FrameWindow& frame) {
+    return frame.commands().capture.Output();
+}
+inline void TestFrame::Choose(menus::OptionsRow row) const {
+    test::Choose(*form, row);
+}
+inline void TestFrame::QuickSave(ImageFormat format) const {
+    test::QuickSave(*form, format);
+}
 
 // The names in a folder (no "." and ".."), hidden ones included.
 inline std::vector<std::wstring> FolderEntries(const std::wstring& folder) {

@@ -194,13 +194,13 @@ TEST(HandOff, TheReceiverGetsExactlyTheCapture) {
     ASSERT_NE(receiver.Window(), nullptr);
     TestFrame frame;
     ASSERT_TRUE(frame.Start());
-    frame->HandOffCapture();
-    EXPECT_EQ(receiver.NextLine(), "received " + std::to_string(frame->outputPicture.Width()) +
-                                       "x" + std::to_string(frame->outputPicture.Height()));
+    Choose(*frame, menus::OptionsRow::HandOff);
+    EXPECT_EQ(receiver.NextLine(), "received " + std::to_string(Output(*frame).Width()) + "x" +
+                                       std::to_string(Output(*frame).Height()));
     const std::string bmp = ReadFileBytes(saved).value_or("");
     ASSERT_GE(bmp.size(), 54u) << "the receiver saved what F7 handed it";
     EXPECT_EQ(bmp.substr(0, 2), "BM");
-    EXPECT_EQ(bmp.substr(54), frame->OutputPictureAsBmp().substr(54))
+    EXPECT_EQ(bmp.substr(54), PictureAsBmp(Output(*frame)).substr(54))
         << "the received pixels are the capture's";
     EXPECT_TRUE(::IsWindowVisible(frame->hwnd()));
     EXPECT_TRUE(::GetWindowLongPtrW(frame->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -219,7 +219,7 @@ TEST(HandOff, WithoutAReceiverNoKeyIsTyped) {
     ::SetForegroundWindow(focus);
     ::SetFocus(focus);
     f7Presses = 0;
-    frame->HandOffCapture();
+    Choose(*frame, menus::OptionsRow::HandOff);
     PumpFor(500);
     EXPECT_EQ(f7Presses, 0);
     EXPECT_TRUE(::IsClipboardFormatAvailable(CF_DIB))
@@ -273,7 +273,7 @@ TEST(HandOff, NorvaneIsRaisedAgainWhenAnotherWindowTookTheFront) {
         ::Sleep(200); // inside the hand-off's fixed waits
         ::SetForegroundWindow(thief.hwnd());
     });
-    frame->HandOffCapture();
+    Choose(*frame, menus::OptionsRow::HandOff);
     stealer.join();
     PumpUntil([&] { return norvane.f7 > 0 || thief.f7 > 0; }, 3000);
     EXPECT_EQ(norvane.f7, 1);
@@ -295,7 +295,7 @@ TEST(HandOff, APictureThatCannotReachTheClipboardIsToldAndNotSent) {
         ::Sleep(3000); // past the capture and the copy's wait
     });
     ASSERT_EQ(::WaitForSingleObject(held.get(), 5000), WAIT_OBJECT_0);
-    frame->HandOffCapture();
+    Choose(*frame, menus::OptionsRow::HandOff);
     holder.join();
     PumpFor(1000);
     EXPECT_EQ(norvane.f7, 0);

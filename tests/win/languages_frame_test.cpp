@@ -38,7 +38,7 @@ public:
     }
     // Opens the options menu and, from its language row, the language submenu.
     MenuWindow* OpenLanguages() {
-        form->OpenOptionsMenu();
+        form->Menus().OpenOptionsMenu();
         MenuWindow* options = form->Menus().FirstLevel();
         if (!options || !options->rowLabel(6))
             return nullptr;
@@ -52,12 +52,12 @@ public:
         return captions;
     }
     std::vector<std::wstring> OptionsCaptions() {
-        form->OpenOptionsMenu();
+        form->Menus().OpenOptionsMenu();
         MenuWindow* options = form->Menus().FirstLevel();
         std::vector<std::wstring> captions;
         if (options)
             captions = Captions(*options);
-        form->CloseMenus();
+        form->Menus().CloseAll();
         return captions;
     }
     static void Release(MenuWindow& menu, std::size_t row) {
@@ -72,7 +72,7 @@ TEST(FrameLanguage, StartUpShowsTheSavedLanguageOnTheStrip) {
         SCOPED_TRACE(std::string(language.begin(), language.end()));
         LanguageFrame frame(std::string(language.begin(), language.end()));
         ASSERT_TRUE(frame.Start(SW_SHOWNOACTIVATE));
-        EXPECT_EQ(frame->State().CurrentLanguage, language);
+        EXPECT_EQ(frame->State().languages.CurrentLanguage, language);
         EXPECT_TRUE(frame->optionsLabel.Caption() == LanguageFrame::Entry(language, 16));
         EXPECT_TRUE(frame->wholeScreenBox.Caption() == LanguageFrame::Entry(language, 17));
         EXPECT_TRUE(frame.messages.empty());
@@ -87,8 +87,8 @@ TEST(FrameLanguage, PickingALanguageChangesTheStripAtOnceAndSurvivesARestart) {
     const int englishWidth = frame->optionsLabel.Width();
 
     // The list: English, Dutch, French, German, Japanese, Polish, Russian, Spanish.
-    frame->SwitchLanguage(6, L"Russian");
-    EXPECT_EQ(frame->State().CurrentLanguage, L"Russian");
+    frame->OnMenuRowChosen(menus::kLanguageMenu, 6);
+    EXPECT_EQ(frame->State().languages.CurrentLanguage, L"Russian");
     EXPECT_TRUE(frame->optionsLabel.Caption() == LanguageFrame::Entry(L"Russian", 16));
     EXPECT_TRUE(frame->wholeScreenBox.Caption() == LanguageFrame::Entry(L"Russian", 17));
     EXPECT_NE(frame->optionsLabel.Width(), englishWidth)
@@ -99,7 +99,7 @@ TEST(FrameLanguage, PickingALanguageChangesTheStripAtOnceAndSurvivesARestart) {
 
     EXPECT_EQ(ReadFileBytes(frame.Settings()).value_or(""), "0\r\nRussian\r\n");
     ASSERT_TRUE(frame.Restart());
-    EXPECT_EQ(frame->State().CurrentLanguage, L"Russian");
+    EXPECT_EQ(frame->State().languages.CurrentLanguage, L"Russian");
     EXPECT_TRUE(frame->wholeScreenBox.Caption() == LanguageFrame::Entry(L"Russian", 17));
     frame->Shutdown();
 }
@@ -110,14 +110,15 @@ TEST(FrameLanguage, AMissingLanguageFromTheMenuIsToldAndChangesNothing) {
     EXPECT_TRUE(frame->optionsLabel.Caption() == LanguageFrame::Entry(L"German", 16));
 
     ::DeleteFileW(frame.LanguageFile(L"Polish").c_str());
-    frame->SwitchLanguage(5, L"Polnisch");
-    EXPECT_EQ(frame->State().CurrentLanguage, L"Polish");
+    frame->OnMenuRowChosen(menus::kLanguageMenu, 5);
+    EXPECT_EQ(frame->State().languages.CurrentLanguage, L"Polish");
     EXPECT_TRUE(frame.ToldOnce(frame.LanguageFile(L"Polish")));
     EXPECT_EQ(frame.messages.at(0).rfind(L"Language file not found or corrupt", 0), 0u);
     EXPECT_TRUE(frame->optionsLabel.Caption() == LanguageFrame::Entry(L"German", 16));
-    EXPECT_TRUE(frame->State().texts.LanguageMenu[0] == LanguageFrame::Entry(L"German", 1));
+    EXPECT_TRUE(frame->State().languages.texts.LanguageMenu[0] ==
+                LanguageFrame::Entry(L"German", 1));
 
-    frame->SwitchLanguage(2, L"Französisch");
+    frame->OnMenuRowChosen(menus::kLanguageMenu, 2);
     EXPECT_EQ(frame.messages.size(), 1u);
     EXPECT_EQ(frame->optionsLabel.Caption(), L"Options");
     frame->Shutdown();
@@ -144,7 +145,7 @@ TEST(FrameLanguage, ANinthLanguageFileIsOfferedAndPickingItSwitchesTheCaptions) 
     frame.Release(*languages, 8);
 
     EXPECT_TRUE(frame.messages.empty());
-    EXPECT_EQ(frame->State().CurrentLanguage, L"Zulu");
+    EXPECT_EQ(frame->State().languages.CurrentLanguage, L"Zulu");
     EXPECT_EQ(frame->optionsLabel.Caption(), L"Izinketho");
     EXPECT_EQ(frame->wholeScreenBox.Caption(), L"Thwebula isikrini");
     EXPECT_EQ(frame.OptionsCaptions(),
@@ -175,7 +176,7 @@ TEST(FrameLanguage, ACorruptFileIsToldByNameAndEveryCaptionStaysReadable) {
     EXPECT_TRUE(rows[4] == LanguageFrame::Entry(L"German", 6));
     frame.Release(*languages, 4);
 
-    EXPECT_EQ(frame->State().CurrentLanguage, L"Polish");
+    EXPECT_EQ(frame->State().languages.CurrentLanguage, L"Polish");
     EXPECT_TRUE(frame.ToldOnce(frame.LanguageFile(L"Polish")));
     EXPECT_TRUE(frame->optionsLabel.Caption() == LanguageFrame::Entry(L"German", 16));
     EXPECT_TRUE(frame->wholeScreenBox.Caption() == LanguageFrame::Entry(L"German", 17));

@@ -23,18 +23,18 @@ protected:
     void SetUp() override {
         const std::wstring appData = FreshFolder(L"languages");
         InstallLanguages(appData);
-        state_.VersionTag = kVersionTag;
-        state_.DataFolder = appData + L"Qorvic";
+        dataFolder_ = appData + L"Qorvic";
     }
-    fs::path Languages() const { return fs::path(state_.DataFolder) / "Languages"; }
+    fs::path Languages() const { return fs::path(dataFolder_) / "Languages"; }
 
-    AppState state_;
+    std::wstring dataFolder_;
+    LanguageState state_;
 };
 
 } // namespace
 
 TEST_F(LanguageLoaderTest, EveryShippedFileDecodesToItsSourceText) {
-    BuildLanguageList(state_);
+    BuildLanguageList(state_, dataFolder_);
     ASSERT_EQ(state_.languageList, kShippedLanguages);
     EXPECT_EQ(state_.texts.LanguageMenu, kShippedLanguages);
 
@@ -43,7 +43,7 @@ TEST_F(LanguageLoaderTest, EveryShippedFileDecodesToItsSourceText) {
         const std::vector<std::wstring> want = SourceEntries(language);
         ASSERT_EQ(want.size(), 19u);
         state_.CurrentLanguage = language;
-        const LanguageApply apply = LoadLanguage(state_);
+        const LanguageApply apply = LoadLanguage(state_, dataFolder_);
         EXPECT_FALSE(apply.failed)
             << std::string(apply.failureText.begin(), apply.failureText.end());
         const LanguageTexts& t = state_.texts;
@@ -64,43 +64,43 @@ TEST_F(LanguageLoaderTest, EveryShippedFileDecodesToItsSourceText) {
     // Russian and Japanese prove the fixed code pages: whatever the system's
     // code page, these are Cyrillic and kana/kanji.
     state_.CurrentLanguage = L"Russian";
-    EXPECT_EQ(LoadLanguage(state_).optionsCaption,
+    EXPECT_EQ(LoadLanguage(state_, dataFolder_).optionsCaption,
               L"\u041f\u0430\u0440\u0430\u043c\u0435\u0442\u0440\u044b");
     state_.CurrentLanguage = L"Japanese";
-    EXPECT_EQ(LoadLanguage(state_).optionsCaption, L"\u30aa\u30d7\u30b7\u30e7\u30f3");
+    EXPECT_EQ(LoadLanguage(state_, dataFolder_).optionsCaption, L"\u30aa\u30d7\u30b7\u30e7\u30f3");
 }
 
 TEST_F(LanguageLoaderTest, SelectingFromTheMenuSwitchesAndReturnsTheCaptions) {
-    BuildLanguageList(state_);
+    BuildLanguageList(state_, dataFolder_);
     state_.CurrentLanguage = L"English";
-    EXPECT_EQ(LoadLanguage(state_).optionsCaption, L"Options");
+    EXPECT_EQ(LoadLanguage(state_, dataFolder_).optionsCaption, L"Options");
 
-    const LanguageApply german = SelectLanguage(state_, 3, L"Deutsch");
+    const LanguageApply german = SelectLanguage(state_, dataFolder_, 3);
     EXPECT_EQ(state_.CurrentLanguage, L"German");
     EXPECT_FALSE(german.failed);
     EXPECT_EQ(german.optionsCaption, L"Optionen");
     EXPECT_EQ(german.screenCaption, L"Ganzen Bildschirm aufnehmen");
     EXPECT_EQ(state_.texts.LanguageMenu[0], L"Englisch");
 
-    const LanguageApply outside = SelectLanguage(state_, 8, L"");
+    const LanguageApply outside = SelectLanguage(state_, dataFolder_, 8);
     EXPECT_FALSE(outside.applyOptions || outside.failed);
     EXPECT_EQ(state_.CurrentLanguage, L"German") << "an index outside the list changes nothing";
-    SelectLanguage(state_, -1, L"");
+    SelectLanguage(state_, dataFolder_, -1);
     EXPECT_EQ(state_.CurrentLanguage, L"German");
 }
 
 TEST_F(LanguageLoaderTest, AMissingFileKeepsTheTextsAndIsToldByName) {
-    BuildLanguageList(state_);
+    BuildLanguageList(state_, dataFolder_);
     state_.CurrentLanguage = L"French";
-    LoadLanguage(state_);
+    LoadLanguage(state_, dataFolder_);
     const LanguageTexts french = state_.texts;
 
     fs::remove(Languages() / "Qorvic_Dutch.Language");
-    const LanguageApply dutch = SelectLanguage(state_, 1, L"N\u00e9erlandais");
+    const LanguageApply dutch = SelectLanguage(state_, dataFolder_, 1);
     EXPECT_EQ(state_.CurrentLanguage, L"Dutch");
     EXPECT_TRUE(dutch.failed);
     EXPECT_FALSE(dutch.applyOptions || dutch.applyScreen);
-    EXPECT_EQ(dutch.failureText, L"Taalbestand ontbreekt of corrupt.\n" + state_.DataFolder +
+    EXPECT_EQ(dutch.failureText, L"Taalbestand ontbreekt of corrupt.\n" + dataFolder_ +
                                      L"\\Languages\\Qorvic_Dutch.Language");
     EXPECT_EQ(state_.texts.TxtSaveAs, french.TxtSaveAs);
     EXPECT_EQ(state_.texts.LanguageMenu, french.LanguageMenu);
@@ -116,9 +116,9 @@ TEST_F(LanguageLoaderTest, Utf8FileWithAMarkOverridesTheCodePage) {
         file += c;
     }
     std::ofstream(Languages() / "Qorvic_Polish.Language", std::ios::binary) << file;
-    BuildLanguageList(state_);
+    BuildLanguageList(state_, dataFolder_);
     state_.CurrentLanguage = L"Polish";
-    const LanguageApply apply = LoadLanguage(state_);
+    const LanguageApply apply = LoadLanguage(state_, dataFolder_);
     EXPECT_FALSE(apply.failed);
     EXPECT_EQ(state_.texts.LanguageMenu[4], L"Japo\u0144ski");
     EXPECT_EQ(apply.screenCaption, L"Przechwy\u0107 ca\u0142y ekran");
@@ -129,7 +129,7 @@ TEST_F(LanguageLoaderTest, ListingSkipsFoldersAndHiddenFiles) {
     const fs::path hidden = Languages() / "Qorvic_Hidden.Language";
     std::ofstream(hidden) << "x";
     ASSERT_TRUE(::SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN));
-    BuildLanguageList(state_);
+    BuildLanguageList(state_, dataFolder_);
     EXPECT_EQ(state_.languageList, kShippedLanguages);
     EXPECT_FALSE(ReadWholeFile((Languages() / "Qorvic_Folder.Language").wstring()).has_value());
 }
@@ -137,11 +137,11 @@ TEST_F(LanguageLoaderTest, ListingSkipsFoldersAndHiddenFiles) {
 TEST_F(LanguageLoaderTest, NoLanguageFolderLeavesTheBuiltInEnglish) {
     fs::remove_all(Languages());
     state_.CurrentLanguage = L"0";
-    BuildLanguageList(state_);
+    BuildLanguageList(state_, dataFolder_);
     EXPECT_EQ(state_.CurrentLanguage, L"English") << "the old number 0 means English";
     EXPECT_EQ(state_.languageList, std::vector<std::wstring>{L"English"});
     EXPECT_EQ(state_.texts.LanguageMenu, std::vector<std::wstring>{L"English"});
-    const LanguageApply apply = LoadLanguage(state_);
+    const LanguageApply apply = LoadLanguage(state_, dataFolder_);
     EXPECT_FALSE(apply.failed);
     EXPECT_EQ(apply.optionsCaption, L"Options");
     EXPECT_EQ(state_.texts.TxtHandOff, L"Send to Norvane");

@@ -32,7 +32,7 @@ protected:
             WriteFileAtomically(frame_.AppData() + L"Qorvic\\Qorvic.cfg", "0\r\nEnglish\r\n"));
         ASSERT_TRUE(frame_.Start());
         form = frame_.form.get();
-        ASSERT_EQ(form->State().texts.TxtHandOff, L"Send to Norvane");
+        ASSERT_EQ(form->State().languages.texts.TxtHandOff, L"Send to Norvane");
         Pump();
     }
     void TearDown() override {
@@ -42,7 +42,7 @@ protected:
     }
 
     MenuWindow& OpenOptions() {
-        form->OpenOptionsMenu();
+        form->Menus().OpenOptionsMenu();
         MenuWindow* menu = form->Menus().FirstLevel();
         EXPECT_NE(menu, nullptr);
         return *menu;
@@ -82,27 +82,27 @@ TEST_F(MenusTest, OptionsMenuHasItsSevenRowsInPlace) {
     RECT client{};
     ::GetClientRect(menu.hwnd(), &client);
     EXPECT_EQ(menu.rowLabel(6)->Width(), client.right - 20);
-    EXPECT_EQ(form->LoadedWindowCount(L"QorvicMenu"), 1);
-    EXPECT_EQ(form->LoadedWindowCount(L"QORVICMENU"), 1);
-    EXPECT_EQ(form->LoadedWindowCount(L"QorvicSubmenu"), 0);
+    EXPECT_EQ(LoadedWindowCount(L"QorvicMenu"), 1);
+    EXPECT_EQ(LoadedWindowCount(L"QORVICMENU"), 1);
+    EXPECT_EQ(LoadedWindowCount(L"QorvicSubmenu"), 0);
 
     // A new scale shows at the next opening, in a new window.
     const HWND first = menu.hwnd();
-    form->ScaleStep = 15;
+    form->scalePanel.SetScaleStep(15);
     MenuWindow& again = OpenOptions();
     EXPECT_EQ(again.rowLabel(4)->Caption(), L"Output size 150%");
     EXPECT_FALSE(::IsWindow(first));
-    EXPECT_EQ(form->LoadedWindowCount(L"QorvicMenu"), 1);
+    EXPECT_EQ(LoadedWindowCount(L"QorvicMenu"), 1);
 }
 
 TEST_F(MenusTest, CheckMarkFollowsTheCurrentLanguageAndIsLeftOutWhenItIsMissing) {
     MenuWindow& menu = OpenOptions();
-    form->State().CurrentLanguage = L"GERMAN";
+    form->State().languages.CurrentLanguage = L"GERMAN";
     MenuWindow* languages = HoverRow(menu, 6);
     ASSERT_NE(languages, nullptr);
     EXPECT_EQ(languages->CheckedRow(), 3u);
 
-    form->State().CurrentLanguage = L"Klingon";
+    form->State().languages.CurrentLanguage = L"Klingon";
     languages = HoverRow(menu, 6);
     ASSERT_NE(languages, nullptr);
     EXPECT_TRUE(::IsWindowVisible(languages->hwnd())) << "the menu opens without a check mark";
@@ -117,12 +117,12 @@ TEST_F(MenusTest, ReleaseOverASubmenuRowLeavesOnlyTheSubmenu) {
     // The handler unloads the very window whose label reports the release.
     menu.rowLabel(3)->onMouseUp(1, 0, 5, 5);
     EXPECT_EQ(form->Menus().FirstLevel(), nullptr);
-    EXPECT_EQ(form->LoadedWindowCount(L"QorvicMenu"), 0);
+    EXPECT_EQ(LoadedWindowCount(L"QorvicMenu"), 0);
     EXPECT_EQ(form->Menus().SecondLevel(), formats);
     EXPECT_TRUE(::IsWindowVisible(subWindow));
     EXPECT_TRUE(form->Menus().WatchingPressesOutside()) << "the submenu alone is still a menu";
-    form->CloseMenus();
-    EXPECT_EQ(form->LoadedWindowCount(L"QorvicSubmenu"), 0);
+    form->Menus().CloseAll();
+    EXPECT_EQ(LoadedWindowCount(L"QorvicSubmenu"), 0);
     EXPECT_FALSE(::IsWindow(subWindow));
     EXPECT_FALSE(form->Menus().WatchingPressesOutside()) << "the mouse hook outlived the menus";
 }
@@ -169,11 +169,11 @@ TEST_F(MenusTest, APressOutsideClosesTheMenusThoughAnotherProgramReadsTheKeyStat
     };
 
     quickClick(onMenu);
-    form->OnMenuTimer();
+    form->Menus().OnTimer();
     EXPECT_NE(form->Menus().FirstLevel(), nullptr) << "a press on the menu counted as outside";
 
     quickClick(away);
-    form->OnMenuTimer();
+    form->Menus().OnTimer();
     EXPECT_EQ(form->Menus().FirstLevel(), nullptr) << "a quick click outside left the menu open";
     EXPECT_FALSE(form->Menus().WatchingPressesOutside()) << "the mouse hook outlived the menus";
 }
@@ -185,7 +185,7 @@ TEST_F(MenusTest, JapaneseWidensOnlyTheFirstLevel) {
         const RECT r = OuterRect(HoverRow(english, 3)->hwnd());
         return int(r.right - r.left);
     }();
-    form->State().CurrentLanguage = L"Japanese";
+    form->State().languages.CurrentLanguage = L"Japanese";
     MenuWindow& japanese = OpenOptions();
     const RECT wide = OuterRect(japanese.hwnd());
     EXPECT_EQ(wide.right - wide.left,
@@ -195,7 +195,7 @@ TEST_F(MenusTest, JapaneseWidensOnlyTheFirstLevel) {
 }
 
 TEST_F(MenusTest, TooWideTextStillOpensTheMenu) {
-    form->State().texts.TxtHandOff = std::wstring(600, L'W');
+    form->State().languages.texts.TxtHandOff = std::wstring(600, L'W');
     MenuWindow& menu = OpenOptions();
     EXPECT_TRUE(::IsWindowVisible(menu.hwnd()));
     const RECT outer = OuterRect(menu.hwnd());
@@ -219,7 +219,7 @@ TEST_F(MenusTest, MenusStayOnTheWorkAreaNearItsEdges) {
 }
 
 TEST_F(MenusTest, EachHoverReplacesTheSubmenuAndUnloadLeavesNoWindowBehind) {
-    const int before = form->LoadedWindowCount(L"");
+    const int before = LoadedWindowCount(L"");
     for (int i = 0; i < 25; ++i) {
         MenuWindow& menu = OpenOptions();
         MenuWindow* formats = HoverRow(menu, 3);
@@ -231,14 +231,14 @@ TEST_F(MenusTest, EachHoverReplacesTheSubmenuAndUnloadLeavesNoWindowBehind) {
         MenuWindow* again = HoverRow(menu, 3);
         ASSERT_NE(again, nullptr);
         EXPECT_EQ(again->MenuNumber(), 3) << "a newly built format menu";
-        EXPECT_EQ(form->LoadedWindowCount(L"QorvicSubmenu"), 1);
+        EXPECT_EQ(LoadedWindowCount(L"QorvicSubmenu"), 1);
         EXPECT_EQ(HoverRow(menu, 4), nullptr) << "row 4 closes the submenu";
-        form->CloseMenus();
+        form->Menus().CloseAll();
         Pump();
     }
-    EXPECT_EQ(form->LoadedWindowCount(L"QorvicMenu"), 0);
-    EXPECT_EQ(form->LoadedWindowCount(L"QorvicSubmenu"), 0);
-    EXPECT_EQ(form->LoadedWindowCount(L""), before);
+    EXPECT_EQ(LoadedWindowCount(L"QorvicMenu"), 0);
+    EXPECT_EQ(LoadedWindowCount(L"QorvicSubmenu"), 0);
+    EXPECT_EQ(LoadedWindowCount(L""), before);
 }
 
 namespace {
@@ -293,6 +293,6 @@ TEST_F(MenusTest, DrawsSeparatorsHighlightCheckMarkAndArrows) {
         EXPECT_GT(CountNear(second, subRows[0].check, mark), 4);
         for (std::size_t i = 1; i < subRows.size(); ++i)
             EXPECT_EQ(CountNear(second, subRows[i].check, mark), 0) << "row " << i;
-        form->CloseMenus();
+        form->Menus().CloseAll();
     }
 }

@@ -31,34 +31,34 @@ std::string Head(const std::wstring& path, std::size_t n) {
 } // namespace
 
 TEST_F(QuickSaveTest, BmpIsCopiedUnderTheNextFreeName) {
-    form_->QuickSave(ImageFormat::Bmp);
-    form_->QuickSave(ImageFormat::Bmp);
+    QuickSave(*form_, ImageFormat::Bmp);
+    QuickSave(*form_, ImageFormat::Bmp);
     EXPECT_EQ(Head(desktop_ + L"Qorvic_1.bmp", 2), "BM");
     EXPECT_EQ(Head(desktop_ + L"Qorvic_2.bmp", 2), "BM");
     ::DeleteFileW((desktop_ + L"Qorvic_1.bmp").c_str());
-    form_->QuickSave(ImageFormat::Bmp);
+    QuickSave(*form_, ImageFormat::Bmp);
     EXPECT_TRUE(PathExists(desktop_ + L"Qorvic_1.bmp")) << "the gap is filled again";
     EXPECT_FALSE(PathExists(desktop_ + L"Qorvic_3.bmp"));
     EXPECT_TRUE(frame_.messages.empty());
     // The temporary bitmap is the output picture, rows of 4 bytes padded.
-    const std::string temp = Head(form_->TempBitmap(), 64);
+    const std::string temp = Head(form_->State().DataFolder + L"\\Temp.bmp", 64);
     ASSERT_GE(temp.size(), 26u);
     const int width = *reinterpret_cast<const std::int32_t*>(temp.data() + 18);
-    EXPECT_EQ(width, form_->outputPicture.Width());
+    EXPECT_EQ(width, Output(*form_).Width());
 }
 
 TEST_F(QuickSaveTest, AHiddenFileIsNeverOverwritten) {
     const std::wstring hidden = desktop_ + L"Qorvic_1.bmp";
     ASSERT_TRUE(WriteFileAtomically(hidden, "keep me"));
     ::SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    form_->QuickSave(ImageFormat::Bmp);
+    QuickSave(*form_, ImageFormat::Bmp);
     EXPECT_TRUE(PathExists(desktop_ + L"Qorvic_2.bmp"));
     ::SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadFileBytes(hidden).value_or(""), "keep me");
 }
 
 TEST_F(QuickSaveTest, MissingConverterIsToldAndLeavesNoFile) {
-    form_->QuickSave(ImageFormat::Png);
+    QuickSave(*form_, ImageFormat::Png);
     EXPECT_FALSE(PathExists(desktop_ + L"Qorvic_1.png"));
     EXPECT_TRUE(frame_.ToldOnce(L"Qorvic_1.png")) << "the message names the file";
 }

@@ -101,7 +101,7 @@ protected:
         for (Visit& visit : visits)
             visit.name = target_ + visit.name;
         std::thread user = PlayUser(visits, seen, done);
-        frame_->SaveCaptureAs();
+        Choose(*frame_, menus::OptionsRow::SaveAs);
         done = true;
         user.join();
         return seen;

@@ -192,9 +192,9 @@ TEST(Soak, FiveHundredCapturesLeaveObjectsAndMemoryFlat) {
 
     auto capture = [&](int i) {
         if (i % 2 == 0) {
-            form.CopyCaptureToClipboard();
+            Choose(form, menus::OptionsRow::Copy);
         } else {
-            form.QuickSave(ImageFormat::Bmp);
+            QuickSave(form, ImageFormat::Bmp);
             ASSERT_TRUE(::DeleteFileW((desktop + L"Qorvic_1.bmp").c_str()))
                 << "quick save " << i << " wrote its file";
         }

@@ -173,38 +173,41 @@ struct CheckingFrame : TestFrame {
         options.homePageUrl = homePage;
         options.versionPageUrl = kVersionPage;
         beforeLoad = [this, timeoutMs](FrameWindow& f) {
-            f.pageDownloader.onReadFailed = [this](const std::wstring& key) {
+            f.commands().updateCheck.pageDownloader.onReadFailed = [this](const std::wstring& key) {
                 onReadFailed.push_back(key);
             };
             if (timeoutMs)
-                f.pageDownloader.SetTimeout(timeoutMs);
+                f.commands().updateCheck.pageDownloader.SetTimeout(timeoutMs);
         };
         EXPECT_TRUE(Start(SW_SHOWNOACTIVATE));
     }
     // Waits for the check to end one way or the other.
     bool CheckEnded() {
-        return PumpUntil([&] { return !form->pageDownloader.Pending().Contains(L"1"); });
+        return PumpUntil(
+            [&] { return !form->commands().updateCheck.pageDownloader.Pending().Contains(L"1"); });
     }
-    bool PromptOpen() const { return form->updatePrompt && form->updatePrompt->IsOpen(); }
+    bool PromptOpen() const {
+        return form->commands().updateCheck.prompt && form->commands().updateCheck.prompt->IsOpen();
+    }
 };
 
 TEST(UpdateCheck, ANewerVersionOpensThePromptWhoseYesOpensTheConfiguredPage) {
     HttpTestServer server(Always({200, "<p>Download Qorvic ver 1.11 now</p>"}));
     CheckingFrame frame(server.Url());
     ASSERT_TRUE(PumpUntil([&] { return frame.PromptOpen(); })) << "no prompt";
-    const std::wstring leadIn = frame->State().texts.TxtNewVersion;
+    const std::wstring leadIn = frame->State().languages.texts.TxtNewVersion;
     EXPECT_EQ(leadIn, L"A new version is available: ") << "from the English language file";
-    EXPECT_EQ(frame->updatePrompt->messageLabel.Caption(), leadIn + L"Qorvic 1.11");
+    EXPECT_EQ(frame->commands().updateCheck.prompt->messageLabel.Caption(),
+              leadIn + L"Qorvic 1.11");
     EXPECT_FALSE(::IsWindowEnabled(frame->hwnd()));
     EXPECT_EQ(server.Requests(), 1);
     EXPECT_EQ(server.LastRequest().rfind("GET / HTTP/1.1\r\n", 0), 0u) << server.LastRequest();
     EXPECT_TRUE(frame.onReadFailed.empty());
 
     std::vector<std::wstring> opened;
-    frame->updatePrompt->openPage = [&](HWND, const std::wstring& url, const std::wstring&) {
-        opened.push_back(url);
-    };
-    Click(frame->updatePrompt->yesButton.hwnd());
+    frame->commands().updateCheck.prompt->openPage =
+        [&](HWND, const std::wstring& url, const std::wstring&) { opened.push_back(url); };
+    Click(frame->commands().updateCheck.prompt->yesButton.hwnd());
     EXPECT_EQ(opened, std::vector<std::wstring>{kVersionPage});
     EXPECT_FALSE(frame.PromptOpen());
     EXPECT_TRUE(::IsWindowEnabled(frame->hwnd()));
@@ -220,8 +223,8 @@ TEST(UpdateCheck, AnEqualOrOlderVersionOpensNothing) {
         CheckingFrame frame(server.Url());
         ASSERT_TRUE(frame.CheckEnded());
         Pump();
-        EXPECT_EQ(frame->State().UpdatePageBytes, page) << "the page did arrive";
-        EXPECT_FALSE(frame->updatePrompt) << "no prompt";
+        EXPECT_EQ(frame->commands().updateCheck.PageBytes(), page) << "the page did arrive";
+        EXPECT_FALSE(frame->commands().updateCheck.prompt) << "no prompt";
         EXPECT_TRUE(::IsWindowEnabled(frame->hwnd()));
         EXPECT_TRUE(frame.onReadFailed.empty());
         frame->Shutdown();
@@ -257,7 +260,7 @@ TEST(UpdateCheck, FailedChecksEndSilently) {
         if (c.toldNoUpdates) {
             EXPECT_EQ(frame.onReadFailed, std::vector<std::wstring>{L"1"});
         }
-        EXPECT_FALSE(frame->updatePrompt);
+        EXPECT_FALSE(frame->commands().updateCheck.prompt);
         EXPECT_TRUE(::IsWindowEnabled(frame->hwnd()));
         EXPECT_TRUE(frame.messages.empty()) << "nothing is shown";
         frame->Shutdown();
@@ -271,7 +274,7 @@ TEST(UpdateCheck, ClosingTheMainWindowUnloadsThePromptAndDropsALateAnswer) {
     {
         CheckingFrame frame(server.Url());
         ASSERT_TRUE(PumpUntil([&] { return frame.PromptOpen(); }));
-        HWND prompt = frame->updatePrompt->hwnd();
+        HWND prompt = frame->commands().updateCheck.prompt->hwnd();
         frame->Shutdown();
         EXPECT_FALSE(::IsWindow(prompt));
     }
@@ -283,6 +286,7 @@ TEST(UpdateCheck, ClosingTheMainWindowUnloadsThePromptAndDropsALateAnswer) {
     closing->Shutdown(); // the read is still waiting for its answer
     slow.Release();
     ASSERT_TRUE(PumpUntil([&] { return slow.Finished() == 1; }));
-    PumpUntil([&] { return closing->updatePrompt != nullptr; }, 1000);
-    EXPECT_FALSE(closing->updatePrompt) << "a window that has closed opens no prompt";
+    PumpUntil([&] { return closing->commands().updateCheck.prompt != nullptr; }, 1000);
+    EXPECT_FALSE(closing->commands().updateCheck.prompt)
+        << "a window that has closed opens no prompt";
 }

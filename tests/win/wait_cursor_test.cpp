@@ -2,6 +2,7 @@
 // cursor outside a wait.
 #include "base/wait_cursor_win.h"
 
+#include "capture/converter_run_win.h"
 #include "frame_support_win.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +32,7 @@ protected:
         ::SetCursor(arrow_);
     }
 
-    // Runs WaitForEnd on `handle` while another thread looks at the cursor the
+    // Runs WaitForConverter on `handle` while another thread looks at the cursor the
     // user sees once the wait has begun, then lets the wait end.
     HCURSOR CursorDuringWait(HANDLE handle, HANDLE release) {
         std::atomic<HCURSOR> seen{nullptr};
@@ -45,7 +46,7 @@ protected:
         // it would put the class arrow back.
         ::PostMessageW(form_->hwnd(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form_->hwnd()),
                        MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-        form_->WaitForEnd(handle);
+        WaitForConverter(handle);
         watcher.join();
         return seen;
     }
@@ -66,7 +67,7 @@ TEST_F(WaitCursorTest, ShowsTheWaitCursorWhileWaitingAndRestoresItAfter) {
 
 TEST_F(WaitCursorTest, RestoresTheCursorWhenTheConverterCouldNotBeStarted) {
     // No process to wait for: the wait returns at once, cursor as before.
-    form_->WaitForEnd(nullptr);
+    WaitForConverter(nullptr);
     EXPECT_EQ(::GetCursor(), arrow_);
     EXPECT_FALSE(WaitCursorScope::Active());
 }

@@ -1,12 +1,12 @@
-#include "frame/menu_font.h"
+#include "controls/menu_font.h"
 
 #include "base/numeric.h"
 
 namespace qorvic {
 
-MenuFont MenuFontFromLogFont(std::int32_t height, std::int32_t weight, std::uint8_t italic,
-                             const std::wstring& faceName) {
-    MenuFont font;
+ControlFont MenuFontFromLogFont(std::int32_t height, std::int32_t weight, std::uint8_t italic,
+                                const std::wstring& faceName) {
+    ControlFont font;
     font.size = static_cast<float>(ClampToInt16(height * -0.75));
     font.bold = weight != 400;
     font.italic = italic != 0;

@@ -1,8 +1,8 @@
-// Save through the save dialog, as members of FrameWindow.
-#include "base/file_io_win.h"
+#include "capture/save_as_win.h"
+
 #include "base/debug_log_win.h"
+#include "base/file_io_win.h"
 #include "capture/save_dialog.h"
-#include "frame/frame_window_win.h"
 
 #include <commdlg.h>
 
@@ -21,8 +21,8 @@ bool MayReplace(HWND owner, const std::wstring& path) {
 
 } // namespace
 
-std::wstring FrameWindow::ShowSaveDialog(const std::wstring& defaultName,
-                                         const std::wstring& initialDir) {
+std::wstring SaveAs::AskPath(HWND owner, const std::wstring& defaultName,
+                             const std::wstring& initialDir) {
     const std::wstring filter = SaveDialogFilter();
     std::wstring name = defaultName;
     std::wstring folder = initialDir;
@@ -31,10 +31,10 @@ std::wstring FrameWindow::ShowSaveDialog(const std::wstring& defaultName,
         file.resize(std::max<std::size_t>(file.size() + 1, 1024), L'\0');
         OPENFILENAMEW info{};
         info.lStructSize = sizeof info;
-        info.hwndOwner = hwnd();
+        info.hwndOwner = owner;
         info.hInstance = ::GetModuleHandleW(nullptr);
         info.lpstrFilter = filter.c_str();
-        info.nFilterIndex = saveFilterIndex_;
+        info.nFilterIndex = filterIndex_;
         info.lpstrFile = file.data();
         info.nMaxFile = static_cast<DWORD>(file.size());
         info.lpstrInitialDir = folder.c_str();
@@ -48,10 +48,10 @@ std::wstring FrameWindow::ShowSaveDialog(const std::wstring& defaultName,
                 DebugLogError(L"the save dialog failed", error);
             return L"";
         }
-        saveFilterIndex_ = info.nFilterIndex;
+        filterIndex_ = info.nFilterIndex;
         const std::wstring typed(file.c_str());
         const std::wstring path = ApplyFilterExtension(typed, info.nFilterIndex);
-        if (!PathExists(path) || FolderExists(path) || MayReplace(hwnd(), path))
+        if (!PathExists(path) || FolderExists(path) || MayReplace(owner, path))
             return path;
         // "No": back to the dialog, in the same folder with the same name.
         const std::size_t slash = typed.find_last_of(L"\\/");
@@ -60,14 +60,12 @@ std::wstring FrameWindow::ShowSaveDialog(const std::wstring& defaultName,
     }
 }
 
-void FrameWindow::SaveCaptureAs() {
-    Capture();
-    if (outputPicture.Empty())
+void SaveAs::Run(HWND owner, const Picture& picture, PictureWriter& writer) {
+    if (picture.Empty())
         return;
-    const std::wstring path = ShowSaveDialog(L"ScreenShot", L"c:\\");
-    if (path.empty())
-        return;
-    DeliverPicture(path);
+    const std::wstring path = AskPath(owner, L"ScreenShot", L"c:\\");
+    if (!path.empty())
+        writer.Write(picture, path);
 }
 
 } // namespace qorvic
