@@ -125,7 +125,8 @@ run_wine() { # filter log
 # The named tests must pass on the unmutated tree, or every mutant would look caught.
 baseline_native="" baseline_wine=""
 for i in "${selected[@]}"; do
-    [ -n "${natives[i]}" ] && baseline_native+="${baseline_native:+|}${natives[i]}"
+    # Every native test: ctest's expressions allow only a few groups.
+    [ -n "${natives[i]}" ] && baseline_native=.
     [ -n "${wines[i]}" ] && baseline_wine+="${baseline_wine:+:}${wines[i]}"
 done
 : >"$logs/baseline.log"
