@@ -9,8 +9,9 @@
 # The scratch copy and its two builds (native with the sanitizers, Windows
 # under Wine) live in build/mutation (QORVIC_MUTATION_DIR overrides) and are
 # kept between runs, so each mutant rebuilds one file. The real tree is only
-# read. A full run takes about 16 minutes on 2 cores once the builds exist;
-# the first run adds about 6 minutes of building. Not part of scripts/test.sh.
+# read. A full run of the 64 mutants takes about 4 minutes on 2 cores once the
+# builds exist; the first run adds about 2 minutes of building. Not part of
+# scripts/test.sh.
 #
 # Results: caught (the build of the tests or a named test failed), SURVIVED,
 # stale (the original text is no longer in the file, or not once), and
