@@ -154,6 +154,13 @@ void ExpectEveryRowLoadsItsOwnLanguage(const FileSet& set) {
             EXPECT_EQ(state.texts.LanguageMenu[other], label) << "row " << other;
         }
     }
+    // A row just outside the list selects nothing.
+    const std::wstring kept = state.CurrentLanguage;
+    for (const int row : {-1, static_cast<int>(set.list.size())}) {
+        EXPECT_FALSE(
+            SelectLanguageFrom(state, static_cast<std::int16_t>(row), folder.Reader()).failed);
+        EXPECT_EQ(state.CurrentLanguage, kept);
+    }
 }
 
 } // namespace

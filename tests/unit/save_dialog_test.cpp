@@ -17,7 +17,7 @@ TEST(SaveDialog, FiltersAreSixPairsEndingInTwoNuls) {
 }
 
 TEST(SaveDialog, TypedNameWithoutExtensionGetsTheFiltersOne) {
-    EXPECT_EQ(ApplyFilterExtension(L"C:\\ScreenShot", 5), L"C:\\ScreenShot.png");
+    EXPECT_EQ(ApplyFilterExtension(L"C:\\ScreenShot", 6), L"C:\\ScreenShot.tif");
     EXPECT_EQ(ApplyFilterExtension(L"C:\\ScreenShot", 1), L"C:\\ScreenShot.bmp");
     EXPECT_EQ(ApplyFilterExtension(L"C:\\ScreenShot", 0), L"C:\\ScreenShot") << "no filter chosen";
     EXPECT_EQ(ApplyFilterExtension(L"C:\\ScreenShot", 7), L"C:\\ScreenShot");

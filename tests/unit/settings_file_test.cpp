@@ -70,7 +70,7 @@ TEST(FrameColour, StoredValuesMapToColoursOrNothing) {
         std::uint32_t value;
     } cases[] = {
         {16711680, FrameColour::Kind::Rgb, 0x00FF0000}, {0, FrameColour::Kind::Rgb, 0},
-        {0x8000000F, FrameColour::Kind::System, 15},    {0x8000001F, FrameColour::Kind::Invalid, 0},
+        {0x8000001E, FrameColour::Kind::System, 30},    {0x8000001F, FrameColour::Kind::Invalid, 0},
         {0xFFFFFFFF, FrameColour::Kind::Invalid, 0},    {0x01000000, FrameColour::Kind::Invalid, 0},
     };
     for (const auto& c : cases) {

@@ -1,5 +1,6 @@
 // The language loader on Windows: the shipped files installed in a data folder
 // of their own, listed, read and decoded through the program's Win32 code.
+#include "base/file_io_win.h"
 #include "languages/language_file.h"
 #include "languages/languages_win.h"
 
@@ -153,7 +154,8 @@ TEST(LanguageDecoder, DecodesTheFourCodePagesAndFallsBackForUnknownOnes) {
     EXPECT_EQ(DecodeLanguageBytes("\xc6\xe7", 1251), L"\u0416\u0437");
     EXPECT_EQ(DecodeLanguageBytes("\x93\xfa\x96\x7b", 932), L"\u65e5\u672c");
     EXPECT_EQ(DecodeLanguageBytes("\xc3\xa4", 65001), L"\u00e4");
-    EXPECT_EQ(DecodeLanguageBytes("abc", 0), L"abc");
-    EXPECT_EQ(DecodeLanguageBytes("abc", 59999), L"abc") << "a code page that does not exist";
+    // The system's code page is the ANSI one, also for a code page that does not exist.
+    EXPECT_EQ(DecodeLanguageBytes("a\xe4", 0), AnsiToWide("a\xe4"));
+    EXPECT_EQ(DecodeLanguageBytes("a\xe4", 59999), AnsiToWide("a\xe4"));
     EXPECT_EQ(DecodeLanguageBytes("", 1252), L"");
 }
