@@ -17,11 +17,11 @@ constexpr DWORD kClipboardPatienceMs = 1000;
 } // namespace
 
 void FrameWindow::Capture() {
-    CaptureSource source = FrameCaptureArea(seeThroughArea_, dpi_);
-    POINT origin{source.x, source.y};
+    Box source = FrameCaptureArea(seeThroughArea_, Dpi());
+    POINT origin{source.left, source.top};
     ::ClientToScreen(hwnd(), &origin);
-    source.x = origin.x;
-    source.y = origin.y;
+    source.left = origin.x;
+    source.top = origin.y;
     if (wholeScreenBox.Value()) {
         wholeScreenBox.SetValue(false); // the option holds for one capture only
         source = WholeScreenArea(
@@ -41,10 +41,10 @@ void FrameWindow::Capture() {
         {
             HWND desktop = ::GetDesktopWindow();
             WindowDc screen(desktop, true);
-            ::BitBlt(captureDc.get(), 0, 0, source.width, source.height, screen.get(), source.x,
-                     source.y, SRCCOPY | CAPTUREBLT);
+            ::BitBlt(captureDc.get(), 0, 0, source.width, source.height, screen.get(), source.left,
+                     source.top, SRCCOPY | CAPTUREBLT);
         }
-        const PictureSize out = ScaledSize(source.width, source.height, ScaleStep);
+        const Size out = ScaledSize(source.width, source.height, ScaleStep);
         if (outputPicture.Create(out.width, out.height)) {
             MemoryDc destDc(::CreateCompatibleDC(nullptr));
             SelectedObject destSelected(destDc.get(), outputPicture.Handle());

@@ -61,7 +61,7 @@ void CheckBox::Paint(HDC dc, const RECT& client) {
     ::DrawTextW(dc, Caption().c_str(), static_cast<int>(Caption().size()), &text, format);
     if (ShowsFocus()) {
         const SIZE extent = MeasureText(Caption(), DT_SINGLELINE);
-        const controls::Box at =
+        const Box at =
             controls::PlaceText(layout.caption, extent.cx, extent.cy, controls::kAlignLeft, true);
         RECT focus{at.left - 1, at.top, std::min<LONG>(at.right() + 1, client.right), at.bottom()};
         ::SetTextColor(dc, RGB(0, 0, 0));

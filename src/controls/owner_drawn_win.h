@@ -3,6 +3,7 @@
 // lies behind the control.
 #pragma once
 
+#include "base/geometry.h"
 #include "base/handles_win.h"
 #include "base/window_win.h"
 #include "controls/control_font.h"
@@ -127,10 +128,6 @@ private:
     LRESULT OnKey(bool down, WPARAM wParam, LPARAM lParam);
     RECT BoxInParent() const;
 
-    struct Placement {
-        int left = 0, top = 0, width = 0, height = 0;
-    };
-
     Design design_;
     std::wstring caption_;
     std::wstring tag_;
@@ -138,7 +135,7 @@ private:
     Font fontHandle_;
     int fontDpi_ = 0;
     COLORREF foreColour_ = RGB(0, 0, 0);
-    Placement box_;
+    Box box_;
     int index_ = 0;
     controls::HoverTracker hover_;
     controls::ClickTracker clicks_;

@@ -273,7 +273,7 @@ void FrameWindow::PaintClient(HDC dc) {
     }
     PaintStrip(dc, client.right);
 
-    const Rect& area = seeThroughArea_;
+    const Box& area = seeThroughArea_;
     RECT see{area.left, area.top, area.left + area.width, area.top + area.height};
     Brush key(::CreateSolidBrush(kKeyColourRef));
     ::FillRect(dc, &see, key.get());

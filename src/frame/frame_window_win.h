@@ -69,7 +69,7 @@ public:
     Label optionsLabel;
     CheckBox wholeScreenBox;
     ScalePanel scalePanel;
-    const Rect& seeThroughArea() const { return seeThroughArea_; }
+    const Box& seeThroughArea() const { return seeThroughArea_; }
 
     // The last capture and its scaled copy, the picture every command delivers.
     Picture rawCapture;
@@ -172,7 +172,7 @@ private:
     AppState state_;
     std::int32_t backColour_ = 0x0080FFFF; // designed colour until the settings are read
     Brush backBrush_;
-    Rect seeThroughArea_{};
+    Box seeThroughArea_{};
     int dpi_ = 96;
     bool unloading_ = false;
     DWORD saveFilterIndex_ = 0; // the dialog's last chosen filter

@@ -58,7 +58,7 @@ bool ScalePanel::Create(HWND form, std::int16_t twipsPerPixelX, std::int16_t twi
         return false;
     DrawPanelBevel();
 
-    const auto place = [](auto& control, const PanelChildPlace& p, HWND parent) {
+    const auto place = [](auto& control, const Box& p, HWND parent) {
         return control.Create(parent, p.left, p.top, p.width, p.height);
     };
     if (!place(equalsLabel, geometry_.equalsLabel, hwnd()) ||
@@ -91,7 +91,7 @@ void ScalePanel::MakeResizeFont() {
 }
 
 void ScalePanel::PlaceChildren() {
-    const auto move = [](HWND child, const PanelChildPlace& p) {
+    const auto move = [](HWND child, const Box& p) {
         ::SetWindowPos(child, nullptr, p.left, p.top, p.width, p.height,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     };

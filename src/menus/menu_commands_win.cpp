@@ -49,8 +49,8 @@ void FrameWindow::OpenOptionsMenu() {
     // Forget the presses so far: the click that opened the menu must not close it.
     ::GetAsyncKeyState(VK_LBUTTON);
     ::GetAsyncKeyState(VK_RBUTTON);
-    const menus::Point corner = menus::FirstLevelCorner(optionsLabel.Left(), MenuBarHeight,
-                                                        menus::ScaledMenuMetrics(Dpi()));
+    const Point corner = menus::FirstLevelCorner(optionsLabel.Left(), MenuBarHeight,
+                                                 menus::ScaledMenuMetrics(Dpi()));
     POINT screen{corner.x, corner.y};
     ::ClientToScreen(hwnd(), &screen);
 

@@ -58,12 +58,16 @@ void HorizontalLine(HDC dc, int y, int width, COLORREF colour) {
     ::FillRect(dc, &line, brush.get());
 }
 
-menus::ScreenRect WorkAreaOf(HMONITOR monitor) {
+Box ToBox(const RECT& r) {
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+Box WorkAreaOf(HMONITOR monitor) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (!monitor || !::GetMonitorInfoW(monitor, &info))
         return {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+    return ToBox(info.rcWork);
 }
 
 TRIVERTEX Vertex(int x, int y, COLORREF colour) {
@@ -74,10 +78,6 @@ TRIVERTEX Vertex(int x, int y, COLORREF colour) {
     v.Green = static_cast<COLOR16>(GetGValue(colour) << 8);
     v.Blue = static_cast<COLOR16>(GetBValue(colour) << 8);
     return v;
-}
-
-menus::ScreenRect ToScreenRect(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
 }
 
 } // namespace
@@ -217,14 +217,13 @@ void MenuWindow::KeepOnMonitor() {
     ::GetWindowRect(hwnd(), &now);
     const int width = now.right - now.left;
     const int height = now.bottom - now.top;
-    menus::Point corner{now.left, now.top};
+    Point corner{now.left, now.top};
     if (besideParent_) {
-        const menus::ScreenRect area =
-            WorkAreaOf(::MonitorFromRect(&*besideParent_, MONITOR_DEFAULTTONEAREST));
-        corner = menus::SubmenuCorner(ToScreenRect(*besideParent_), rowOffset_, width, height, area,
-                                      metrics_);
+        const Box area = WorkAreaOf(::MonitorFromRect(&*besideParent_, MONITOR_DEFAULTTONEAREST));
+        corner =
+            menus::SubmenuCorner(ToBox(*besideParent_), rowOffset_, width, height, area, metrics_);
     } else {
-        const menus::ScreenRect area =
+        const Box area =
             WorkAreaOf(::MonitorFromPoint(POINT{now.left, now.top}, MONITOR_DEFAULTTONEAREST));
         corner = menus::KeepInside(corner, width, height, area);
     }
@@ -282,7 +281,7 @@ void MenuWindow::OnRowReleased(std::size_t index) {
     }
 }
 
-void MenuWindow::DrawGlyph(HDC dc, const menus::Box& box, bool check) {
+void MenuWindow::DrawGlyph(HDC dc, const Box& box, bool check) {
     const COLORREF colour = ::GetSysColor(check ? COLOR_HIGHLIGHT : COLOR_BTNTEXT);
     const int saved = ::SaveDC(dc);
     ::IntersectClipRect(dc, box.left, box.top, box.right(), box.bottom());
@@ -303,8 +302,7 @@ void MenuWindow::DrawGlyph(HDC dc, const menus::Box& box, bool check) {
         SelectedObject selectedPen(dc, pen.get());
         SelectedObject selectedBrush(dc, brush.get());
         std::vector<POINT> points;
-        for (const menus::GlyphPoint& p :
-             check ? menus::DrawnCheckMark(box) : menus::DrawnArrow(box))
+        for (const Point& p : check ? menus::DrawnCheckMark(box) : menus::DrawnArrow(box))
             points.push_back({p.x, p.y});
         if (check)
             ::Polyline(dc, points.data(), static_cast<int>(points.size()));
@@ -322,8 +320,8 @@ void MenuWindow::PaintContent(HDC dc) {
     if (highlightRow_ && *highlightRow_ < layout_.rows.size()) {
         RECT outer{};
         ::GetWindowRect(hwnd(), &outer);
-        const menus::Box box = menus::HighlightBox(layout_.rows[*highlightRow_].top,
-                                                   outer.right - outer.left, itemHeight_, metrics_);
+        const Box box = menus::HighlightBox(layout_.rows[*highlightRow_].top,
+                                            outer.right - outer.left, itemHeight_, metrics_);
         TRIVERTEX vertices[2] = {Vertex(box.left, box.top, kHighlightTop),
                                  Vertex(box.right(), box.bottom(), kHighlightBottom)};
         GRADIENT_RECT rect{0, 1};
@@ -397,7 +395,7 @@ bool PointOverWindow(HWND window, POINT point) {
     RECT rect{};
     if (!window || !::GetWindowRect(window, &rect))
         return false;
-    return menus::PointerOverRect({point.x, point.y}, ToScreenRect(rect));
+    return menus::PointerOverRect({point.x, point.y}, ToBox(rect));
 }
 
 bool PointerOverWindow(HWND window) {

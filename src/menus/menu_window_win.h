@@ -73,7 +73,7 @@ private:
     void OnRowEntered(std::size_t index);
     void OnRowReleased(std::size_t index);
     void ConnectRow(Label& label, std::size_t index);
-    void DrawGlyph(HDC dc, const menus::Box& box, bool check);
+    void DrawGlyph(HDC dc, const Box& box, bool check);
 
     Level level_;
     FrameWindow& form_;

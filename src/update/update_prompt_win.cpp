@@ -98,11 +98,10 @@ void UpdatePrompt::OnLoad() {
     ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     RECT main{};
     ::GetWindowRect(mainWindow_, &main);
-    const PromptPlacement at = PlacePrompt(main.left, main.top, twipsPerPixelX_, twipsPerPixelY_);
-    ::SetWindowPos(hwnd(), nullptr, at.left, at.top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const PromptBox& yes = geometry_.yes;
-    const PromptBox& no = geometry_.no;
+    const Point at = PlacePrompt(main.left, main.top, twipsPerPixelX_, twipsPerPixelY_);
+    ::SetWindowPos(hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const Box& yes = geometry_.yes;
+    const Box& no = geometry_.no;
     yesButton.Move(yes.left, yes.top, yes.width, yes.height);
     noButton.Move(no.left, no.top, no.width, no.height);
     if (beep)
@@ -135,7 +134,7 @@ void UpdatePrompt::Close() {
 }
 
 void UpdatePrompt::PaintIcon(HDC dc) {
-    const PromptBox& image = geometry_.image;
+    const Box& image = geometry_.image;
     const int x = image.left, y = image.top;
     // The program's own icon at the size it is shown at (32 pixels at 96 DPI),
     // so the system picks the nearest drawn size rather than stretching one.

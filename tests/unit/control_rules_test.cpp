@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 
+using namespace qorvic;
 using namespace qorvic::controls;
 
 TEST(ControlFont, PointSizesBecomeCharacterHeightsAtTheMonitorDpi) {

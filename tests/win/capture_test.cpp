@@ -77,7 +77,7 @@ TEST_F(CaptureTest, FrameCaptureCopiesTheSeeThroughAreaLessItsBorder) {
                     std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()));
     EXPECT_TRUE(::IsWindowVisible(form_->hwnd())) << "the frame shows itself again";
 
-    const Rect area = form_->seeThroughArea();
+    const Box area = form_->seeThroughArea();
     ASSERT_EQ(form_->rawCapture.Width(), area.width - 4);
     ASSERT_EQ(form_->rawCapture.Height(), area.height - 4);
     EXPECT_EQ(form_->outputPicture.Width(), area.width - 4);
@@ -178,7 +178,7 @@ TEST_F(CaptureTest, ACaptureAfterClosingTheScalePanelUsesTheChosenScale) {
 
     form_->Capture();
     ASSERT_GT(form_->rawCapture.Width(), 100);
-    const PictureSize half = ScaledSize(form_->rawCapture.Width(), form_->rawCapture.Height(), 5);
+    const Size half = ScaledSize(form_->rawCapture.Width(), form_->rawCapture.Height(), 5);
     EXPECT_EQ(form_->outputPicture.Width(), half.width);
     EXPECT_EQ(form_->outputPicture.Height(), half.height);
     EXPECT_NEAR(form_->outputPicture.Width() * 2, form_->rawCapture.Width(), 1);
