@@ -1,5 +1,6 @@
 #include "controls/check_box_win.h"
 
+#include "base/dpi.h"
 #include "controls/control_layout.h"
 
 #include <algorithm>
@@ -42,7 +43,7 @@ void CheckBox::Paint(HDC dc, const RECT& client) {
 
     if (value_) {
         // Two pixels thick at 96 DPI, thicker as the square grows.
-        const int thickness = std::max(2, controls::ScaleForDpi(2, dpi));
+        const int thickness = std::max(2, ScaleForDpi(2, dpi));
         Pen pen(::CreatePen(PS_SOLID, 1, controls::kTickColour));
         SelectedObject selected(dc, pen.get());
         for (int dy = 0; dy < thickness; ++dy) {
