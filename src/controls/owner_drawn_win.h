@@ -58,9 +58,6 @@ public:
     // The element index within a control array (0 for a single control).
     int Index() const { return index_; }
 
-    // The dots per inch the control draws at: its monitor's, 96 when unknown.
-    int Dpi() const;
-
 protected:
     struct Design {
         const wchar_t* className;
@@ -133,7 +130,6 @@ private:
     std::wstring tag_;
     ControlFont font_;
     Font fontHandle_;
-    int fontDpi_ = 0;
     COLORREF foreColour_ = RGB(0, 0, 0);
     Box box_;
     int index_ = 0;

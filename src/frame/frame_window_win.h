@@ -61,8 +61,6 @@ public:
     void SetBackColour(std::int32_t colour);
 
     std::int16_t MenuBarHeight = 0;
-    // The DPI the window is shown at; every designed length is scaled by it / 96.
-    int Dpi() const { return dpi_; }
     std::int16_t ScaleStep = 10;
     std::array<std::uint8_t, 64> CustomColours{};
 
@@ -147,9 +145,9 @@ public:
     void OnLoad();
     void LayOut();
     void Shutdown();
-    // Moved to a monitor with another scale: the new DPI's strip height and
-    // twips, the suggested window rectangle, and a fresh layout.
-    void OnDpiChanged(int dpi, const RECT& suggested);
+    // Moved to a monitor with another scale (the base keeps the new DPI): the
+    // new DPI's strip height and twips, the suggested window rectangle, and a fresh layout.
+    void OnDpiChanged(const RECT& suggested);
 
     // Draws the client area: margins, strip, see-through area and its outline.
     void PaintClient(HDC dc) override;
@@ -166,14 +164,13 @@ private:
     void ApplyMenuFont(CheckBox& box);
     void PaintStrip(HDC dc, int width);
     void ConnectMenus();
-    void ApplyDpi(int dpi);
+    void ApplyDpi();
 
     Options options_;
     AppState state_;
     std::int32_t backColour_ = 0x0080FFFF; // designed colour until the settings are read
     Brush backBrush_;
     Box seeThroughArea_{};
-    int dpi_ = 96;
     bool unloading_ = false;
     DWORD saveFilterIndex_ = 0; // the dialog's last chosen filter
     std::shared_ptr<MenuWindows> menus_;

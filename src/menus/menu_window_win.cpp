@@ -155,12 +155,11 @@ int MenuWindow::MeasureText(const std::wstring& text) {
     if (text.empty())
         return 0;
     const AppState& state = form_.State();
-    const int dpi = static_cast<int>(::GetDpiForWindow(hwnd()));
     // The window's own font: the menu face and size, regular weight.
     Font font;
     if (controls::IsAcceptableFaceName(state.MenuFontName) &&
         controls::IsAcceptableFontSize(state.MenuFontSize))
-        font = MakeFont(state.MenuFontName, state.MenuFontSize, false, false, dpi ? dpi : 96);
+        font = MakeFont(state.MenuFontName, state.MenuFontSize, false, false, Dpi());
     WindowDc dc(hwnd());
     if (!dc)
         return 0;
@@ -286,9 +285,7 @@ void MenuWindow::DrawGlyph(HDC dc, const Box& box, bool check) {
     const int saved = ::SaveDC(dc);
     ::IntersectClipRect(dc, box.left, box.top, box.right(), box.bottom());
     if (glyphs_ == Glyphs::SymbolFontWhenInstalled && SymbolFontInstalled()) {
-        const int dpi = static_cast<int>(::GetDpiForWindow(hwnd()));
-        Font font = MakeFont(kSymbolFont, check ? kCheckPoints : kArrowPoints, check, false,
-                             dpi ? dpi : 96);
+        Font font = MakeFont(kSymbolFont, check ? kCheckPoints : kArrowPoints, check, false, Dpi());
         SelectedObject selected(dc, font.get());
         ::SetTextColor(dc, colour);
         ::SetBkMode(dc, TRANSPARENT);

@@ -2,7 +2,6 @@
 
 #include "base/debug_log_win.h"
 #include "base/dpi.h"
-#include "base/dpi_win.h"
 #include "base/file_io_win.h"
 #include "base/handles_win.h"
 #include "res/resource_ids.h"
@@ -57,8 +56,8 @@ bool UpdatePrompt::Load(HWND mainWindow, std::int16_t twipsPerPixelX, std::int16
     unloaded_ = false;
 
     // The prompt opens beside the main window, so on its monitor and at its scale.
-    dpi_ = WindowDpi(mainWindow);
-    geometry_ = PromptGeometryForDpi(dpi_);
+    SetDpi(DpiOf(mainWindow));
+    geometry_ = PromptGeometryForDpi(Dpi());
     RECT outer{0, 0, geometry_.clientWidth, geometry_.clientHeight};
     ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
     if (!CreateWin({.className = kClassName,
@@ -145,7 +144,7 @@ void UpdatePrompt::PaintIcon(HDC dc) {
         ::DrawIconEx(dc, x, y, icon, image.width, image.height, 0, nullptr, DI_NORMAL);
         return;
     }
-    const auto s = [this](int designed) { return ScaleForDpi(designed, dpi_); };
+    const auto s = [this](int designed) { return ScaleForDpi(designed, Dpi()); };
     // A build without the icon resource (the in-process tests): a blue disc
     // with a white arrow pointing down, something new to fetch.
     Brush disc(::CreateSolidBrush(RGB(0, 84, 166)));
