@@ -48,7 +48,7 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("%-6s %11s %11s %11s %11s %11s\n", "scale", "output", "min ms", "median ms",
                 "max ms", "overhead ms");
     qorvic::ScreenCapture capture;
-    const qorvic::CaptureSource screen = qorvic::WholeScreenArea(
+    const qorvic::Box screen = qorvic::WholeScreenArea(
         ::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
         ::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
     for (const std::int16_t step : {std::int16_t{10}, std::int16_t{20}}) {

@@ -30,7 +30,7 @@ std::int16_t TwipsPerPixelForDpi(int dpi) {
     return twips > 0 ? twips : std::int16_t{1};
 }
 
-DesignBox ScaleForDpi(const DesignBox& box, int dpi) {
+Box ScaleForDpi(const Box& box, int dpi) {
     return {ScaleForDpi(box.left, dpi), ScaleForDpi(box.top, dpi), ScaleForDpi(box.width, dpi),
             ScaleForDpi(box.height, dpi)};
 }

@@ -3,6 +3,8 @@
 // frame, strip and menus keep their physical size. At 96 DPI nothing changes.
 #pragma once
 
+#include "base/geometry.h"
+
 #include <cstdint>
 
 namespace qorvic {
@@ -25,12 +27,7 @@ int LengthAtDesignDpi(int length, int dpi);
 // into 16 bits: 15 at 96 DPI, 12 at 120, 10 at 144, 8 at 192 (7.5 exactly).
 std::int16_t TwipsPerPixelForDpi(int dpi);
 
-// A child window's place in its parent, in pixels as designed at 96 DPI.
-struct DesignBox {
-    int left, top, width, height;
-};
-
-// `box` at `dpi`: every side scaled with ScaleForDpi.
-DesignBox ScaleForDpi(const DesignBox& box, int dpi);
+// `box` (pixels at 96 DPI) at `dpi`: every number scaled with ScaleForDpi.
+Box ScaleForDpi(const Box& box, int dpi);
 
 } // namespace qorvic

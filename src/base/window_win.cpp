@@ -1,5 +1,7 @@
 #include "base/window_win.h"
 
+#include "base/dpi.h"
+#include "base/dpi_win.h"
 #include "base/handles_win.h"
 #include "base/wait_cursor_win.h"
 #include "res/resource_ids.h"
@@ -44,6 +46,23 @@ Window* Window::FromHandle(HWND hwnd) {
         ::GetClassLongPtrW(hwnd, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(&Window::StaticProc))
         return nullptr;
     return reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+int Window::DpiOf(HWND window) {
+    if (const Window* own = FromHandle(window))
+        return own->Dpi();
+    return WindowDpi(window);
+}
+
+void Window::SetDpi(int dpi) {
+    dpi_ = UsableDpi(dpi);
+}
+
+int Window::InitialDpi() const {
+    const HWND parent = ::GetAncestor(hwnd_, GA_PARENT);
+    if ((::GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_CHILD) && parent)
+        return DpiOf(parent);
+    return WindowDpi(hwnd_);
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -99,6 +118,7 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
         auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->hwnd_ = hwnd;
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->SetDpi(self->InitialDpi());
     }
     Window* self = FromHandle(hwnd);
     if (!self)
@@ -108,6 +128,10 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
         ::SetCursor(WaitCursorScope::Cursor());
         return TRUE;
     }
+    if (msg == WM_DPICHANGED)
+        self->SetDpi(LOWORD(wParam)); // the same on both axes
+    else if (msg == WM_DPICHANGED_AFTERPARENT)
+        self->SetDpi(WindowDpi(hwnd));
     LRESULT result = 0;
     if (!self->ServePainting(msg, wParam, result))
         result = self->HandleMessage(msg, wParam, lParam);

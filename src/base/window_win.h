@@ -1,6 +1,7 @@
-// The one window base: it keeps `this` with the window, forwards every message
-// to the derived class's HandleMessage, and serves erase, paint and
-// print-client through one PaintClient function for windows that draw themselves.
+// The one window base: it keeps `this` with the window, keeps the DPI the
+// window is shown at, forwards every message to the derived class's
+// HandleMessage, and serves erase, paint and print-client through one
+// PaintClient function for windows that draw themselves.
 #pragma once
 
 #include <windows.h>
@@ -41,6 +42,16 @@ public:
 
     HWND hwnd() const { return hwnd_; }
 
+    // The DPI the window is shown at; every designed length is scaled by it / 96.
+    // Set at creation (a child's from its parent, any other window's from its
+    // monitor) and on WM_DPICHANGED and WM_DPICHANGED_AFTERPARENT, before
+    // HandleMessage sees them, so a derived window reacting to them reads the new one.
+    int Dpi() const { return dpi_; }
+
+    // The DPI `window` is shown at: what this base keeps for a window of its
+    // own, the system's answer for any other, the screen's for nullptr.
+    static int DpiOf(HWND window);
+
     // Registers the class (once per process) and creates the window.
     bool CreateWin(const CreateArgs& args);
 
@@ -57,14 +68,20 @@ protected:
     virtual void PaintClient(HDC dc);
     // Called after WM_NCDESTROY; the handle is already gone.
     virtual void OnFinalDestroy() {}
+    // For sizes computed before the window exists, and for a parent that
+    // passes a DPI change on to its children itself.
+    void SetDpi(int dpi);
 
 private:
     static LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     // Answers the three painting messages for a self-drawing window.
     bool ServePainting(UINT msg, WPARAM wParam, LRESULT& result);
     void PaintOffScreen(HDC target);
+    // A new window's DPI: a child's parent's, any other window's its monitor's.
+    int InitialDpi() const;
 
     HWND hwnd_ = nullptr;
+    int dpi_ = 96;
     const Painting painting_;
 };
 

@@ -7,45 +7,42 @@
 
 namespace qorvic {
 
-CaptureSource FrameCaptureArea(const Rect& area, int dpi) {
-    const Rect inner = CaptureRect(area, dpi);
-    return CaptureSource{inner.left, inner.top, std::max(inner.width, 0),
-                         std::max(inner.height, 0)};
+Box FrameCaptureArea(const Box& area, int dpi) {
+    const Box inner = CaptureRect(area, dpi);
+    return Box{inner.left, inner.top, std::max(inner.width, 0), std::max(inner.height, 0)};
 }
 
-CaptureSource WholeScreenArea(int virtualLeft, int virtualTop, int virtualWidth,
-                              int virtualHeight) {
-    return CaptureSource{virtualLeft, virtualTop, std::max(virtualWidth, 0),
-                         std::max(virtualHeight, 0)};
+Box WholeScreenArea(int virtualLeft, int virtualTop, int virtualWidth, int virtualHeight) {
+    return Box{virtualLeft, virtualTop, std::max(virtualWidth, 0), std::max(virtualHeight, 0)};
 }
 
-CaptureSource VirtualScreenOf(const std::vector<CaptureSource>& monitors) {
+Box VirtualScreenOf(const std::vector<Box>& monitors) {
     if (monitors.empty())
         return {};
     // Edges in 64 bits: a monitor near the coordinate limits must not wrap the far edge.
-    std::int64_t left = monitors.front().x, top = monitors.front().y;
+    std::int64_t left = monitors.front().left, top = monitors.front().top;
     std::int64_t right = left, bottom = top;
-    for (const CaptureSource& m : monitors) {
-        left = std::min<std::int64_t>(left, m.x);
-        top = std::min<std::int64_t>(top, m.y);
-        right = std::max(right, std::int64_t{m.x} + std::max(m.width, 0));
-        bottom = std::max(bottom, std::int64_t{m.y} + std::max(m.height, 0));
+    for (const Box& m : monitors) {
+        left = std::min<std::int64_t>(left, m.left);
+        top = std::min<std::int64_t>(top, m.top);
+        right = std::max(right, std::int64_t{m.left} + std::max(m.width, 0));
+        bottom = std::max(bottom, std::int64_t{m.top} + std::max(m.height, 0));
     }
     const auto length = [](std::int64_t l) {
         return static_cast<int>(std::min<std::int64_t>(l, std::numeric_limits<int>::max()));
     };
-    return CaptureSource{static_cast<int>(left), static_cast<int>(top), length(right - left),
-                         length(bottom - top)};
+    return Box{static_cast<int>(left), static_cast<int>(top), length(right - left),
+               length(bottom - top)};
 }
 
-PictureSize ScaledSize(int width, int height, std::int16_t scaleStep) {
+Size ScaledSize(int width, int height, std::int16_t scaleStep) {
     if (width <= 0 || height <= 0 || scaleStep <= 0)
         return {};
     auto scale = [scaleStep](int length) {
         const double scaled = RoundHalfEven(static_cast<double>(scaleStep) * length / 10.0);
         return static_cast<int>(std::max(1.0, scaled));
     };
-    return PictureSize{scale(width), scale(height)};
+    return Size{scale(width), scale(height)};
 }
 
 } // namespace qorvic

@@ -8,36 +8,23 @@
 
 namespace qorvic {
 
-struct CaptureSource {
-    int x = 0; // screen coordinates of the first pixel
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
-
 // Frame mode: the see-through area less its border (2 pixels at 96 DPI, scaled
 // with `dpi`) on every side, as client coordinates; the caller converts the
 // origin to the screen.
-CaptureSource FrameCaptureArea(const Rect& seeThroughArea, int dpi = kDesignDpi);
+Box FrameCaptureArea(const Box& seeThroughArea, int dpi = kDesignDpi);
 
 // Whole-screen mode: the whole virtual screen from its own origin, which lies
 // left of or above (0, 0) when a monitor stands there.
-CaptureSource WholeScreenArea(int virtualLeft, int virtualTop, int virtualWidth, int virtualHeight);
+Box WholeScreenArea(int virtualLeft, int virtualTop, int virtualWidth, int virtualHeight);
 
 // The virtual screen as the system reports it: the smallest rectangle around
 // every monitor, in physical pixels of the primary monitor's coordinates. Each
 // monitor is given at its own scale, so mixed-DPI layouts leave gaps the
 // rectangle still spans. No monitors give an empty rectangle at (0, 0).
-CaptureSource VirtualScreenOf(const std::vector<CaptureSource>& monitors);
-
-struct PictureSize {
-    int width = 0;
-    int height = 0;
-    bool operator==(const PictureSize&) const = default;
-};
+Box VirtualScreenOf(const std::vector<Box>& monitors);
 
 // The output picture: the capture scaled by scaleStep / 10, whole pixels
 // (halves to even), never less than one pixel for a non-empty capture.
-PictureSize ScaledSize(int width, int height, std::int16_t scaleStep);
+Size ScaledSize(int width, int height, std::int16_t scaleStep);
 
 } // namespace qorvic

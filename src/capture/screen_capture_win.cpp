@@ -8,7 +8,7 @@
 
 namespace qorvic {
 
-void ScreenCapture::Take(HWND frame, const CaptureSource& source, std::int16_t scaleStep) {
+void ScreenCapture::Take(HWND frame, const Box& source, std::int16_t scaleStep) {
     ::ShowWindow(frame, SW_HIDE);
     ProcessPendingMessages();
     BlockingWait(std::chrono::milliseconds(250));
@@ -21,10 +21,10 @@ void ScreenCapture::Take(HWND frame, const CaptureSource& source, std::int16_t s
         {
             HWND desktop = ::GetDesktopWindow();
             WindowDc screen(desktop, true);
-            ::BitBlt(captureDc.get(), 0, 0, source.width, source.height, screen.get(), source.x,
-                     source.y, SRCCOPY | CAPTUREBLT);
+            ::BitBlt(captureDc.get(), 0, 0, source.width, source.height, screen.get(), source.left,
+                     source.top, SRCCOPY | CAPTUREBLT);
         }
-        const PictureSize out = ScaledSize(source.width, source.height, scaleStep);
+        const Size out = ScaledSize(source.width, source.height, scaleStep);
         if (output_.Create(out.width, out.height)) {
             MemoryDc destDc(::CreateCompatibleDC(nullptr));
             SelectedObject destSelected(destDc.get(), output_.Handle());

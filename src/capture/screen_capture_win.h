@@ -15,7 +15,7 @@ class ScreenCapture {
 public:
     // Copies `area` (screen pixels) while `frame` is hidden and scales it by
     // scaleStep / 10. An area of 4 pixels or less gives an empty picture.
-    void Take(HWND frame, const CaptureSource& area, std::int16_t scaleStep);
+    void Take(HWND frame, const Box& area, std::int16_t scaleStep);
 
     // The copy as taken and the scaled picture every command delivers.
     const Picture& Raw() const { return raw_; }

@@ -1,5 +1,6 @@
 #include "controls/button_win.h"
 
+#include "base/dpi.h"
 #include "controls/control_layout.h"
 
 namespace qorvic {
@@ -30,7 +31,7 @@ void Button::Paint(HDC dc, const RECT& client) {
     ::DrawTextW(dc, Caption().c_str(), static_cast<int>(Caption().size()), &text, format);
     if (ShowsFocus()) {
         RECT focus = client;
-        const int inset = controls::ScaleForDpi(3, Dpi());
+        const int inset = ScaleForDpi(3, Dpi());
         ::InflateRect(&focus, -inset, -inset);
         ::SetTextColor(dc, RGB(0, 0, 0));
         ::DrawFocusRect(dc, &focus);

@@ -1,5 +1,6 @@
 #include "controls/check_box_win.h"
 
+#include "base/dpi.h"
 #include "controls/control_layout.h"
 
 #include <algorithm>
@@ -42,7 +43,7 @@ void CheckBox::Paint(HDC dc, const RECT& client) {
 
     if (value_) {
         // Two pixels thick at 96 DPI, thicker as the square grows.
-        const int thickness = std::max(2, controls::ScaleForDpi(2, dpi));
+        const int thickness = std::max(2, ScaleForDpi(2, dpi));
         Pen pen(::CreatePen(PS_SOLID, 1, controls::kTickColour));
         SelectedObject selected(dc, pen.get());
         for (int dy = 0; dy < thickness; ++dy) {
@@ -61,7 +62,7 @@ void CheckBox::Paint(HDC dc, const RECT& client) {
     ::DrawTextW(dc, Caption().c_str(), static_cast<int>(Caption().size()), &text, format);
     if (ShowsFocus()) {
         const SIZE extent = MeasureText(Caption(), DT_SINGLELINE);
-        const controls::Box at =
+        const Box at =
             controls::PlaceText(layout.caption, extent.cx, extent.cy, controls::kAlignLeft, true);
         RECT focus{at.left - 1, at.top, std::min<LONG>(at.right() + 1, client.right), at.bottom()};
         ::SetTextColor(dc, RGB(0, 0, 0));

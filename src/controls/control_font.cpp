@@ -26,8 +26,4 @@ int FontHeightForPoints(float points, int dpi) {
     return pixels < 1.0 ? -1 : -static_cast<int>(pixels);
 }
 
-int ScaleForDpi(int pixelsAt96, int dpi) {
-    return static_cast<int>(std::lround(static_cast<double>(pixelsAt96) * SaneDpi(dpi) / 96.0));
-}
-
 } // namespace qorvic::controls

@@ -31,8 +31,5 @@ bool IsAcceptableFaceName(const std::wstring& name);
 // read as "default size". `points` must be acceptable.
 int FontHeightForPoints(float points, int dpi);
 
-// A length designed at 96 DPI, at `dpi`, rounded to the nearest pixel.
-int ScaleForDpi(int pixelsAt96, int dpi);
-
 } // namespace controls
 } // namespace qorvic

@@ -1,6 +1,6 @@
 #include "controls/control_layout.h"
 
-#include "controls/control_font.h"
+#include "base/dpi.h"
 
 #include <algorithm>
 

@@ -2,26 +2,12 @@
 // where the box and its tick go, and which colours each state draws with.
 #pragma once
 
+#include "base/geometry.h"
+
 #include <array>
 #include <cstdint>
 
 namespace qorvic::controls {
-
-struct Box {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    int right() const { return left + width; }
-    int bottom() const { return top + height; }
-    bool operator==(const Box&) const = default;
-};
-
-struct Point {
-    int x = 0;
-    int y = 0;
-    bool operator==(const Point&) const = default;
-};
 
 // Horizontal alignment codes of the label.
 inline constexpr int kAlignLeft = 0;

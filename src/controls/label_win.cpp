@@ -78,9 +78,8 @@ void Label::Paint(HDC dc, const RECT& client) {
     if (Caption().empty())
         return;
     const SIZE text = MeasureText(Caption(), TextFormat(), client.right);
-    const controls::Box area{0, 0, client.right, client.bottom};
-    const controls::Box at =
-        controls::PlaceText(area, text.cx, text.cy, alignment_, centreVertically_);
+    const Box area{0, 0, client.right, client.bottom};
+    const Box at = controls::PlaceText(area, text.cx, text.cy, alignment_, centreVertically_);
     RECT r{at.left, at.top, at.right(), at.bottom()};
     ::SetTextColor(dc, Enabled() ? ForeColor() : controls::kDisabledText);
     ::DrawTextW(dc, Caption().c_str(), static_cast<int>(Caption().size()), &r, TextFormat());

@@ -6,10 +6,6 @@
 
 #include <vector>
 
-#ifndef WM_DPICHANGED_AFTERPARENT
-#define WM_DPICHANGED_AFTERPARENT 0x02E3
-#endif
-
 namespace qorvic {
 
 namespace {
@@ -170,23 +166,11 @@ bool OwnerDrawnControl::Enabled() const {
     return hwnd() && ::IsWindowEnabled(hwnd());
 }
 
-int OwnerDrawnControl::Dpi() const {
-    if (hwnd()) {
-        if (const UINT dpi = ::GetDpiForWindow(hwnd()))
-            return static_cast<int>(dpi);
-    }
-    WindowDc screen(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? dpi : 96;
-}
-
 HFONT OwnerDrawnControl::FontHandle() {
-    const int dpi = Dpi();
-    if (!fontHandle_ || fontDpi_ != dpi) {
+    if (!fontHandle_) {
         // Built from a checked face name and size, so it cannot be refused for them.
         fontHandle_ =
-            CreateFontForPoints(font_.name.c_str(), font_.size, font_.bold, font_.italic, dpi);
-        fontDpi_ = dpi;
+            CreateFontForPoints(font_.name.c_str(), font_.size, font_.bold, font_.italic, Dpi());
     }
     return fontHandle_ ? fontHandle_.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
 }

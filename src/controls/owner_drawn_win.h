@@ -3,6 +3,7 @@
 // lies behind the control.
 #pragma once
 
+#include "base/geometry.h"
 #include "base/handles_win.h"
 #include "base/window_win.h"
 #include "controls/control_font.h"
@@ -56,9 +57,6 @@ public:
     const std::wstring& Tag() const { return tag_; }
     // The element index within a control array (0 for a single control).
     int Index() const { return index_; }
-
-    // The dots per inch the control draws at: its monitor's, 96 when unknown.
-    int Dpi() const;
 
 protected:
     struct Design {
@@ -127,18 +125,13 @@ private:
     LRESULT OnKey(bool down, WPARAM wParam, LPARAM lParam);
     RECT BoxInParent() const;
 
-    struct Placement {
-        int left = 0, top = 0, width = 0, height = 0;
-    };
-
     Design design_;
     std::wstring caption_;
     std::wstring tag_;
     ControlFont font_;
     Font fontHandle_;
-    int fontDpi_ = 0;
     COLORREF foreColour_ = RGB(0, 0, 0);
-    Placement box_;
+    Box box_;
     int index_ = 0;
     controls::HoverTracker hover_;
     controls::ClickTracker clicks_;

@@ -1,7 +1,6 @@
 #include "controls/slider_win.h"
 
 #include "base/dpi.h"
-#include "base/dpi_win.h"
 #include "base/numeric.h"
 #include "controls/slider_artwork.h"
 
@@ -66,21 +65,21 @@ struct Slider::SliderBitmap {
 Slider::Slider() : Window(Painting::Covering) {}
 Slider::~Slider() = default;
 
-// The five pictures drawn at the size they are shown at for dpi_, not
+// The five pictures drawn at the size they are shown at for Dpi(), not
 // stretched from the 96-DPI ones, so their lines stay sharp.
 bool Slider::MakePictures() {
-    metrics_ = SliderMetricsForDpi(dpi_);
-    leftCap_ = SliderBitmap::FromArt(SliderLeftCapArt(dpi_));
-    rightCap_ = SliderBitmap::FromArt(SliderRightCapArt(dpi_));
-    knob_ = SliderBitmap::FromArt(SliderHandleArt(dpi_));
-    fullFill_ = SliderBitmap::FromArt(SliderFillArt(kSliderDefaultForeColor, dpi_));
-    emptyFill_ = SliderBitmap::FromArt(SliderFillArt(kSliderDefaultBackColor, dpi_));
+    metrics_ = SliderMetricsForDpi(Dpi());
+    leftCap_ = SliderBitmap::FromArt(SliderLeftCapArt(Dpi()));
+    rightCap_ = SliderBitmap::FromArt(SliderRightCapArt(Dpi()));
+    knob_ = SliderBitmap::FromArt(SliderHandleArt(Dpi()));
+    fullFill_ = SliderBitmap::FromArt(SliderFillArt(kSliderDefaultForeColor, Dpi()));
+    emptyFill_ = SliderBitmap::FromArt(SliderFillArt(kSliderDefaultBackColor, Dpi()));
     return leftCap_ && rightCap_ && knob_ && fullFill_ && emptyFill_;
 }
 
 bool Slider::Create(HWND parent, int x, int y, int width, int height,
                     const StoredProperties& stored) {
-    dpi_ = WindowDpi(parent);
+    Window::SetDpi(DpiOf(parent));
     if (!MakePictures())
         return false;
     model_.Assigned = [this](SliderProperty what) { OnAssigned(what); };
@@ -104,13 +103,13 @@ bool Slider::Create(HWND parent, int x, int y, int width, int height,
 
 void Slider::SetDpi(int dpi) {
     dpi = UsableDpi(dpi);
-    if (dpi == dpi_ && surface_)
+    if (dpi == Dpi() && surface_)
         return;
-    const int previous = dpi_;
-    dpi_ = dpi;
+    const int previous = Dpi();
+    Window::SetDpi(dpi);
     if (!MakePictures()) {
         // Keep drawing at the old size rather than with missing pictures.
-        dpi_ = previous;
+        Window::SetDpi(previous);
         MakePictures();
         return;
     }

@@ -33,7 +33,6 @@ public:
     // another scale) and takes that DPI's height and minimum width; the host
     // moves the control to its scaled place afterwards. Value and colours stay.
     void SetDpi(int dpi);
-    int Dpi() const { return dpi_; }
     const SliderMetrics& Metrics() const { return metrics_; }
 
     std::uint32_t BackColor() const { return model_.BackColor(); }
@@ -78,7 +77,6 @@ private:
     void OnMouseMove(WPARAM buttons, int x);
 
     SliderModel model_;
-    int dpi_ = 96;
     SliderMetrics metrics_;
     std::unique_ptr<SliderBitmap> leftCap_, rightCap_, knob_, fullFill_, emptyFill_;
     // The control's persistent picture; painting copies it to the screen.

@@ -18,7 +18,7 @@ MenuContent FrameWindow::CurrentMenuContent() const {
     content.languages = &state_.languages;
     content.scaleStep = scalePanel.ScaleStep();
     content.font = state_.menuFont;
-    content.dpi = dpi_;
+    content.dpi = Dpi();
     content.anchorLeft = optionsLabel.Left();
     content.anchorBottom = shape_.stripHeight;
     return content;
@@ -66,11 +66,11 @@ void FrameWindow::RunOptionsRow(menus::OptionsRow row) {
 // The see-through area less its border, or the whole virtual screen once
 // when "Capture screen" is ticked.
 const Picture& FrameWindow::Capture() {
-    CaptureSource source = FrameCaptureArea(shape_.seeThroughArea, dpi_);
-    POINT origin{source.x, source.y};
+    Box source = FrameCaptureArea(shape_.seeThroughArea, Dpi());
+    POINT origin{source.left, source.top};
     ::ClientToScreen(hwnd(), &origin);
-    source.x = origin.x;
-    source.y = origin.y;
+    source.left = origin.x;
+    source.top = origin.y;
     if (wholeScreenBox.Value()) {
         wholeScreenBox.SetValue(false); // the option holds for one capture only
         source = WholeScreenArea(

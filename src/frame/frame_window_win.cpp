@@ -41,7 +41,7 @@ FrameWindow::~FrameWindow() = default;
 bool FrameWindow::Load(int showCommand) {
     // The window does not exist yet: the screen's DPI sizes it; a window that
     // opens on a monitor of another scale gets WM_DPICHANGED at once.
-    const int dpi = WindowDpi(nullptr);
+    const int dpi = DpiOf(nullptr);
     RECT outer{0, 0, ScaleForDpi(kDesignedClientWidth, dpi),
                ScaleForDpi(kDesignedClientHeight, dpi)};
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
@@ -54,7 +54,6 @@ bool FrameWindow::Load(int showCommand) {
                     .width = outer.right - outer.left,
                     .height = outer.bottom - outer.top}))
         return false;
-    dpi_ = WindowDpi(hwnd());
     // The strip's design-time controls exist before the load handler runs.
     optionsLabel.Create(hwnd(), 10, 2, 40, 16);
     optionsLabel.SetAutoSize(true);
@@ -86,7 +85,7 @@ void FrameWindow::OnLoad() {
 
     ReadSettings();
 
-    ApplyDpi(dpi_);
+    ApplyDpi();
     // At 96 DPI, so the point size is the font's real one; the controls and
     // menus scale it once, by their window's DPI.
     const LOGFONTW& font = NonClientMetricsAtDesignDpi().lfMenuFont;
@@ -105,17 +104,16 @@ void FrameWindow::OnLoad() {
     StartUpdateCheck();
 }
 
-// The strip height and twips per pixel for `dpi`; a window's DPI is the same on both axes.
-void FrameWindow::ApplyDpi(int dpi) {
-    dpi_ = UsableDpi(dpi);
-    shape_.stripHeight = ClampToInt16(SystemMetricForDpi(SM_CYMENU, dpi_));
-    state_.TwipsPerPixelX = TwipsPerPixelForDpi(dpi_);
-    state_.TwipsPerPixelY = TwipsPerPixelForDpi(dpi_);
+// The strip height and twips per pixel for the window's DPI, the same on both axes.
+void FrameWindow::ApplyDpi() {
+    shape_.stripHeight = ClampToInt16(SystemMetricForDpi(SM_CYMENU, Dpi()));
+    state_.TwipsPerPixelX = TwipsPerPixelForDpi(Dpi());
+    state_.TwipsPerPixelY = TwipsPerPixelForDpi(Dpi());
 }
 
-void FrameWindow::OnDpiChanged(int dpi, const RECT& suggested) {
-    ApplyDpi(dpi);
-    scalePanel.ApplyDpi(dpi_, state_.TwipsPerPixelX, state_.TwipsPerPixelY);
+void FrameWindow::OnDpiChanged(const RECT& suggested) {
+    ApplyDpi();
+    scalePanel.ApplyDpi(Dpi(), state_.TwipsPerPixelX, state_.TwipsPerPixelY);
     ::SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     // The suggested size may equal the old one, and then no WM_SIZE comes.
@@ -174,7 +172,7 @@ void FrameWindow::LayOut() {
     RECT client{};
     ::GetClientRect(hwnd(), &client);
     const MainLayout layout = ComputeMainLayout(client.right, client.bottom, shape_.stripHeight,
-                                                optionsLabel.Width(), optionsLabel.Height(), dpi_);
+                                                optionsLabel.Width(), optionsLabel.Height(), Dpi());
     const int top = static_cast<int>(layout.optionsLabelTop);
     optionsLabel.Move(layout.optionsLabelLeft, top, optionsLabel.Width(), optionsLabel.Height());
     if (layout.wholeScreenBox)
@@ -235,12 +233,12 @@ void FrameWindow::PaintClient(HDC dc) {
     }
     PaintStrip(dc, client.right);
 
-    const Rect& area = shape_.seeThroughArea;
+    const Box& area = shape_.seeThroughArea;
     RECT see{area.left, area.top, area.left + area.width, area.top + area.height};
     Brush key(::CreateSolidBrush(kKeyColourRef));
     ::FillRect(dc, &see, key.get());
     if (area.width > 1 && area.height > 1) {
-        const Outline outline = SeeThroughOutline(area.width, area.height, dpi_);
+        const Outline outline = SeeThroughOutline(area.width, area.height, Dpi());
         RECT frame{area.left + outline.x1, area.top + outline.y1, area.left + outline.x2 + 1,
                    area.top + outline.y2 + 1};
         Brush black(::CreateSolidBrush(RGB(0, 0, 0)));
@@ -254,7 +252,7 @@ LRESULT FrameWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         LayOut();
         return 0;
     case WM_DPICHANGED:
-        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_TIMER:
         if (wParam != MenuWindows::kTimerId)

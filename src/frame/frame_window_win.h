@@ -63,7 +63,6 @@ public:
     void Shutdown();
 
     AppState& State() { return state_; }
-    int Dpi() const { return dpi_; }
 
     // The strip's controls and the scaling panel.
     Label optionsLabel;
@@ -93,8 +92,9 @@ private:
 
     void OnLoad();
     void LayOut();
-    void OnDpiChanged(int dpi, const RECT& suggested);
-    void ApplyDpi(int dpi);
+    // The base keeps the new DPI; the strip, twips, window rectangle and layout follow.
+    void OnDpiChanged(const RECT& suggested);
+    void ApplyDpi();
     void ReadSettings();
     void WriteSettings();
     void ApplyLanguage(const struct LanguageApply& apply);
@@ -113,7 +113,6 @@ private:
     Options options_;
     AppState state_;
     FrameShape shape_;
-    int dpi_ = 96;
     std::int32_t backColour_ = 0x0080FFFF; // designed colour until the settings are read
     Brush backBrush_;
     bool unloading_ = false;

@@ -8,10 +8,10 @@ namespace qorvic {
 namespace {
 
 // A move with a negative size fails, and the control keeps its place.
-std::optional<Rect> Placed(int left, int top, int width, int height) {
+std::optional<Box> Placed(int left, int top, int width, int height) {
     if (width < 0 || height < 0)
         return std::nullopt;
-    return Rect{left, top, width, height};
+    return Box{left, top, width, height};
 }
 
 } // namespace
@@ -21,7 +21,7 @@ MainLayout ComputeMainLayout(int clientWidth, int clientHeight, int menuBarHeigh
     const int margin = ScaleForDpi(6, dpi);
     const int gap = ScaleForDpi(20, dpi);
     MainLayout layout;
-    layout.imgMenu = Rect{0, 0, clientWidth, menuBarHeight};
+    layout.imgMenu = Box{0, 0, clientWidth, menuBarHeight};
     layout.optionsLabelTop = static_cast<float>(menuBarHeight - optionsLabelHeight) / 2.0f;
     layout.optionsLabelLeft = ScaleForDpi(10, dpi);
     layout.wholeScreenBox =
@@ -39,11 +39,11 @@ Outline SeeThroughOutline(int areaWidth, int areaHeight, int dpi) {
     return Outline{inset, inset, areaWidth - inset, areaHeight - inset};
 }
 
-Rect CaptureRect(const Rect& area, int dpi) {
+Box CaptureRect(const Box& area, int dpi) {
     // One pixel wider than the outline's inset, so its one-pixel line never shows in a capture.
     const int border = std::max(ScaleForDpi(2, dpi), ScaleForDpi(1, dpi) + 1);
-    return Rect{area.left + border, area.top + border, area.width - 2 * border,
-                area.height - 2 * border};
+    return Box{area.left + border, area.top + border, area.width - 2 * border,
+               area.height - 2 * border};
 }
 
 } // namespace qorvic

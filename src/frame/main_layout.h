@@ -10,21 +10,13 @@
 
 namespace qorvic {
 
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    bool operator==(const Rect&) const = default;
-};
-
 struct MainLayout {
-    Rect imgMenu;
+    Box imgMenu;
     int optionsLabelLeft = 10;
     float optionsLabelTop = 0.0f; // centred in the strip, not rounded
     // Empty where the window is too small for the control: it keeps its place.
-    std::optional<Rect> wholeScreenBox;
-    std::optional<Rect> seeThroughArea;
+    std::optional<Box> wholeScreenBox;
+    std::optional<Box> seeThroughArea;
 };
 
 MainLayout ComputeMainLayout(int clientWidth, int clientHeight, int menuBarHeight,
@@ -33,7 +25,7 @@ MainLayout ComputeMainLayout(int clientWidth, int clientHeight, int menuBarHeigh
 // The strip's height and the see-through area as the frame last laid them out.
 struct FrameShape {
     int stripHeight = 0;
-    Rect seeThroughArea;
+    Box seeThroughArea;
 };
 
 // The outline inside the see-through area: corners (1, 1) and (w - 1, h - 1)
@@ -45,6 +37,6 @@ Outline SeeThroughOutline(int areaWidth, int areaHeight, int dpi = kDesignDpi);
 
 // The area a capture copies: the see-through area less a border of 2 pixels
 // (at 96 DPI) on every side; the border always covers the outline.
-Rect CaptureRect(const Rect& seeThroughArea, int dpi = kDesignDpi);
+Box CaptureRect(const Box& seeThroughArea, int dpi = kDesignDpi);
 
 } // namespace qorvic

@@ -21,11 +21,10 @@ inline constexpr int kScalePanelWindowHeightTwips = 4000;
 inline constexpr int kScalePanelHeightReserve = 125;
 
 // Designed places of the panel's children, in pixels at 15 twips per pixel.
-using PanelChildPlace = DesignBox;
-inline constexpr PanelChildPlace kPercentLabelPlace{120, 8, 21, 16};
-inline constexpr PanelChildPlace kScaleSliderPlace{8, 32, 285, 20};
-inline constexpr PanelChildPlace kEqualsLabelPlace{8, 56, 185, 41};
-inline constexpr PanelChildPlace kCloseButtonPlace{200, 64, 80, 28};
+inline constexpr Box kPercentLabelPlace{120, 8, 21, 16};
+inline constexpr Box kScaleSliderPlace{8, 32, 285, 20};
+inline constexpr Box kEqualsLabelPlace{8, 56, 185, 41};
+inline constexpr Box kCloseButtonPlace{200, 64, 80, 28};
 
 // The panel's size, its children's places and the height it leaves free, at
 // `dpi`: the designed pixels above scaled by dpi / 96, unchanged at 96.
@@ -33,10 +32,10 @@ struct ScalePanelGeometry {
     int width = kScalePanelWidth;
     int height = kScalePanelHeight;
     int heightReserve = kScalePanelHeightReserve;
-    PanelChildPlace percentLabel = kPercentLabelPlace;
-    PanelChildPlace slider = kScaleSliderPlace;
-    PanelChildPlace equalsLabel = kEqualsLabelPlace;
-    PanelChildPlace closeButton = kCloseButtonPlace;
+    Box percentLabel = kPercentLabelPlace;
+    Box slider = kScaleSliderPlace;
+    Box equalsLabel = kEqualsLabelPlace;
+    Box closeButton = kCloseButtonPlace;
 };
 ScalePanelGeometry ScalePanelGeometryForDpi(int dpi);
 

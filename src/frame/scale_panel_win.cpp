@@ -1,7 +1,6 @@
 #include "frame/scale_panel_win.h"
 
 #include "base/dpi.h"
-#include "base/dpi_win.h"
 #include "base/numeric.h"
 #include "base/waits.h"
 #include "controls/control_font_win.h"
@@ -44,8 +43,8 @@ bool ScalePanel::Create(HWND form, std::int16_t twipsPerPixelX, std::int16_t twi
     twipsPerPixelX_ = twipsPerPixelX > 0 ? twipsPerPixelX : 15;
     twipsPerPixelY_ = twipsPerPixelY > 0 ? twipsPerPixelY : 15;
     panelBrush_.reset(::CreateSolidBrush(kPanelGrey));
-    dpi_ = WindowDpi(form);
-    geometry_ = ScalePanelGeometryForDpi(dpi_);
+    SetDpi(DpiOf(form));
+    geometry_ = ScalePanelGeometryForDpi(Dpi());
     placement_ =
         PanelRect{0, 0, static_cast<float>(geometry_.width), static_cast<float>(geometry_.height)};
     MakeResizeFont();
@@ -58,7 +57,7 @@ bool ScalePanel::Create(HWND form, std::int16_t twipsPerPixelX, std::int16_t twi
         return false;
     DrawPanelBevel();
 
-    const auto place = [](auto& control, const PanelChildPlace& p, HWND parent) {
+    const auto place = [](auto& control, const Box& p, HWND parent) {
         return control.Create(parent, p.left, p.top, p.width, p.height);
     };
     if (!place(equalsLabel, geometry_.equalsLabel, hwnd()) ||
@@ -77,7 +76,7 @@ bool ScalePanel::Create(HWND form, std::int16_t twipsPerPixelX, std::int16_t twi
     slider.SetMax(20);
     slider.SetMin(1);
     slider.SetValue(10);
-    SetPercentLabel(resizeText_, PercentLabelLeft(scaleStep_, dpi_));
+    SetPercentLabel(resizeText_, PercentLabelLeft(scaleStep_, Dpi()));
     return true;
 }
 
@@ -85,13 +84,13 @@ void ScalePanel::MakeResizeFont() {
     // Rounded half to even like the panel's other lengths, so not FontHeightForPoints.
     resizeFont_ =
         CreateFontFromSpec({.face = kPanelFont,
-                            .height = -Pixel(kPanelFontPoints * static_cast<float>(dpi_) / 72.0f),
+                            .height = -Pixel(kPanelFontPoints * static_cast<float>(Dpi()) / 72.0f),
                             .quality = DEFAULT_QUALITY,
                             .pitchAndFamily = DEFAULT_PITCH | FF_SWISS});
 }
 
 void ScalePanel::PlaceChildren() {
-    const auto move = [](HWND child, const PanelChildPlace& p) {
+    const auto move = [](HWND child, const Box& p) {
         ::SetWindowPos(child, nullptr, p.left, p.top, p.width, p.height,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     };
@@ -105,23 +104,23 @@ void ScalePanel::ApplyDpi(int dpi, std::int16_t twipsPerPixelX, std::int16_t twi
     twipsPerPixelX_ = twipsPerPixelX > 0 ? twipsPerPixelX : twipsPerPixelX_;
     twipsPerPixelY_ = twipsPerPixelY > 0 ? twipsPerPixelY : twipsPerPixelY_;
     dpi = UsableDpi(dpi);
-    if (!hwnd() || dpi == dpi_)
+    if (!hwnd() || dpi == Dpi())
         return;
-    const int previous = dpi_;
-    dpi_ = dpi;
-    geometry_ = ScalePanelGeometryForDpi(dpi_);
+    const int previous = Dpi();
+    SetDpi(dpi);
+    geometry_ = ScalePanelGeometryForDpi(Dpi());
     MakeResizeFont();
-    slider.SetDpi(dpi_);
+    slider.SetDpi(Dpi());
     PlaceChildren();
-    MoveTo(RescaledScalePanel(placement_, previous, dpi_));
+    MoveTo(RescaledScalePanel(placement_, previous, Dpi()));
     DrawPanelBevel();
-    SetPercentLabel(resizeText_, PercentLabelLeft(scaleStep_, dpi_));
+    SetPercentLabel(resizeText_, PercentLabelLeft(scaleStep_, Dpi()));
     ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void ScalePanel::OnSliderMoved() {
     scaleStep_ = slider.Value();
-    SetPercentLabel(PercentLabelText(scaleStep_), PercentLabelLeft(scaleStep_, dpi_));
+    SetPercentLabel(PercentLabelText(scaleStep_), PercentLabelLeft(scaleStep_, Dpi()));
     if (onScaleStep)
         onScaleStep(scaleStep_);
 }
@@ -146,13 +145,13 @@ void ScalePanel::ShowScalePanel(const std::wstring& txtEquals) {
         ::SetWindowPos(form_, nullptr, 0, 0, width, OuterSize(form_).cy, kSizeOnly);
         ::SetWindowPos(form_, nullptr, 0, 0, OuterSize(form_).cx, height, kSizeOnly);
         const SIZE client = ClientSize(form_);
-        MoveTo(WidenedScalePanel(client.cx, client.cy, placement_.height, dpi_));
+        MoveTo(WidenedScalePanel(client.cx, client.cy, placement_.height, Dpi()));
     }
     DrawPanelBevel();
     equalsLabel.SetCaption(txtEquals);
     // On purpose: the panel opens after a short pause in which nothing else runs.
     BlockingWait(std::chrono::milliseconds(100));
-    SetPercentLabel(resizeText_, PercentLabelLeft(scaleStep_, dpi_));
+    SetPercentLabel(resizeText_, PercentLabelLeft(scaleStep_, Dpi()));
     // Above the see-through area and everything else on the form.
     ::SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);

@@ -43,7 +43,6 @@ public:
     // window sizes use, and the panel, its children, font and slider redrawn
     // and placed for `dpi`. The panel keeps its place relative to the form.
     void ApplyDpi(int dpi, std::int16_t twipsPerPixelX, std::int16_t twipsPerPixelY);
-    int Dpi() const { return dpi_; }
     const ScalePanelGeometry& Geometry() const { return geometry_; }
 
     void OnSliderMoved();
@@ -85,7 +84,6 @@ private:
     std::int16_t twipsPerPixelX_ = 15;
     std::int16_t twipsPerPixelY_ = 15;
     std::int16_t scaleStep_ = 10;
-    int dpi_ = kDesignDpi;
     ScalePanelGeometry geometry_;
     PanelRect placement_{0, 0, kScalePanelWidth, kScalePanelHeight};
     std::array<BevelLine, 8> bevel_{}; // L1 to L8

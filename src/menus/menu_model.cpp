@@ -142,12 +142,12 @@ Box HighlightBox(int rowTop, int outerWidth, int itemHeight, const MenuMetrics& 
 // Both shapes sit at the top left of their box, where the symbol font's glyphs
 // sit, designed for the 20-pixel column and a 19-pixel row and following the
 // row's height.
-std::vector<GlyphPoint> DrawnCheckMark(const Box& box) {
+std::vector<Point> DrawnCheckMark(const Box& box) {
     const auto y = [&](int at19) { return box.top + at19 * box.height / 19; };
     return {{box.left + 5, y(9)}, {box.left + 8, y(12)}, {box.left + 14, y(5)}};
 }
 
-std::vector<GlyphPoint> DrawnArrow(const Box& box) {
+std::vector<Point> DrawnArrow(const Box& box) {
     const auto y = [&](int at19) { return box.top + at19 * box.height / 19; };
     return {{box.left + 6, y(1)}, {box.left + 10, y(5)}, {box.left + 6, y(9)}};
 }

@@ -5,6 +5,8 @@
 
 #include "languages/language_texts.h"
 
+#include "base/geometry.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -85,18 +87,6 @@ std::vector<std::wstring> FormatItems();
 std::optional<std::size_t> CheckedLanguageRow(const std::vector<std::wstring>& languageList,
                                               const std::wstring& currentLanguage);
 
-struct Box {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    int right() const { return left + width; }
-    int bottom() const { return top + height; }
-    bool operator==(const Box& o) const {
-        return left == o.left && top == o.top && width == o.width && height == o.height;
-    }
-};
-
 // One item's row, in the inner area's pixels. A hidden item has no row: it
 // shares the top of the next one and shows nothing.
 struct MenuRow {
@@ -145,12 +135,7 @@ Box HighlightBox(int rowTop, int outerWidth, int itemHeight,
 
 // The hand-drawn check mark (a polyline) and submenu arrow (a filled
 // triangle) for a system without the symbol font, inside the glyph's box.
-struct GlyphPoint {
-    int x = 0;
-    int y = 0;
-    bool operator==(const GlyphPoint& o) const { return x == o.x && y == o.y; }
-};
-std::vector<GlyphPoint> DrawnCheckMark(const Box& box);
-std::vector<GlyphPoint> DrawnArrow(const Box& box);
+std::vector<Point> DrawnCheckMark(const Box& box);
+std::vector<Point> DrawnArrow(const Box& box);
 
 } // namespace qorvic::menus

@@ -10,21 +10,21 @@ Point FirstLevelCorner(int optionsLabelLeft, int menuBarHeight, const MenuMetric
     return {optionsLabelLeft - metrics.optionsLabelOffset, menuBarHeight};
 }
 
-Point KeepInside(Point corner, int width, int height, const ScreenRect& workArea) {
+Point KeepInside(Point corner, int width, int height, const Box& workArea) {
     // Right and bottom first, so that a menu larger than the area keeps its top-left corner.
-    if (corner.x + width > workArea.right)
-        corner.x = workArea.right - width;
-    if (corner.y + height > workArea.bottom)
-        corner.y = workArea.bottom - height;
+    if (corner.x + width > workArea.right())
+        corner.x = workArea.right() - width;
+    if (corner.y + height > workArea.bottom())
+        corner.y = workArea.bottom() - height;
     corner.x = std::max(corner.x, workArea.left);
     corner.y = std::max(corner.y, workArea.top);
     return corner;
 }
 
-Point SubmenuCorner(const ScreenRect& parent, int rowOffset, int width, int height,
-                    const ScreenRect& workArea, const MenuMetrics& metrics) {
-    Point corner{parent.right - metrics.submenuOverlap, parent.top + rowOffset};
-    if (corner.x + width > workArea.right)
+Point SubmenuCorner(const Box& parent, int rowOffset, int width, int height, const Box& workArea,
+                    const MenuMetrics& metrics) {
+    Point corner{parent.right() - metrics.submenuOverlap, parent.top + rowOffset};
+    if (corner.x + width > workArea.right())
         corner.x = parent.left - width + metrics.submenuOverlap;
     return KeepInside(corner, width, height, workArea);
 }
@@ -35,10 +35,10 @@ int RowOffset(const MenuLayout& layout, std::size_t row) {
     return layout.rows[row].top - layout.rows.front().top;
 }
 
-bool PointerOverRect(Point pointer, const ScreenRect& window) {
-    if (pointer.x > window.right || pointer.x < window.left)
+bool PointerOverRect(Point pointer, const Box& window) {
+    if (pointer.x > window.right() || pointer.x < window.left)
         return false;
-    return !(pointer.y > window.bottom || pointer.y < window.top);
+    return !(pointer.y > window.bottom() || pointer.y < window.top);
 }
 
 int CountLoadedWindows(const std::vector<std::wstring>& loadedNames, const std::wstring& name) {

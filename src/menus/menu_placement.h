@@ -9,20 +9,6 @@
 
 namespace qorvic::menus {
 
-struct Point {
-    int x = 0;
-    int y = 0;
-    bool operator==(const Point& o) const { return x == o.x && y == o.y; }
-};
-
-// A screen rectangle as the system gives it: right and bottom lie just outside.
-struct ScreenRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
-
 // The first-level menu's corner in the main window's client pixels: left of
 // the options label by the designed offset, at the strip's foot.
 Point FirstLevelCorner(int optionsLabelLeft, int menuBarHeight,
@@ -31,21 +17,21 @@ Point FirstLevelCorner(int optionsLabelLeft, int menuBarHeight,
 // A menu of `width` x `height` at `corner`, moved back into `workArea` when it
 // would leave it; the top-left edges win when the menu is larger than the area.
 // A menu inside the area stays exactly where it is.
-Point KeepInside(Point corner, int width, int height, const ScreenRect& workArea);
+Point KeepInside(Point corner, int width, int height, const Box& workArea);
 
 // The submenu beside a first-level menu whose outer rectangle is `parent`:
 // overlapping its right edge, with its top `rowOffset` below the parent's top.
 // When it would leave the work area on the right it opens to the left of the
 // parent instead (overlapping the left edge the same way); then it is kept inside.
-Point SubmenuCorner(const ScreenRect& parent, int rowOffset, int width, int height,
-                    const ScreenRect& workArea, const MenuMetrics& metrics = kMenuMetrics);
+Point SubmenuCorner(const Box& parent, int rowOffset, int width, int height, const Box& workArea,
+                    const MenuMetrics& metrics = kMenuMetrics);
 
 // The vertical offset of a row from the first row, as the submenu needs it.
 int RowOffset(const MenuLayout& layout, std::size_t row);
 
 // Whether the pointer is over a window: the right and bottom edge count as
 // inside, so the column just right of the window and the row just below it do too.
-bool PointerOverRect(Point pointer, const ScreenRect& window);
+bool PointerOverRect(Point pointer, const Box& window);
 
 // How many loaded windows carry `name`, compared without regard to case; an
 // empty name counts them all.

@@ -58,12 +58,16 @@ void HorizontalLine(HDC dc, int y, int width, COLORREF colour) {
     ::FillRect(dc, &line, brush.get());
 }
 
-menus::ScreenRect WorkAreaOf(HMONITOR monitor) {
+Box ToBox(const RECT& r) {
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+Box WorkAreaOf(HMONITOR monitor) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (!monitor || !::GetMonitorInfoW(monitor, &info))
         return {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+    return ToBox(info.rcWork);
 }
 
 TRIVERTEX Vertex(int x, int y, COLORREF colour) {
@@ -76,17 +80,12 @@ TRIVERTEX Vertex(int x, int y, COLORREF colour) {
     return v;
 }
 
-menus::ScreenRect ToScreenRect(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
 } // namespace
 
 MenuWindow::~MenuWindow() = default;
 
 bool MenuWindow::Load(HWND owner, int dpi) {
     const bool first = level_ == Level::First;
-    dpi_ = dpi;
     metrics_ = menus::ScaledMenuMetrics(dpi);
     const menus::MenuMetrics& m = metrics_;
     RECT outer{0, 0, m.designClientWidth, m.designClientHeight};
@@ -101,6 +100,7 @@ bool MenuWindow::Load(HWND owner, int dpi) {
                     .height = outer.bottom - outer.top,
                     .parent = owner}))
         return false;
+    SetDpi(dpi); // the owner's, which sized the window
     ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     itemHeight_ = SystemMetricForDpi(SM_CYMENU, dpi);
 
@@ -169,12 +169,12 @@ void MenuWindow::BuildMenu(const std::vector<std::wstring>& items, const MenuCon
     menus::MenuBuild build;
     build.items = items;
     build.measureText = [this, &content](const std::wstring& text) {
-        return MeasureText(text, content.font, dpi_);
+        return MeasureText(text, content.font, Dpi());
     };
     build.itemHeight = itemHeight_;
     build.designOuterWidth = outer.right - outer.left;
-    build.twipsPerPixelX = TwipsPerPixelForDpi(dpi_);
-    build.twipsPerPixelY = TwipsPerPixelForDpi(dpi_);
+    build.twipsPerPixelX = TwipsPerPixelForDpi(Dpi());
+    build.twipsPerPixelY = TwipsPerPixelForDpi(Dpi());
     build.metrics = metrics_;
     build.japaneseWidening = level_ == Level::First && content.languages &&
                              menus::WidensFirstLevel(content.languages->CurrentLanguage);
@@ -210,14 +210,13 @@ void MenuWindow::KeepOnMonitor() {
     ::GetWindowRect(hwnd(), &now);
     const int width = now.right - now.left;
     const int height = now.bottom - now.top;
-    menus::Point corner{now.left, now.top};
+    Point corner{now.left, now.top};
     if (besideParent_) {
-        const menus::ScreenRect area =
-            WorkAreaOf(::MonitorFromRect(&*besideParent_, MONITOR_DEFAULTTONEAREST));
-        corner = menus::SubmenuCorner(ToScreenRect(*besideParent_), rowOffset_, width, height, area,
-                                      metrics_);
+        const Box area = WorkAreaOf(::MonitorFromRect(&*besideParent_, MONITOR_DEFAULTTONEAREST));
+        corner =
+            menus::SubmenuCorner(ToBox(*besideParent_), rowOffset_, width, height, area, metrics_);
     } else {
-        const menus::ScreenRect area =
+        const Box area =
             WorkAreaOf(::MonitorFromPoint(POINT{now.left, now.top}, MONITOR_DEFAULTTONEAREST));
         corner = menus::KeepInside(corner, width, height, area);
     }
@@ -246,12 +245,12 @@ void MenuWindow::OnRowEntered(std::size_t index) {
         events_.entered(index, menus::RowOffset(layout_, index));
 }
 
-void MenuWindow::DrawGlyph(HDC dc, const menus::Box& box, bool check) {
+void MenuWindow::DrawGlyph(HDC dc, const Box& box, bool check) {
     const COLORREF colour = ::GetSysColor(check ? COLOR_HIGHLIGHT : COLOR_BTNTEXT);
     const int saved = ::SaveDC(dc);
     ::IntersectClipRect(dc, box.left, box.top, box.right(), box.bottom());
     if (glyphs_ == Glyphs::SymbolFontWhenInstalled && SymbolFontInstalled()) {
-        Font font = MakeFont(kSymbolFont, check ? kCheckPoints : kArrowPoints, check, false, dpi_);
+        Font font = MakeFont(kSymbolFont, check ? kCheckPoints : kArrowPoints, check, false, Dpi());
         SelectedObject selected(dc, font.get());
         ::SetTextColor(dc, colour);
         ::SetBkMode(dc, TRANSPARENT);
@@ -265,8 +264,7 @@ void MenuWindow::DrawGlyph(HDC dc, const menus::Box& box, bool check) {
         SelectedObject selectedPen(dc, pen.get());
         SelectedObject selectedBrush(dc, brush.get());
         std::vector<POINT> points;
-        for (const menus::GlyphPoint& p :
-             check ? menus::DrawnCheckMark(box) : menus::DrawnArrow(box))
+        for (const Point& p : check ? menus::DrawnCheckMark(box) : menus::DrawnArrow(box))
             points.push_back({p.x, p.y});
         if (check)
             ::Polyline(dc, points.data(), static_cast<int>(points.size()));
@@ -284,8 +282,8 @@ void MenuWindow::PaintContent(HDC dc) {
     if (highlightRow_ && *highlightRow_ < layout_.rows.size()) {
         RECT outer{};
         ::GetWindowRect(hwnd(), &outer);
-        const menus::Box box = menus::HighlightBox(layout_.rows[*highlightRow_].top,
-                                                   outer.right - outer.left, itemHeight_, metrics_);
+        const Box box = menus::HighlightBox(layout_.rows[*highlightRow_].top,
+                                            outer.right - outer.left, itemHeight_, metrics_);
         TRIVERTEX vertices[2] = {Vertex(box.left, box.top, kHighlightTop),
                                  Vertex(box.right(), box.bottom(), kHighlightBottom)};
         GRADIENT_RECT rect{0, 1};

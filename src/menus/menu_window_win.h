@@ -76,11 +76,10 @@ private:
     void KeepOnMonitor();
     void OnRowEntered(std::size_t index);
     void ConnectRow(Label& label, std::size_t index);
-    void DrawGlyph(HDC dc, const menus::Box& box, bool check);
+    void DrawGlyph(HDC dc, const Box& box, bool check);
 
     Level level_;
     MenuRowEvents events_;
-    int dpi_ = 96;
     std::int16_t menuNumber_ = 0;
     int itemHeight_ = 19;
     menus::MenuMetrics metrics_ = menus::kMenuMetrics; // scaled to the owner's DPI at load

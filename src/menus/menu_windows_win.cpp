@@ -60,8 +60,8 @@ void MenuWindows::OpenOptionsMenu() {
     // Forget the presses so far: the click that opened the menu must not close it.
     ::GetAsyncKeyState(VK_LBUTTON);
     ::GetAsyncKeyState(VK_RBUTTON);
-    const menus::Point corner = menus::FirstLevelCorner(content.anchorLeft, content.anchorBottom,
-                                                        menus::ScaledMenuMetrics(content.dpi));
+    const Point corner = menus::FirstLevelCorner(content.anchorLeft, content.anchorBottom,
+                                                 menus::ScaledMenuMetrics(content.dpi));
     POINT screen{corner.x, corner.y};
     ::ClientToScreen(host_.MenuOwner(), &screen);
 

@@ -17,7 +17,7 @@ int TwipsToPixels(double twips, std::int16_t twipsPerPixel) {
 } // namespace
 
 PromptGeometry PromptGeometryForDpi(int dpi) {
-    const auto scale = [dpi](const PromptBox& b) { return ScaleForDpi(b, dpi); };
+    const auto scale = [dpi](const Box& b) { return ScaleForDpi(b, dpi); };
     PromptGeometry g;
     g.clientWidth = ScaleForDpi(kPromptClientWidth, dpi);
     g.clientHeight = ScaleForDpi(kPromptClientHeight, dpi);
@@ -28,8 +28,8 @@ PromptGeometry PromptGeometryForDpi(int dpi) {
     return g;
 }
 
-PromptPlacement PlacePrompt(int mainLeft, int mainTop, std::int16_t twipsPerPixelX,
-                            std::int16_t twipsPerPixelY) {
+Point PlacePrompt(int mainLeft, int mainTop, std::int16_t twipsPerPixelX,
+                  std::int16_t twipsPerPixelY) {
     return {mainLeft + TwipsToPixels(kOffsetTwips, twipsPerPixelX),
             mainTop + TwipsToPixels(kOffsetTwips, twipsPerPixelY)};
 }

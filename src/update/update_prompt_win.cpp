@@ -2,7 +2,6 @@
 
 #include "base/debug_log_win.h"
 #include "base/dpi.h"
-#include "base/dpi_win.h"
 #include "base/file_io_win.h"
 #include "base/handles_win.h"
 #include "res/resource_ids.h"
@@ -57,8 +56,8 @@ bool UpdatePrompt::Load(HWND mainWindow, std::int16_t twipsPerPixelX, std::int16
     unloaded_ = false;
 
     // The prompt opens beside the main window, so on its monitor and at its scale.
-    dpi_ = WindowDpi(mainWindow);
-    geometry_ = PromptGeometryForDpi(dpi_);
+    SetDpi(DpiOf(mainWindow));
+    geometry_ = PromptGeometryForDpi(Dpi());
     RECT outer{0, 0, geometry_.clientWidth, geometry_.clientHeight};
     ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
     if (!CreateWin({.className = kClassName,
@@ -98,11 +97,10 @@ void UpdatePrompt::OnLoad() {
     ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     RECT main{};
     ::GetWindowRect(mainWindow_, &main);
-    const PromptPlacement at = PlacePrompt(main.left, main.top, twipsPerPixelX_, twipsPerPixelY_);
-    ::SetWindowPos(hwnd(), nullptr, at.left, at.top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const PromptBox& yes = geometry_.yes;
-    const PromptBox& no = geometry_.no;
+    const Point at = PlacePrompt(main.left, main.top, twipsPerPixelX_, twipsPerPixelY_);
+    ::SetWindowPos(hwnd(), nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const Box& yes = geometry_.yes;
+    const Box& no = geometry_.no;
     yesButton.Move(yes.left, yes.top, yes.width, yes.height);
     noButton.Move(no.left, no.top, no.width, no.height);
     if (beep)
@@ -135,7 +133,7 @@ void UpdatePrompt::Close() {
 }
 
 void UpdatePrompt::PaintIcon(HDC dc) {
-    const PromptBox& image = geometry_.image;
+    const Box& image = geometry_.image;
     const int x = image.left, y = image.top;
     // The program's own icon at the size it is shown at (32 pixels at 96 DPI),
     // so the system picks the nearest drawn size rather than stretching one.
@@ -146,7 +144,7 @@ void UpdatePrompt::PaintIcon(HDC dc) {
         ::DrawIconEx(dc, x, y, icon, image.width, image.height, 0, nullptr, DI_NORMAL);
         return;
     }
-    const auto s = [this](int designed) { return ScaleForDpi(designed, dpi_); };
+    const auto s = [this](int designed) { return ScaleForDpi(designed, Dpi()); };
     // A build without the icon resource (the in-process tests): a blue disc
     // with a white arrow pointing down, something new to fetch.
     Brush disc(::CreateSolidBrush(RGB(0, 84, 166)));

@@ -57,7 +57,6 @@ private:
     std::int16_t twipsPerPixelY_ = 15;
     std::wstring versionPageUrl_;
     PromptGeometry geometry_;
-    int dpi_ = 96;
     bool unloaded_ = false;
 };
 

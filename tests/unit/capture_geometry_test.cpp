@@ -4,29 +4,18 @@
 
 using namespace qorvic;
 
-namespace {
-
-PictureSize SizeOf(const CaptureSource& s) {
-    return {s.width, s.height};
-}
-
-} // namespace
-
 // The designed frame's two-pixel border at each DPI is pinned in dpi_test.cpp.
 TEST(CaptureGeometry, ThinFrameAreaCapturesNothingWholeScreenStartsAtTheOrigin) {
     // An area thinner than its border captures nothing rather than a negative size.
-    EXPECT_EQ(SizeOf(FrameCaptureArea(Rect{6, 25, 3, 0})), (PictureSize{0, 0}));
+    EXPECT_EQ(FrameCaptureArea(Box{6, 25, 3, 0}), (Box{8, 27, 0, 0}));
 
-    const CaptureSource screen = WholeScreenArea(-1920, -200, 3840, 1280);
-    EXPECT_EQ(screen.x, -1920);
-    EXPECT_EQ(screen.y, -200);
-    EXPECT_EQ(SizeOf(screen), (PictureSize{3840, 1280}));
+    EXPECT_EQ(WholeScreenArea(-1920, -200, 3840, 1280), (Box{-1920, -200, 3840, 1280}));
 }
 
 TEST(CaptureGeometry, OutputScalesByTenthsRoundingHalvesToEven) {
     const struct {
         int w, h, tenths;
-        PictureSize scaled;
+        Size scaled;
     } cases[] = {
         {288, 193, 10, {288, 193}}, {288, 193, 20, {576, 386}},
         {288, 193, 5, {144, 96}},   {288, 195, 5, {144, 98}}, // 96.5 and 97.5

@@ -1,3 +1,4 @@
+#include "base/dpi.h"
 #include "controls/control_font.h"
 #include "controls/control_input.h"
 #include "controls/control_layout.h"
@@ -7,6 +8,7 @@
 #include <cmath>
 #include <limits>
 
+using namespace qorvic;
 using namespace qorvic::controls;
 
 TEST(ControlFont, PointSizesBecomeCharacterHeightsAtTheMonitorDpi) {
@@ -47,15 +49,6 @@ TEST(ControlFont, RefusesSizesAndFaceNamesThatCannotBeDrawn) {
     EXPECT_FALSE(IsAcceptableFaceName(L""));
     EXPECT_FALSE(IsAcceptableFaceName(std::wstring(32, L'x')));
     EXPECT_FALSE(IsAcceptableFaceName(std::wstring(L"Arial\0Black", 11)));
-}
-
-TEST(ControlFont, DesignLengthsScaleWithDpi) {
-    // 16.25 rounds down, 19.5 up; a DPI below one counts as 96.
-    const std::pair<int, int> cases[] = {
-        {96, 13}, {120, 16}, {144, 20}, {192, 26}, {-5, 13},
-    };
-    for (const auto& [dpi, length] : cases)
-        EXPECT_EQ(ScaleForDpi(13, dpi), length) << dpi;
 }
 
 TEST(HoverTracker, ReportsEachEntryOnceHoweverManyMovesFollow) {

@@ -54,7 +54,7 @@ struct LayoutCase {
     int clientWidth, clientHeight, menuBarHeight, labelWidth, labelHeight;
     float labelTop;
     int labelLeft;
-    Rect wholeScreenBox, seeThroughArea, capture;
+    Box wholeScreenBox, seeThroughArea, capture;
     Outline outline;
 };
 
@@ -66,7 +66,7 @@ TEST_P(MainLayoutAtDpi, MarginsGapsOutlineAndCaptureBorderScale) {
     const LayoutCase& c = GetParam();
     const MainLayout l = ComputeMainLayout(c.clientWidth, c.clientHeight, c.menuBarHeight,
                                            c.labelWidth, c.labelHeight, c.dpi);
-    EXPECT_EQ(l.imgMenu, (Rect{0, 0, c.clientWidth, c.menuBarHeight}));
+    EXPECT_EQ(l.imgMenu, (Box{0, 0, c.clientWidth, c.menuBarHeight}));
     EXPECT_FLOAT_EQ(l.optionsLabelTop, c.labelTop);
     EXPECT_EQ(l.optionsLabelLeft, c.labelLeft);
     ASSERT_TRUE(l.wholeScreenBox);
@@ -82,14 +82,13 @@ TEST_P(MainLayoutAtDpi, MarginsGapsOutlineAndCaptureBorderScale) {
     EXPECT_EQ(o.y2, c.outline.y2);
 
     // The capture starts and ends strictly inside the one-pixel outline.
-    const Rect& area = *l.seeThroughArea;
+    const Box& area = *l.seeThroughArea;
     EXPECT_GT(c.capture.left, area.left + o.x1);
     EXPECT_GT(c.capture.top, area.top + o.y1);
     EXPECT_LT(c.capture.left + c.capture.width, area.left + o.x2);
     EXPECT_LT(c.capture.top + c.capture.height, area.top + o.y2);
 
-    const CaptureSource source = FrameCaptureArea(area, c.dpi);
-    EXPECT_EQ((Rect{source.x, source.y, source.width, source.height}), c.capture);
+    EXPECT_EQ(FrameCaptureArea(area, c.dpi), c.capture);
 }
 
 // The designed 304 x 228 client at each scale, with the strip height the system
@@ -97,14 +96,14 @@ TEST_P(MainLayoutAtDpi, MarginsGapsOutlineAndCaptureBorderScale) {
 INSTANTIATE_TEST_SUITE_P(
     DesignedWindow, MainLayoutAtDpi,
     ::testing::Values(
-        LayoutCase{96, 304, 228, 19, 40, 16, 1.5f, 10, Rect{60, 1, 244, 16}, Rect{6, 25, 292, 197},
-                   Rect{8, 27, 288, 193}, Outline{1, 1, 291, 196}},
-        LayoutCase{120, 380, 285, 24, 50, 20, 2.0f, 13, Rect{75, 2, 305, 20}, Rect{8, 32, 364, 245},
-                   Rect{11, 35, 358, 239}, Outline{1, 1, 363, 244}},
-        LayoutCase{144, 456, 342, 28, 60, 24, 2.0f, 15, Rect{90, 2, 366, 24}, Rect{9, 37, 438, 296},
-                   Rect{12, 40, 432, 290}, Outline{2, 2, 436, 294}},
-        LayoutCase{192, 608, 456, 38, 80, 32, 3.0f, 20, Rect{120, 3, 488, 32},
-                   Rect{12, 50, 584, 394}, Rect{16, 54, 576, 386}, Outline{2, 2, 582, 392}}),
+        LayoutCase{96, 304, 228, 19, 40, 16, 1.5f, 10, Box{60, 1, 244, 16}, Box{6, 25, 292, 197},
+                   Box{8, 27, 288, 193}, Outline{1, 1, 291, 196}},
+        LayoutCase{120, 380, 285, 24, 50, 20, 2.0f, 13, Box{75, 2, 305, 20}, Box{8, 32, 364, 245},
+                   Box{11, 35, 358, 239}, Outline{1, 1, 363, 244}},
+        LayoutCase{144, 456, 342, 28, 60, 24, 2.0f, 15, Box{90, 2, 366, 24}, Box{9, 37, 438, 296},
+                   Box{12, 40, 432, 290}, Outline{2, 2, 436, 294}},
+        LayoutCase{192, 608, 456, 38, 80, 32, 3.0f, 20, Box{120, 3, 488, 32}, Box{12, 50, 584, 394},
+                   Box{16, 54, 576, 386}, Outline{2, 2, 582, 392}}),
     [](const ::testing::TestParamInfo<LayoutCase>& info) {
         return "Dpi" + std::to_string(info.param.dpi);
     });
@@ -184,13 +183,13 @@ TEST(MenuMetricsAtDpi, MenuSizesAndRowOffsetsScale) {
 TEST(MenuMetricsAtDpi, MenusOpenAtScaledOffsets) {
     const MenuMetrics at144 = menus::ScaledMenuMetrics(144);
     // The first level opens 9 pixels left of the label (15 at 144 DPI), at the strip's foot.
-    EXPECT_EQ(menus::FirstLevelCorner(15, 28, at144), (menus::Point{6, 28}));
-    EXPECT_EQ(menus::FirstLevelCorner(10, 19), (menus::Point{4, 19}));
+    EXPECT_EQ(menus::FirstLevelCorner(15, 28, at144), (Point{6, 28}));
+    EXPECT_EQ(menus::FirstLevelCorner(10, 19), (Point{4, 19}));
 
-    const menus::ScreenRect work{0, 0, 1920, 1080};
-    const menus::ScreenRect parent{100, 100, 275, 178};
-    EXPECT_EQ(menus::SubmenuCorner(parent, 40, 120, 60, work, at144), (menus::Point{272, 140}));
+    const Box work{0, 0, 1920, 1080};
+    const Box parent{100, 100, 175, 78};
+    EXPECT_EQ(menus::SubmenuCorner(parent, 40, 120, 60, work, at144), (Point{272, 140}));
     // Opening to the left overlaps the parent's left edge by the same scaled amount.
-    const menus::ScreenRect nearRight{1700, 100, 1875, 178};
-    EXPECT_EQ(menus::SubmenuCorner(nearRight, 40, 120, 60, work, at144), (menus::Point{1583, 140}));
+    const Box nearRight{1700, 100, 175, 78};
+    EXPECT_EQ(menus::SubmenuCorner(nearRight, 40, 120, 60, work, at144), (Point{1583, 140}));
 }

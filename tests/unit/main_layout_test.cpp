@@ -24,7 +24,7 @@ TEST(MainLayout, TooSmallWindowsLeaveControlsWhereTheyWere) {
     // Exactly 12 x (strip + 12) still places a zero-sized area.
     l = ComputeMainLayout(12, 31, 19, 40, 16);
     ASSERT_TRUE(l.seeThroughArea);
-    EXPECT_EQ(*l.seeThroughArea, (Rect{6, 25, 0, 0}));
+    EXPECT_EQ(*l.seeThroughArea, (Box{6, 25, 0, 0}));
 
     EXPECT_FALSE(ComputeMainLayout(11, 200, 19, 40, 16).seeThroughArea);
     EXPECT_FALSE(ComputeMainLayout(200, 30, 19, 40, 16).seeThroughArea);
@@ -33,7 +33,7 @@ TEST(MainLayout, TooSmallWindowsLeaveControlsWhereTheyWere) {
     l = ComputeMainLayout(0, 0, 19, 40, 16);
     EXPECT_FALSE(l.wholeScreenBox);
     EXPECT_FALSE(l.seeThroughArea);
-    EXPECT_EQ(l.imgMenu, (Rect{0, 0, 0, 19}));
+    EXPECT_EQ(l.imgMenu, (Box{0, 0, 0, 19}));
 }
 
 TEST(MenuFont, HeightsRoundHalvesToEven) {

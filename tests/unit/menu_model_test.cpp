@@ -196,25 +196,30 @@ TEST(MenuPlacement, CornersHighlightAndTheFormatSubmenuLevelWithRowThree) {
     EXPECT_EQ(RowOffset(l, 3), 57);
     EXPECT_EQ(RowOffset(l, 6), 6 * 19 + 24);
     EXPECT_EQ(RowOffset(l, 0), 0);
-    const ScreenRect parent{100, 200, 100 + l.outerWidth, 200 + l.outerHeight};
+    const Box parent{100, 200, l.outerWidth, l.outerHeight};
     EXPECT_EQ(SubmenuCorner(parent, 57, 71, 120, {0, 0, 1920, 1080}),
               (Point{100 + l.outerWidth - 2, 257}));
 }
 
 TEST(MenuPlacement, MenusStayOnTheirWorkArea) {
-    const ScreenRect area{0, 0, 1920, 1040};
+    const Box area{0, 0, 1920, 1040};
     const struct {
         const char* what;
         Point asked;
         int w, h;
-        ScreenRect area;
+        Box area;
         Point placed;
     } cases[] = {
         {"away from the edges", {500, 300}, 190, 193, area, {500, 300}},
         {"touching the right and bottom", {1730, 847}, 190, 193, area, {1730, 847}},
         {"over the right and bottom", {1800, 900}, 190, 193, area, {1730, 847}},
         {"over the left and top", {-40, -5}, 190, 193, area, {0, 0}},
-        {"on a monitor left of the primary", {-100, 50}, 190, 193, {-1280, 0, 0, 1024}, {-190, 50}},
+        {"on a monitor left of the primary",
+         {-100, 50},
+         190,
+         193,
+         {-1280, 0, 1280, 1024},
+         {-190, 50}},
         {"larger than the area: top-left wins", {100, 100}, 3000, 2000, area, {0, 0}},
     };
     for (const auto& c : cases)
@@ -222,13 +227,12 @@ TEST(MenuPlacement, MenusStayOnTheirWorkArea) {
 }
 
 TEST(MenuPlacement, SubmenuOpensLeftAtTheRightEdge) {
-    const ScreenRect area{0, 0, 1920, 1040};
-    EXPECT_EQ(SubmenuCorner({1700, 100, 1890, 293}, 57, 71, 120, area),
-              (Point{1700 - 71 + 2, 157}));
+    const Box area{0, 0, 1920, 1040};
+    EXPECT_EQ(SubmenuCorner({1700, 100, 190, 193}, 57, 71, 120, area), (Point{1700 - 71 + 2, 157}));
     // Just fitting on the right: stays on the right.
-    EXPECT_EQ(SubmenuCorner({1651, 100, 1851, 293}, 57, 71, 120, area), (Point{1849, 157}));
+    EXPECT_EQ(SubmenuCorner({1651, 100, 200, 193}, 57, 71, 120, area), (Point{1849, 157}));
     // Near the bottom: lifted so its last row stays on the screen.
-    EXPECT_EQ(SubmenuCorner({100, 900, 290, 1093}, 138, 71, 120, area), (Point{288, 920}));
+    EXPECT_EQ(SubmenuCorner({100, 900, 190, 193}, 138, 71, 120, area), (Point{288, 920}));
 }
 
 TEST(MenuLanguages, CheckMarkFindsTheWholeLanguageNameInAnyLetterCase) {
@@ -249,7 +253,7 @@ TEST(MenuLanguages, CheckMarkFindsTheWholeLanguageNameInAnyLetterCase) {
 }
 
 TEST(MenuClosing, RightAndBottomEdgesCountAsInside) {
-    const ScreenRect r{100, 200, 290, 393};
+    const Box r{100, 200, 190, 193};
     for (const Point inside : {Point{100, 200}, Point{290, 393}, Point{290, 300}})
         EXPECT_TRUE(PointerOverRect(inside, r)) << inside.x << "," << inside.y;
     for (const Point outside : {Point{291, 300}, Point{99, 300}, Point{150, 394}, Point{150, 199}})
@@ -282,8 +286,8 @@ TEST(MenuClosing, LoadedFormsAreCountedByNameIgnoringCase) {
 
 TEST(MenuGlyphs, DrawnShapesStayInsideTheirBoxes) {
     // A pen of 2 pixels needs one spare pixel inside the clipped box.
-    const auto inside = [](const std::vector<GlyphPoint>& shape, const Box& box) {
-        for (const GlyphPoint& p : shape)
+    const auto inside = [](const std::vector<Point>& shape, const Box& box) {
+        for (const Point& p : shape)
             if (p.x < box.left + 1 || p.x >= box.right() - 1 || p.y < box.top ||
                 p.y >= box.bottom() - 1)
                 return false;
@@ -306,5 +310,5 @@ TEST(MenuGlyphs, DrawnShapesStayInsideTheirBoxes) {
     EXPECT_EQ(arrow[0].x, arrow[2].x);
     // Moving the box moves the shapes with it.
     const Box moved{row.check.left + 7, row.check.top + 11, row.check.width, row.check.height};
-    EXPECT_EQ(DrawnCheckMark(moved)[0], (GlyphPoint{check[0].x + 7, check[0].y + 11}));
+    EXPECT_EQ(DrawnCheckMark(moved)[0], (Point{check[0].x + 7, check[0].y + 11}));
 }

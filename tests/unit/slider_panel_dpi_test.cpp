@@ -19,7 +19,7 @@ std::vector<int> Lengths(const SliderMetrics& m) {
             m.handleTop,    m.height,        m.grooveFirstRow, m.grooveLastRow};
 }
 
-std::vector<int> Lengths(const DesignBox& p) {
+std::vector<int> Lengths(const Box& p) {
     return {p.left, p.top, p.width, p.height};
 }
 
@@ -239,9 +239,9 @@ TEST(UpdatePromptAtDpi, OffsetIsFiveHundredTwipsAtTheRealTwipsPerPixel) {
     // even).
     for (const Case c : {Case{96, 33}, Case{120, 42}, Case{144, 50}, Case{192, 62}}) {
         const std::int16_t tpp = TwipsPerPixelForDpi(c.dpi);
-        const PromptPlacement at = PlacePrompt(-1000, 200, tpp, tpp);
-        EXPECT_EQ(at.left, -1000 + c.offset) << "dpi " << c.dpi;
-        EXPECT_EQ(at.top, 200 + c.offset) << "dpi " << c.dpi;
+        const Point at = PlacePrompt(-1000, 200, tpp, tpp);
+        EXPECT_EQ(at.x, -1000 + c.offset) << "dpi " << c.dpi;
+        EXPECT_EQ(at.y, 200 + c.offset) << "dpi " << c.dpi;
     }
 }
 
@@ -265,7 +265,7 @@ TEST(UpdatePromptAtDpi, ClientAndControlsScaleAndFitAtEveryDpi) {
     for (const int dpi : kDpis) {
         SCOPED_TRACE("dpi " + std::to_string(dpi));
         const PromptGeometry g = PromptGeometryForDpi(dpi);
-        for (const PromptBox& b : {g.image, g.label, g.yes, g.no}) {
+        for (const Box& b : {g.image, g.label, g.yes, g.no}) {
             EXPECT_LE(b.left + b.width, g.clientWidth);
             EXPECT_LE(b.top + b.height, g.clientHeight);
         }

@@ -5,21 +5,21 @@
 using namespace qorvic;
 
 TEST(UpdatePromptPlacement, FiveHundredTwipsRightOfAndBelowTheMainWindow) {
-    const PromptPlacement usual = PlacePrompt(100, 200, 15, 15);
-    EXPECT_EQ(usual.left, 133) << "500 / 15 = 33.3 pixels";
-    EXPECT_EQ(usual.top, 233);
-    const PromptPlacement large = PlacePrompt(0, 0, 10, 10); // 144 dots per inch
-    EXPECT_EQ(large.left, 50);
-    EXPECT_EQ(large.top, 50);
-    const PromptPlacement mixed = PlacePrompt(-300, -20, 12, 8);
-    EXPECT_EQ(mixed.left, -300 + 42) << "41.7 rounds to 42";
-    EXPECT_EQ(mixed.top, -20 + 62) << "500 / 8 = 62.5 rounds to the even 62";
+    const Point usual = PlacePrompt(100, 200, 15, 15);
+    EXPECT_EQ(usual.x, 133) << "500 / 15 = 33.3 pixels";
+    EXPECT_EQ(usual.y, 233);
+    const Point large = PlacePrompt(0, 0, 10, 10); // 144 dots per inch
+    EXPECT_EQ(large.x, 50);
+    EXPECT_EQ(large.y, 50);
+    const Point mixed = PlacePrompt(-300, -20, 12, 8);
+    EXPECT_EQ(mixed.x, -300 + 42) << "41.7 rounds to 42";
+    EXPECT_EQ(mixed.y, -20 + 62) << "500 / 8 = 62.5 rounds to the even 62";
 }
 
 TEST(UpdatePromptPlacement, AMissingTwipsValueCountsAsFifteen) {
-    const PromptPlacement p = PlacePrompt(10, 10, 0, -4);
-    EXPECT_EQ(p.left, 43);
-    EXPECT_EQ(p.top, 43);
+    const Point p = PlacePrompt(10, 10, 0, -4);
+    EXPECT_EQ(p.x, 43);
+    EXPECT_EQ(p.y, 43);
 }
 
 TEST(UpdatePromptMessage, LeadInThenProductAndVersion) {

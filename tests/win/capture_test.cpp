@@ -79,7 +79,7 @@ TEST_F(CaptureTest, FrameCaptureCopiesTheSeeThroughAreaLessItsBorder) {
                     std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()));
     EXPECT_TRUE(::IsWindowVisible(form_->hwnd())) << "the frame shows itself again";
 
-    const Rect area = form_->Shape().seeThroughArea;
+    const Box area = form_->Shape().seeThroughArea;
     ASSERT_EQ(Raw().Width(), area.width - 4);
     ASSERT_EQ(Raw().Height(), area.height - 4);
     EXPECT_EQ(frame_.Output().Width(), area.width - 4);
@@ -175,7 +175,7 @@ TEST_F(CaptureTest, ACaptureAfterClosingTheScalePanelUsesTheChosenScale) {
 
     frame_.Choose(menus::OptionsRow::Copy);
     ASSERT_GT(Raw().Width(), 100);
-    const PictureSize half = ScaledSize(Raw().Width(), Raw().Height(), 5);
+    const Size half = ScaledSize(Raw().Width(), Raw().Height(), 5);
     EXPECT_EQ(frame_.Output().Width(), half.width);
     EXPECT_EQ(frame_.Output().Height(), half.height);
     EXPECT_NEAR(frame_.Output().Width() * 2, Raw().Width(), 1);

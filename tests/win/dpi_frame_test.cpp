@@ -29,8 +29,8 @@ void ExpectLaidOutFor(FrameWindow& form, int dpi) {
     ::GetClientRect(form.hwnd(), &client);
     const int margin = ScaleForDpi(6, dpi);
     EXPECT_EQ(form.Shape().seeThroughArea,
-              (Rect{margin, form.Shape().stripHeight + margin, client.right - 2 * margin,
-                    client.bottom - form.Shape().stripHeight - 2 * margin}));
+              (Box{margin, form.Shape().stripHeight + margin, client.right - 2 * margin,
+                   client.bottom - form.Shape().stripHeight - 2 * margin}));
     EXPECT_EQ(form.State().TwipsPerPixelX, TwipsPerPixelForDpi(dpi));
     EXPECT_EQ(form.State().TwipsPerPixelY, TwipsPerPixelForDpi(dpi));
 }
@@ -140,7 +140,7 @@ RECT SuggestedFor(HWND window, int dpi) {
 }
 
 BOOL CALLBACK CollectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM list) {
-    reinterpret_cast<std::vector<CaptureSource>*>(list)->push_back(
+    reinterpret_cast<std::vector<Box>*>(list)->push_back(
         {rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top});
     return TRUE;
 }
@@ -217,16 +217,13 @@ TEST_F(FrameDpiTest, CaptionsHaveTheSystemMenuFontsSizeAndFitTheirRows) {
 }
 
 TEST(VirtualScreen, MetricsSpanEveryMonitorTheSystemReports) {
-    std::vector<CaptureSource> monitors;
+    std::vector<Box> monitors;
     ASSERT_TRUE(::EnumDisplayMonitors(nullptr, nullptr, CollectMonitor,
                                       reinterpret_cast<LPARAM>(&monitors)));
     ASSERT_FALSE(monitors.empty());
-    const CaptureSource expected = VirtualScreenOf(monitors);
-    const CaptureSource area = WholeScreenArea(
+    const Box expected = VirtualScreenOf(monitors);
+    const Box area = WholeScreenArea(
         ::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN),
         ::GetSystemMetrics(SM_CXVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
-    EXPECT_EQ(area.x, expected.x);
-    EXPECT_EQ(area.y, expected.y);
-    EXPECT_EQ(area.width, expected.width);
-    EXPECT_EQ(area.height, expected.height);
+    EXPECT_EQ(area, expected);
 }

@@ -250,7 +250,7 @@ Pixels Painted(MenuWindow& menu) {
     return Pixels(client.right, client.bottom, [&](HDC dc) { menu.PaintContent(dc); });
 }
 
-int CountNear(const Pixels& shown, const menus::Box& box, COLORREF colour) {
+int CountNear(const Pixels& shown, const Box& box, COLORREF colour) {
     return shown.CountNear(box.left, box.top, box.right(), box.bottom(), colour);
 }
 

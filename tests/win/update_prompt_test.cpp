@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,8 +32,8 @@ public:
     }
 };
 
-// Left, top, width and height of a control in its parent.
-std::array<LONG, 4> Box(HWND child) {
+// A control's place in its parent.
+Box PlaceInParent(HWND child) {
     RECT r{};
     ::GetWindowRect(child, &r);
     ::MapWindowPoints(HWND_DESKTOP, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
@@ -99,9 +98,9 @@ TEST(UpdatePrompt, OpensTopmostBesideTheMainWindowWithItsControls) {
 
     EXPECT_EQ(f.beeps, (std::vector<std::pair<DWORD, DWORD>>{{700, 100}}));
 
-    EXPECT_EQ(Box(f.prompt.yesButton.hwnd()), (std::array<LONG, 4>{140, 130, 70, 30}));
-    EXPECT_EQ(Box(f.prompt.noButton.hwnd()), (std::array<LONG, 4>{220, 130, 70, 30}));
-    EXPECT_EQ(Box(f.prompt.messageLabel.hwnd()), (std::array<LONG, 4>{32, 24, 241, 81}));
+    EXPECT_EQ(PlaceInParent(f.prompt.yesButton.hwnd()), (Box{140, 130, 70, 30}));
+    EXPECT_EQ(PlaceInParent(f.prompt.noButton.hwnd()), (Box{220, 130, 70, 30}));
+    EXPECT_EQ(PlaceInParent(f.prompt.messageLabel.hwnd()), (Box{32, 24, 241, 81}));
     EXPECT_EQ(f.prompt.yesButton.Caption(), L"Yes");
     EXPECT_EQ(f.prompt.noButton.Caption(), L"No");
     EXPECT_EQ(f.prompt.messageLabel.GetFont().name, L"Arial");

@@ -1,3 +1,4 @@
+#include "base/dpi_win.h"
 #include "base/handles_win.h"
 #include "base/window_win.h"
 
@@ -11,11 +12,14 @@ class Probe : public Window {
 public:
     int creates = 0;
     int finals = 0;
+    int dpiSeen = 0; // what Dpi() said when WM_DPICHANGED reached the window
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM w, LPARAM l) override {
         if (msg == WM_CREATE)
             ++creates;
+        if (msg == WM_DPICHANGED)
+            dpiSeen = Dpi();
         return Window::HandleMessage(msg, w, l);
     }
     void OnFinalDestroy() override { ++finals; }
@@ -131,6 +135,30 @@ TEST(WindowBase, KeepsItsObjectWithTheWindowUntilDestroyed) {
     ::SetWindowLongPtrW(other, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&probe));
     EXPECT_EQ(Window::FromHandle(other), nullptr);
     ::DestroyWindow(other);
+}
+
+TEST(WindowBase, KeepsTheDpiItsWindowIsShownAt) {
+    Probe top;
+    ASSERT_TRUE(top.CreateWin({.className = L"QorvicProbe", .width = 100, .height = 100}));
+    EXPECT_EQ(top.Dpi(), WindowDpi(top.hwnd()));
+    const int moved = top.Dpi() == 144 ? 192 : 144;
+    RECT suggested{0, 0, 150, 150};
+    ::SendMessageW(top.hwnd(), WM_DPICHANGED, MAKEWPARAM(moved, moved),
+                   reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(top.Dpi(), moved);
+    EXPECT_EQ(top.dpiSeen, moved) << "the derived window reads the new DPI";
+    EXPECT_EQ(Window::DpiOf(top.hwnd()), moved);
+
+    // A child starts at its parent's DPI; told its parent changed, it takes the system's.
+    Probe child;
+    ASSERT_TRUE(child.CreateWin({.className = L"QorvicProbe",
+                                 .style = WS_CHILD,
+                                 .width = 10,
+                                 .height = 10,
+                                 .parent = top.hwnd()}));
+    EXPECT_EQ(child.Dpi(), moved);
+    ::SendMessageW(child.hwnd(), WM_DPICHANGED_AFTERPARENT, 0, 0);
+    EXPECT_EQ(child.Dpi(), WindowDpi(child.hwnd()));
 }
 
 TEST(Handles, SelectedObjectRestoresThePreviousSelection) {
