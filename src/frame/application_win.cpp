@@ -9,8 +9,8 @@
 namespace qorvic {
 
 int RunApplication(int showCommand, FrameWindow::Options options) {
-    FrameWindow form(std::move(options));
-    if (!form.Load(showCommand))
+    FrameWindow frame(std::move(options));
+    if (!frame.Load(showCommand))
         return 1;
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

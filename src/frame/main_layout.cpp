@@ -21,7 +21,7 @@ MainLayout ComputeMainLayout(int clientWidth, int clientHeight, int menuBarHeigh
     const int margin = ScaleForDpi(6, dpi);
     const int gap = ScaleForDpi(20, dpi);
     MainLayout layout;
-    layout.imgMenu = Box{0, 0, clientWidth, menuBarHeight};
+    layout.strip = Box{0, 0, clientWidth, menuBarHeight};
     layout.optionsLabelTop = static_cast<float>(menuBarHeight - optionsLabelHeight) / 2.0f;
     layout.optionsLabelLeft = ScaleForDpi(10, dpi);
     layout.wholeScreenBox =

@@ -11,7 +11,7 @@
 namespace qorvic {
 
 struct MainLayout {
-    Box imgMenu;
+    Box strip;
     int optionsLabelLeft = 10;
     float optionsLabelTop = 0.0f; // centred in the strip, not rounded
     // Empty where the window is too small for the control: it keeps its place.

@@ -38,12 +38,12 @@ SIZE ClientSize(HWND window) {
 ScalePanel::ScalePanel() : Window(Painting::OffScreen) {}
 ScalePanel::~ScalePanel() = default;
 
-bool ScalePanel::Create(HWND form, std::int16_t twipsPerPixelX, std::int16_t twipsPerPixelY) {
-    form_ = form;
+bool ScalePanel::Create(HWND frame, std::int16_t twipsPerPixelX, std::int16_t twipsPerPixelY) {
+    frame_ = frame;
     twipsPerPixelX_ = twipsPerPixelX > 0 ? twipsPerPixelX : 15;
     twipsPerPixelY_ = twipsPerPixelY > 0 ? twipsPerPixelY : 15;
     panelBrush_.reset(::CreateSolidBrush(kPanelGrey));
-    SetDpi(DpiOf(form));
+    SetDpi(DpiOf(frame));
     geometry_ = ScalePanelGeometryForDpi(Dpi());
     placement_ =
         PanelRect{0, 0, static_cast<float>(geometry_.width), static_cast<float>(geometry_.height)};
@@ -52,7 +52,7 @@ bool ScalePanel::Create(HWND form, std::int16_t twipsPerPixelX, std::int16_t twi
                     .style = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                     .width = geometry_.width,
                     .height = geometry_.height,
-                    .parent = form,
+                    .parent = frame,
                     .classStyle = 0}))
         return false;
     DrawPanelBevel();
@@ -130,21 +130,21 @@ void ScalePanel::OnCloseClicked() {
 }
 
 void ScalePanel::ShowScalePanel(const std::wstring& txtEquals) {
-    const SIZE outer = OuterSize(form_);
+    const SIZE outer = OuterSize(frame_);
     const int outerWidthTwips = outer.cx * twipsPerPixelX_;
     const int outerHeightTwips = outer.cy * twipsPerPixelY_;
     if (!ScalePanelNeedsLargerWindow(outerWidthTwips, outerHeightTwips)) {
-        const SIZE client = ClientSize(form_);
+        const SIZE client = ClientSize(frame_);
         MoveTo(CentredScalePanel(client.cx, client.cy, placement_));
     } else {
-        // Width first, then height, as two separate changes: each lays the form out again.
+        // Width first, then height, as two separate changes: each lays the frame out again.
         const int width = Pixel(static_cast<float>(kScalePanelWindowWidthTwips) / twipsPerPixelX_);
         const int height =
             Pixel(static_cast<float>(kScalePanelWindowHeightTwips) / twipsPerPixelY_);
         constexpr UINT kSizeOnly = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
-        ::SetWindowPos(form_, nullptr, 0, 0, width, OuterSize(form_).cy, kSizeOnly);
-        ::SetWindowPos(form_, nullptr, 0, 0, OuterSize(form_).cx, height, kSizeOnly);
-        const SIZE client = ClientSize(form_);
+        ::SetWindowPos(frame_, nullptr, 0, 0, width, OuterSize(frame_).cy, kSizeOnly);
+        ::SetWindowPos(frame_, nullptr, 0, 0, OuterSize(frame_).cx, height, kSizeOnly);
+        const SIZE client = ClientSize(frame_);
         MoveTo(WidenedScalePanel(client.cx, client.cy, placement_.height, Dpi()));
     }
     DrawPanelBevel();
@@ -152,7 +152,7 @@ void ScalePanel::ShowScalePanel(const std::wstring& txtEquals) {
     // On purpose: the panel opens after a short pause in which nothing else runs.
     BlockingWait(std::chrono::milliseconds(100));
     SetPercentLabel(resizeText_, PercentLabelLeft(scaleStep_, Dpi()));
-    // Above the see-through area and everything else on the form.
+    // Above the see-through area and everything else on the frame.
     ::SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }

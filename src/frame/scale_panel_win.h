@@ -29,19 +29,19 @@ public:
     // the main window keeps its ScaleStep with it.
     std::function<void(std::int16_t)> onScaleStep;
 
-    // Creates the hidden panel on `form` at 300 x 105 pixels with its children,
+    // Creates the hidden panel on `frame` at 300 x 105 pixels with its children,
     // sets the slider to 1..20 at 10 and places the percentage above the knob.
     // The twips per pixel convert the window sizes the opening works in.
-    bool Create(HWND form, std::int16_t twipsPerPixelX = 15, std::int16_t twipsPerPixelY = 15);
+    bool Create(HWND frame, std::int16_t twipsPerPixelX = 15, std::int16_t twipsPerPixelY = 15);
 
     // Opens the panel: enlarges a small main window to 4800 x 4000 twips and
     // widens the panel across it, or centres the panel on a large one; then the
     // border, the explanatory text, a 0.1 s pause and the percentage's place.
     void ShowScalePanel(const std::wstring& txtEquals);
 
-    // The form moved to a screen of another scale: the twips per pixel the
+    // The frame moved to a screen of another scale: the twips per pixel the
     // window sizes use, and the panel, its children, font and slider redrawn
-    // and placed for `dpi`. The panel keeps its place relative to the form.
+    // and placed for `dpi`. The panel keeps its place relative to the frame.
     void ApplyDpi(int dpi, std::int16_t twipsPerPixelX, std::int16_t twipsPerPixelY);
     const ScalePanelGeometry& Geometry() const { return geometry_; }
 
@@ -55,7 +55,7 @@ public:
         OnSliderMoved();
     }
     bool Visible() const { return hwnd() && ::IsWindowVisible(hwnd()); }
-    // Where the panel was last placed, in the form's client pixels, unrounded.
+    // Where the panel was last placed, in the frame's client pixels, unrounded.
     const PanelRect& Placement() const { return placement_; }
 
     // The percent label, drawn by the panel itself.
@@ -80,7 +80,7 @@ private:
     void SetPercentLabel(const std::wstring& text, float left);
     RECT PercentLabelBox() const;
 
-    HWND form_ = nullptr;
+    HWND frame_ = nullptr;
     std::int16_t twipsPerPixelX_ = 15;
     std::int16_t twipsPerPixelY_ = 15;
     std::int16_t scaleStep_ = 10;

@@ -1,7 +1,7 @@
 #include "update/update_check_win.h"
 
 #include "base/dpi.h"
-#include "base/dpi_win.h"
+#include "base/window_win.h"
 #include "update/update_prompt_layout.h"
 #include "update/version_page.h"
 
@@ -30,7 +30,7 @@ void UpdateCheck::OnPageDownloaded() {
     if (stopped_ || !offered || !IsNewerVersion(offered->version) || prompt)
         return;
     prompt = std::make_unique<UpdatePrompt>();
-    const std::int16_t twips = TwipsPerPixelForDpi(WindowDpi(owner_));
+    const std::int16_t twips = TwipsPerPixelForDpi(Window::DpiOf(owner_));
     if (!prompt->Load(owner_, twips, twips, versionPageUrl_))
         return;
     prompt->messageLabel.SetCaption(

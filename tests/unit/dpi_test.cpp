@@ -66,7 +66,7 @@ TEST_P(MainLayoutAtDpi, MarginsGapsOutlineAndCaptureBorderScale) {
     const LayoutCase& c = GetParam();
     const MainLayout l = ComputeMainLayout(c.clientWidth, c.clientHeight, c.menuBarHeight,
                                            c.labelWidth, c.labelHeight, c.dpi);
-    EXPECT_EQ(l.imgMenu, (Box{0, 0, c.clientWidth, c.menuBarHeight}));
+    EXPECT_EQ(l.strip, (Box{0, 0, c.clientWidth, c.menuBarHeight}));
     EXPECT_FLOAT_EQ(l.optionsLabelTop, c.labelTop);
     EXPECT_EQ(l.optionsLabelLeft, c.labelLeft);
     ASSERT_TRUE(l.wholeScreenBox);

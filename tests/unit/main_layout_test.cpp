@@ -33,7 +33,7 @@ TEST(MainLayout, TooSmallWindowsLeaveControlsWhereTheyWere) {
     l = ComputeMainLayout(0, 0, 19, 40, 16);
     EXPECT_FALSE(l.wholeScreenBox);
     EXPECT_FALSE(l.seeThroughArea);
-    EXPECT_EQ(l.imgMenu, (Box{0, 0, 0, 19}));
+    EXPECT_EQ(l.strip, (Box{0, 0, 0, 19}));
 }
 
 TEST(MenuFont, HeightsRoundHalvesToEven) {
