@@ -1,5 +1,6 @@
 #include "capture/capture_geometry.h"
 
+#include "base/dpi.h"
 #include "base/numeric.h"
 
 #include <algorithm>
@@ -8,8 +9,11 @@
 namespace qorvic {
 
 Box FrameCaptureArea(const Box& area, int dpi) {
-    const Box inner = CaptureRect(area, dpi);
-    return Box{inner.left, inner.top, std::max(inner.width, 0), std::max(inner.height, 0)};
+    // One pixel wider than the outline's inset (1 pixel at 96 DPI, scaled), so
+    // the outline's one-pixel line never shows in a capture.
+    const int border = std::max(ScaleForDpi(2, dpi), ScaleForDpi(1, dpi) + 1);
+    return Box{area.left + border, area.top + border, std::max(area.width - 2 * border, 0),
+               std::max(area.height - 2 * border, 0)};
 }
 
 Box WholeScreenArea(int virtualLeft, int virtualTop, int virtualWidth, int virtualHeight) {

@@ -1,7 +1,8 @@
 // Which screen pixels a capture copies and how large the output picture is.
 #pragma once
 
-#include "frame/main_layout.h"
+#include "base/dpi.h"
+#include "base/geometry.h"
 
 #include <cstdint>
 #include <vector>
@@ -9,8 +10,8 @@
 namespace qorvic {
 
 // Frame mode: the see-through area less its border (2 pixels at 96 DPI, scaled
-// with `dpi`) on every side, as client coordinates; the caller converts the
-// origin to the screen.
+// with `dpi`, always wider than the frame's outline) on every side, as client coordinates; the
+// caller converts the origin to the screen.
 Box FrameCaptureArea(const Box& seeThroughArea, int dpi = kDesignDpi);
 
 // Whole-screen mode: the whole virtual screen from its own origin, which lies

@@ -39,11 +39,4 @@ Outline SeeThroughOutline(int areaWidth, int areaHeight, int dpi) {
     return Outline{inset, inset, areaWidth - inset, areaHeight - inset};
 }
 
-Box CaptureRect(const Box& area, int dpi) {
-    // One pixel wider than the outline's inset, so its one-pixel line never shows in a capture.
-    const int border = std::max(ScaleForDpi(2, dpi), ScaleForDpi(1, dpi) + 1);
-    return Box{area.left + border, area.top + border, area.width - 2 * border,
-               area.height - 2 * border};
-}
-
 } // namespace qorvic

@@ -35,8 +35,4 @@ struct Outline {
 };
 Outline SeeThroughOutline(int areaWidth, int areaHeight, int dpi = kDesignDpi);
 
-// The area a capture copies: the see-through area less a border of 2 pixels
-// (at 96 DPI) on every side; the border always covers the outline.
-Box CaptureRect(const Box& seeThroughArea, int dpi = kDesignDpi);
-
 } // namespace qorvic

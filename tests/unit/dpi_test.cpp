@@ -73,7 +73,7 @@ TEST_P(MainLayoutAtDpi, MarginsGapsOutlineAndCaptureBorderScale) {
     EXPECT_EQ(*l.wholeScreenBox, c.wholeScreenBox);
     ASSERT_TRUE(l.seeThroughArea);
     EXPECT_EQ(*l.seeThroughArea, c.seeThroughArea);
-    EXPECT_EQ(CaptureRect(*l.seeThroughArea, c.dpi), c.capture);
+    EXPECT_EQ(FrameCaptureArea(*l.seeThroughArea, c.dpi), c.capture);
 
     const Outline o = SeeThroughOutline(l.seeThroughArea->width, l.seeThroughArea->height, c.dpi);
     EXPECT_EQ(o.x1, c.outline.x1);
