@@ -3,24 +3,19 @@
 #include "fuzz_support.h"
 
 #include "base/version.h"
+#include "languages.h"
 #include "languages/language_file.h"
 
 #include <vector>
 
-#include <array>
-
-namespace {
-
-const std::array<const wchar_t*, 10> kNames = {L"English", L"Spanish", L"German",  L"French",
-                                               L"Dutch",   L"Polish",  L"Russian", L"Japanese",
-                                               L"english", L"Klingon"};
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 1)
         return 0;
-    const std::wstring language = kNames[data[0] % kNames.size()];
+    // The eight, one in the wrong case and one without code page.
+    const std::wstring names[] = {L"english", L"Klingon"};
+    const std::size_t pick = data[0] % (qorvic::testing::kEightLanguages.size() + 2);
+    const std::wstring language =
+        pick < 8 ? qorvic::testing::kEightLanguages[pick] : names[pick - 8];
     // The number of list entries decides the language menu's slots: 0 to 15.
     std::vector<std::wstring> listNames;
     for (unsigned i = 0; i < (data[0] >> 4); ++i)
@@ -29,7 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     qorvic::LanguageTexts current;
     current.TxtCopy = L"before";
-    const auto decode = [](std::string_view body, unsigned) { return fuzz::Widen(body); };
+    const auto decode = [](std::string_view body, unsigned) {
+        return qorvic::testing::Latin1(body);
+    };
     const qorvic::LanguageLoadResult result =
         qorvic::LoadLanguageTexts(current, language, bytes, decode, qorvic::kVersionTag, listNames);
 
@@ -52,17 +49,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Whatever the file held, no row of the language menu and no caption is left blank.
     if (result.stop != qorvic::LanguageLoadStop::BeforeTexts) {
         const qorvic::LanguageTexts& t = result.texts;
-        std::vector<std::wstring> shown = t.LanguageMenu;
-        shown.insert(shown.end(),
-                     {t.TxtHandOff, t.TxtCopy, t.TxtSaveAs, t.TxtFormats, t.TxtScaling, t.TxtColour,
-                      t.TxtLanguages, t.TxtNewVersion, t.TxtEquals,
-                      result.optionsCaption.value_or(L""), result.screenCaption.value_or(L"")});
+        std::vector<std::wstring> shown = qorvic::testing::NonMenuTexts(t);
+        shown.insert(shown.end(), t.LanguageMenu.begin(), t.LanguageMenu.end());
+        shown.push_back(result.optionsCaption.value_or(L""));
+        shown.push_back(result.screenCaption.value_or(L""));
         for (const std::wstring& text : shown)
             FUZZ_CHECK(text.find_first_not_of(L" \t\n=>") != std::wstring::npos);
     }
 
     // The line splitter and entry cutter on the raw text as well.
-    const std::wstring text = fuzz::Widen(*bytes);
+    const std::wstring text = qorvic::testing::Latin1(*bytes);
     std::size_t total = 0;
     for (const std::wstring& line : qorvic::SplitLangLines(text)) {
         FUZZ_CHECK(line.find(L'\r') == std::wstring::npos);

@@ -10,15 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::wstring text = fuzz::AsUtf16(data, size);
-    std::vector<std::wstring> names;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find(L'\n', start);
-        if (end == std::wstring::npos)
-            end = text.size();
-        names.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
+    std::vector<std::wstring> names = fuzz::Lines(text);
 
     for (std::size_t i = 0; i < names.size(); ++i) {
         const std::wstring& name = names[i];

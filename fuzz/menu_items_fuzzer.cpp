@@ -24,14 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return static_cast<int>(std::min<std::size_t>(text.size() * perCharacter, 1u << 30));
     };
     const std::wstring text = fuzz::AsUtf16(data + 4, size - 4);
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find(L'\n', start);
-        if (end == std::wstring::npos)
-            end = text.size();
-        build.items.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
+    build.items = fuzz::Lines(text);
 
     const qorvic::menus::MenuLayout layout = qorvic::menus::LayoutMenu(build);
     FUZZ_CHECK(layout.rows.size() == build.items.size());

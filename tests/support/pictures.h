@@ -1,7 +1,8 @@
-// Pictures, byte readers and outside decoders shared by the converter's tests.
+// Test pictures, byte readers and outside decoders for the picture formats' tests.
 #pragma once
 
 #include "image.h"
+#include "temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 
 namespace conv::testing {
 
+using ::qorvic::testing::TempDir;
 using Bytes = std::vector<std::uint8_t>;
 
 inline std::uint32_t Be16(const Bytes& d, std::size_t at) {
@@ -137,31 +139,6 @@ inline Bytes DecodeLzw(const Bytes& data, int minCodeSize, bool tiff) {
     ADD_FAILURE() << "no end code";
     return out;
 }
-
-// A folder of its own for one test, removed afterwards.
-class TempDir {
-public:
-    TempDir()
-        : path_(std::filesystem::temp_directory_path() /
-                ("qorvic_tests_" + std::to_string(std::random_device{}()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::filesystem::path Write(const std::string& name, const Bytes& bytes) const {
-        std::ofstream(path_ / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        return path_ / name;
-    }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 // Decodes a file with ImageMagick into 8-bit RGB; empty when it could not.
 // The tool is part of the native test setup, so its absence fails the test.

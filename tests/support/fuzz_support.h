@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fuzz {
 
@@ -36,13 +37,17 @@ inline std::wstring AsUtf16(const std::uint8_t* data, std::size_t size) {
     return text;
 }
 
-// Bytes to characters one to one (Latin-1): every byte value reaches the parser
-// as a character of its own.
-inline std::wstring Widen(std::string_view bytes) {
-    std::wstring text(bytes.size(), L'\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        text[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
-    return text;
+// One item per line, '\n' separated; an empty text is one empty line.
+inline std::vector<std::wstring> Lines(const std::wstring& text) {
+    std::vector<std::wstring> lines;
+    for (std::size_t start = 0; start <= text.size();) {
+        std::size_t end = text.find(L'\n', start);
+        if (end == std::wstring::npos)
+            end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
 }
 
 } // namespace fuzz
