@@ -1,6 +1,6 @@
 #include "bmp_reader.h"
 #include "bmp_writer.h"
-#include "converter_test_support.h"
+#include "pictures.h"
 
 #include <gtest/gtest.h>
 
@@ -74,82 +74,62 @@ std::string DecodeError(const Bytes& file) {
 
 } // namespace
 
-TEST(BmpWriter, WritesBottomUpRowsPaddedToFourBytesAndRefusesBadBuffers) {
-    const Bytes f = EncodeBmp(Pixels(3, 2, {1, 2, 3, 0x0A0B0C, 0x0D0E0F, 0x101112}));
-    ASSERT_EQ(f.size(), 54u + 2 * 12);
-    EXPECT_EQ(Le16(f, 0), 0x4D42u) << "BM";
-    EXPECT_EQ(Le32(f, 2), f.size());
-    EXPECT_EQ(f[10], 54);
-    EXPECT_EQ(f[28], 24);
-    // The first stored row is the picture's bottom row, in B G R order, then padding.
-    EXPECT_EQ(Bytes(f.begin() + 54, f.begin() + 66),
-              (Bytes{0x0C, 0x0B, 0x0A, 0x0F, 0x0E, 0x0D, 0x12, 0x11, 0x10, 0, 0, 0}));
-
-    EXPECT_THROW(EncodeBmp(Pixels(2, 2, {1, 2, 3})), std::length_error);
-    EXPECT_THROW(EncodeBmp(Image{}), std::length_error);
-}
-
+// Every row padding, read back by our reader and by an outside decoder.
 TEST(BmpRoundTrip, KeepsEveryPixelForAllRowPaddings) {
     for (int w : {1, 2, 3, 4, 5, 17}) {
+        SCOPED_TRACE(w);
         const Image image = ScreenLikeImage(w, 7, static_cast<unsigned>(w));
-        ExpectSamePixels(image, Decode(EncodeBmp(image)));
+        const Bytes file = EncodeBmp(image);
+        ExpectSamePixels(image, Decode(file));
+#ifndef _WIN32
+        const auto decoded = DecodeWithImageMagick(file, "bmp");
+        ASSERT_TRUE(decoded);
+        ExpectSamePixels(image, *decoded);
+#endif
     }
+    EXPECT_THROW(EncodeBmp(Pixels(2, 2, {1, 2, 3})), std::length_error);
 }
 
 TEST(BmpReader, ReadsEveryDepthHeaderAndMaskLayout) {
+    // Fields in order: header size, width, height, depth, compression, colours used,
+    // masks, palette, pixel rows as stored.
     const struct {
         const char* what;
         BmpBuilder file;
         Image expected;
     } cases[] = {
-        {"top-down 32-bit, 40-byte header",
-         {.height = -2,
-          .bitCount = 32,
-          .pixels = {3, 2, 1, 0xFF, 6, 5, 4, 0xFF, 9, 8, 7, 0, 12, 11, 10, 0}},
+        {"top-down 32-bit",
+         {40, 2, -2, 32, 0, 0, {}, {}, {3, 2, 1, 0xFF, 6, 5, 4, 0xFF, 9, 8, 7, 0, 12, 11, 10, 0}},
          Pixels(2, 2, {0x010203, 0x040506, 0x070809, 0x0A0B0C})},
         {"top-down 32-bit, V5 header",
-         {.headerSize = 124, .width = 1, .height = -1, .bitCount = 32, .pixels = {3, 2, 1, 0xFF}},
+         {124, 1, -1, 32, 0, 0, {}, {}, {3, 2, 1, 0xFF}},
          Pixels(1, 1, {0x010203})},
         {"1-bit, a row of 10",
-         {.width = 10,
-          .height = 1,
-          .bitCount = 1,
-          .palette = {0x000000, 0xFFFFFF},
-          .pixels = {0b10100000, 0b01000000, 0, 0}},
+         {40, 10, 1, 1, 0, 0, {}, {0, 0xFFFFFF}, {0b10100000, 0b01000000, 0, 0}},
          Pixels(10, 1, {~0u, 0, ~0u, 0, 0, 0, 0, 0, 0, ~0u})},
         {"4-bit, bottom-up",
-         {.width = 3,
-          .bitCount = 4,
-          .colorsUsed = 3,
-          .palette = {0x112233, 0x445566, 0x778899},
-          .pixels = {0x01, 0x20, 0, 0, 0x22, 0x10, 0, 0}},
+         {40,
+          3,
+          2,
+          4,
+          0,
+          3,
+          {},
+          {0x112233, 0x445566, 0x778899},
+          {0x01, 0x20, 0, 0, 0x22, 0x10, 0, 0}},
          Pixels(3, 2, {0x778899, 0x778899, 0x445566, 0x112233, 0x445566, 0x778899})},
         // An index past the palette reads as black instead of reading past it.
         {"8-bit index past the palette",
-         {.height = 1,
-          .bitCount = 8,
-          .colorsUsed = 1,
-          .palette = {0xABCDEF},
-          .pixels = {0, 200, 0, 0}},
+         {40, 2, 1, 8, 0, 1, {}, {0xABCDEF}, {0, 200, 0, 0}},
          Pixels(2, 1, {0xABCDEF, 0x000000})},
         {"16-bit 5-6-5 bit fields",
-         {.height = 1,
-          .bitCount = 16,
-          .compression = 3,
-          .masks = {0xF800, 0x07E0, 0x001F},
-          .pixels = {0x00, 0xF8, 0xE0, 0x07}},
+         {40, 2, 1, 16, 3, 0, {0xF800, 0x07E0, 0x001F}, {}, {0x00, 0xF8, 0xE0, 0x07}},
          Pixels(2, 1, {0xFF0000, 0x00FF00})},
-        {"16-bit without fields is 5-5-5, widened to the nearest 8-bit value",
-         {.width = 1, .height = 1, .bitCount = 16, .pixels = {0x10, 0x00, 0, 0}},
+        {"16-bit 5-5-5 widened to the nearest 8-bit value",
+         {40, 1, 1, 16, 0, 0, {}, {}, {0x10, 0x00, 0, 0}},
          Pixels(1, 1, {0x000084})},
         {"32-bit, red in the low byte, masks in a V4 header",
-         {.headerSize = 108,
-          .width = 1,
-          .height = 1,
-          .bitCount = 32,
-          .compression = 3,
-          .masks = {0x0000FF, 0x00FF00, 0xFF0000},
-          .pixels = {0x11, 0x22, 0x33, 0}},
+         {108, 1, 1, 32, 3, 0, {0x0000FF, 0x00FF00, 0xFF0000}, {}, {0x11, 0x22, 0x33, 0}},
          Pixels(1, 1, {0x112233})},
     };
     for (const auto& c : cases) {
@@ -170,14 +150,15 @@ TEST(BmpReader, ReadsTheOldCoreHeaderWithItsThreeBytePalette) {
 
 TEST(BmpReader, RejectsHostileHeadersWithoutAllocatingOrReading) {
     const std::pair<const char*, BmpBuilder> cases[] = {
-        {"huge", {.width = 0x7FFFFFFF, .height = 0x7FFFFFFF, .pixels = {1, 2, 3}}},
-        {"INT32_MIN height", {.height = INT32_MIN}},
-        {"negative width", {.width = -4}},
-        {"offset past the end", {.pixels = Bytes(16), .pixelOffset = 0xFFFFFFF0}},
-        {"offset into the header", {.pixels = Bytes(16), .pixelOffset = 20}},
-        {"run-length", {.bitCount = 8, .compression = 1, .pixels = Bytes(8)}},
-        {"mask with a gap",
-         {.bitCount = 16, .compression = 3, .masks = {0xF00F, 0x0F00, 0x00F0}, .pixels = Bytes(8)}},
+        {"huge", {40, 0x7FFFFFFF, 0x7FFFFFFF, 24, 0, 0, {}, {}, {1, 2, 3}}},
+        {"INT32_MIN height", {40, 2, INT32_MIN}},
+        {"negative width", {40, -4, 2}},
+        {"offset past the end", {40, 2, 2, 24, 0, 0, {}, {}, Bytes(16), 0xFFFFFFF0}},
+        {"offset into the header", {40, 2, 2, 24, 0, 0, {}, {}, Bytes(16), 20}},
+        {"run-length", {40, 2, 2, 8, 1, 0, {}, {}, Bytes(8)}},
+        {"mask with a gap", {40, 2, 2, 16, 3, 0, {0xF00F, 0x0F00, 0x00F0}, {}, Bytes(8)}},
+        {"truncated pixels", {40, 100, 100, 24, 0, 0, {}, {}, Bytes(100 * 300 - 1)}},
+        {"truncated palette", {40, 2, 2, 8, 0, 256, {}, {0, 0}, Bytes(8)}},
     };
     for (const auto& [what, file] : cases) {
         SCOPED_TRACE(what);
@@ -186,23 +167,5 @@ TEST(BmpReader, RejectsHostileHeadersWithoutAllocatingOrReading) {
     Bytes hugeHeader = BmpBuilder{}.Build();
     hugeHeader[17] = 0x80; // a header of over 2 GB
     DecodeError(hugeHeader);
-    EXPECT_EQ(DecodeError(
-                  BmpBuilder{.width = 100, .height = 100, .pixels = Bytes(100 * 300 - 1)}.Build()),
-              "bitmap pixel data is truncated");
-    EXPECT_EQ(DecodeError(BmpBuilder{
-                  .bitCount = 8, .colorsUsed = 256, .palette = {0, 0}, .pixels = Bytes(8)}
-                              .Build()),
-              "bitmap palette is truncated");
-    DecodeError({});
-    DecodeError({'B', 'M'});
     DecodeError({'P', 'K', 3, 4});
-}
-
-// Random corruption is the bitmap fuzz target's job; every cut-off file is checked here.
-TEST(BmpReader, RefusesEveryTruncation) {
-    const Bytes good = EncodeBmp(ScreenLikeImage(9, 5));
-    Image image;
-    std::string error;
-    for (std::size_t n = 0; n < good.size(); ++n)
-        EXPECT_FALSE(DecodeBmp(std::span(good.data(), n), image, error)) << "length " << n;
 }

@@ -1,5 +1,5 @@
 #include "bmp_writer.h"
-#include "converter_test_support.h"
+#include "pictures.h"
 #include "dib.h"
 
 #include <gtest/gtest.h>

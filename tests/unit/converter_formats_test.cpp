@@ -1,5 +1,4 @@
-#include "converter_settings.h"
-#include "converter_test_support.h"
+#include "pictures.h"
 #include "formats.h"
 
 #include <gtest/gtest.h>
@@ -12,9 +11,7 @@ TEST(ConverterFormats, ChoosesTheFormatFromTheLastExtensionWithoutRegardToCase) 
         {L"C:\\x\\shot.JPEG", Format::Jpeg},
         {L"shot.jpeg.jpg", Format::Jpeg},
         {L"shot.Tiff", Format::Tiff},
-        {L"shot.tif", Format::Tiff},
         {L"shot.GiF", Format::Gif},
-        {L"shot.bmp", Format::Bmp},
         {L"shot.jp2", Format::Jp2},
         {L"shot.webp", Format::Unknown},
         {L"shot.", Format::Unknown},
@@ -45,33 +42,4 @@ TEST(ConverterFormats, WritesTheFormatTheExtensionNames) {
     const Image wide{65501, 1, std::vector<std::uint8_t>(65501 * 3, 7)};
     EXPECT_FALSE(EncodeByExtension(wide, L"a.jpg", out, error));
     EXPECT_TRUE(EncodeByExtension(wide, L"a.png", out, error)) << error;
-}
-
-TEST(ConverterSettingsFile, DefaultsWhenEmptyOrBroken) {
-    for (const char* text :
-         {"", "garbage\n\x01\x02", "[JPEG]\nQuality=high\n[GIF]\nDither=\n", "Quality=10\n"}) {
-        const ConverterSettings s = ParseConverterSettings(text);
-        EXPECT_EQ(s.jpeg.quality, 90) << text;
-        EXPECT_FALSE(s.jpeg.subsampleChroma) << "4:4:4 unless asked";
-        EXPECT_TRUE(s.gif.dither);
-        EXPECT_EQ(s.png.level, 3);
-        EXPECT_EQ(s.tiff.compression, TiffCompression::Lzw);
-    }
-}
-
-TEST(ConverterSettingsFile, ReadsKnownKeysInAnyCaseAndClampsRanges) {
-    const ConverterSettings s = ParseConverterSettings("\xEF\xBB\xBF; written by hand\r\n"
-                                                       "[jpeg]\r\n quality = 75 \r\n"
-                                                       "Subsampling=420\r\n"
-                                                       "[GIF]\r\nDither=0\r\n"
-                                                       "[PNG]\r\nLevel=42\r\n"
-                                                       "[Tiff]\r\nCompression=none\r\n"
-                                                       "[Other]\r\nQuality=5\r\n");
-    EXPECT_EQ(s.jpeg.quality, 75);
-    EXPECT_TRUE(s.jpeg.subsampleChroma);
-    EXPECT_FALSE(s.gif.dither);
-    EXPECT_EQ(s.png.level, 9);
-    EXPECT_EQ(s.tiff.compression, TiffCompression::None);
-    EXPECT_EQ(ParseConverterSettings("[JPEG]\nQuality=0").jpeg.quality, 1);
-    EXPECT_EQ(ParseConverterSettings("[JPEG]\nQuality=1000").jpeg.quality, 100);
 }

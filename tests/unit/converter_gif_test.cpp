@@ -1,4 +1,4 @@
-#include "converter_test_support.h"
+#include "pictures.h"
 #include "gif_encoder.h"
 
 #include <gtest/gtest.h>

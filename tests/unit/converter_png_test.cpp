@@ -1,6 +1,6 @@
 // PNG files are checked by ImageMagick (libpng verifies every chunk's CRC and
 // the stream's Adler-32); the Windows build's files are decoded end to end.
-#include "converter_test_support.h"
+#include "pictures.h"
 #include "png_encoder.h"
 
 #include <gtest/gtest.h>

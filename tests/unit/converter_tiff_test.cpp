@@ -1,6 +1,6 @@
 // TIFF files are checked by ImageMagick (libtiff); the Windows build's files are
 // decoded end to end. The LZW coder is checked here against the format itself.
-#include "converter_test_support.h"
+#include "pictures.h"
 #include "tiff_encoder.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
-// The converter settings file the installer ships: every line in it must be one
-// the converter understands, or a user editing it would change nothing.
+// The converter's settings file: robust parsing, and the file the installer
+// ships, in which every line must be one the converter understands, or a user
+// editing it would change nothing.
 #include "converter_settings.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,37 @@
 #include <sstream>
 #include <string>
 
+using namespace conv;
+
+TEST(ConverterSettingsFile, DefaultsWhenEmptyOrBroken) {
+    for (const char* text :
+         {"", "garbage\n\x01\x02", "[JPEG]\nQuality=high\n[GIF]\nDither=\n", "Quality=10\n"}) {
+        const ConverterSettings s = ParseConverterSettings(text);
+        EXPECT_EQ(s.jpeg.quality, 90) << text;
+        EXPECT_FALSE(s.jpeg.subsampleChroma) << "4:4:4 unless asked";
+        EXPECT_TRUE(s.gif.dither);
+        EXPECT_EQ(s.png.level, 3);
+        EXPECT_EQ(s.tiff.compression, TiffCompression::Lzw);
+    }
+}
+
+TEST(ConverterSettingsFile, ReadsKnownKeysInAnyCaseAndClampsRanges) {
+    const ConverterSettings s = ParseConverterSettings("\xEF\xBB\xBF; written by hand\r\n"
+                                                       "[jpeg]\r\n quality = 75 \r\n"
+                                                       "Subsampling=420\r\n"
+                                                       "[GIF]\r\nDither=0\r\n"
+                                                       "[PNG]\r\nLevel=42\r\n"
+                                                       "[Tiff]\r\nCompression=none\r\n"
+                                                       "[Other]\r\nQuality=5\r\n");
+    EXPECT_EQ(s.jpeg.quality, 75);
+    EXPECT_TRUE(s.jpeg.subsampleChroma);
+    EXPECT_FALSE(s.gif.dither);
+    EXPECT_EQ(s.png.level, 9);
+    EXPECT_EQ(s.tiff.compression, TiffCompression::None);
+    EXPECT_EQ(ParseConverterSettings("[JPEG]\nQuality=0").jpeg.quality, 1);
+    EXPECT_EQ(ParseConverterSettings("[JPEG]\nQuality=1000").jpeg.quality, 100);
+}
+
 namespace {
 
 std::string ShippedIni() {
@@ -21,7 +53,7 @@ std::string ShippedIni() {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-bool SameSettings(const conv::ConverterSettings& a, const conv::ConverterSettings& b) {
+bool SameSettings(const ConverterSettings& a, const ConverterSettings& b) {
     return a.jpeg.quality == b.jpeg.quality && a.jpeg.subsampleChroma == b.jpeg.subsampleChroma &&
            a.gif.dither == b.gif.dither && a.png.level == b.png.level &&
            a.tiff.compression == b.tiff.compression;
@@ -30,7 +62,7 @@ bool SameSettings(const conv::ConverterSettings& a, const conv::ConverterSetting
 TEST(ShippedConverterSettings, StateTheConvertersDefaults) {
     const std::string ini = ShippedIni();
     ASSERT_FALSE(ini.empty()) << "installer/i_view32.ini is missing";
-    EXPECT_TRUE(SameSettings(conv::ParseConverterSettings(ini), conv::ConverterSettings{}))
+    EXPECT_TRUE(SameSettings(ParseConverterSettings(ini), ConverterSettings{}))
         << "the shipped file and the converter's built-in defaults disagree";
 }
 
@@ -57,7 +89,7 @@ TEST(ShippedConverterSettings, EveryValueLineTakesEffectWhenEdited) {
         ASSERT_TRUE(edited.count(key)) << "unexpected key " << key;
         std::string changed = ini;
         changed.replace(lineStart, line.size(), key + "=" + edited.at(key));
-        EXPECT_FALSE(SameSettings(conv::ParseConverterSettings(changed), conv::ConverterSettings{}))
+        EXPECT_FALSE(SameSettings(ParseConverterSettings(changed), ConverterSettings{}))
             << "editing '" << line << "' changes nothing";
     }
     EXPECT_EQ(valueLines, 5);
