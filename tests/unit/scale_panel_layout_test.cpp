@@ -1,3 +1,5 @@
+#include "controls/slider_model.h"
+#include "dpi_checks.h"
 #include "frame/scale_panel_layout.h"
 
 #include <gtest/gtest.h>
@@ -6,99 +8,89 @@
 #include <utility>
 
 using namespace qorvic;
+using qorvic::testing::kDpis;
 
-namespace {
-
-// A framed window as the tests imagine it: 15 twips per pixel and a border and
-// caption taking 8 x 27 pixels of the outer size.
-constexpr int kTwips = 15;
-constexpr int kFrameWidth = 8;
-constexpr int kFrameHeight = 27;
-
-struct FakeFrame {
-    int outerWidthTwips, outerHeightTwips;
-    int ClientWidth() const { return outerWidthTwips / kTwips - kFrameWidth; }
-    int ClientHeight() const { return outerHeightTwips / kTwips - kFrameHeight; }
-};
-
-// What the panel's opening does to the frame and the panel, step by step.
-PanelRect Open(FakeFrame& frame, const PanelRect& panel) {
-    if (!ScalePanelNeedsLargerWindow(frame.outerWidthTwips, frame.outerHeightTwips))
-        return CentredScalePanel(frame.ClientWidth(), frame.ClientHeight(), panel);
-    frame.outerWidthTwips = kScalePanelWindowWidthTwips;
-    frame.outerHeightTwips = kScalePanelWindowHeightTwips;
-    return WidenedScalePanel(frame.ClientWidth(), frame.ClientHeight(), panel.height);
+// At every scale: the panel and its children keep their physical size, stay
+// inside the panel and clear of each other, and the slider keeps its place.
+TEST(ScalePanelAtDpi, ChildrenFitTheirPanelWithoutOverlapAtEveryScale) {
+    const ScalePanelGeometry design = ScalePanelGeometryForDpi(96);
+    for (const int dpi : kDpis) {
+        SCOPED_TRACE("dpi " + std::to_string(dpi));
+        const ScalePanelGeometry g = ScalePanelGeometryForDpi(dpi);
+        EXPECT_TRUE(qorvic::testing::SamePhysicalSize(g.width, design.width, dpi));
+        EXPECT_TRUE(qorvic::testing::SamePhysicalSize(g.height, design.height, dpi));
+        EXPECT_TRUE(qorvic::testing::SamePhysicalSize(g.heightReserve, design.heightReserve, dpi));
+        const std::pair<const char*, std::pair<Box, Box>> children[] = {
+            {"percentage", {g.percentLabel, design.percentLabel}},
+            {"slider", {g.slider, design.slider}},
+            {"equals", {g.equalsLabel, design.equalsLabel}},
+            {"close", {g.closeButton, design.closeButton}},
+        };
+        for (const auto& [name, boxes] : children) {
+            EXPECT_TRUE(qorvic::testing::SamePhysicalBox(boxes.first, boxes.second, dpi)) << name;
+            EXPECT_TRUE(qorvic::testing::FitsIn(boxes.first, g.width, g.height)) << name;
+            for (const auto& [other, otherBoxes] : children)
+                if (other != name) {
+                    EXPECT_FALSE(qorvic::testing::Overlap(boxes.first, otherBoxes.first))
+                        << name << " and " << other;
+                }
+        }
+        // Nothing is snapped on creation: the slider's place is a size it keeps.
+        const SliderSize kept =
+            SliderLimitSize({g.slider.width, g.slider.height}, SliderMetricsForDpi(dpi));
+        EXPECT_EQ(kept, (SliderSize{g.slider.width, g.slider.height}));
+        // The percentage rides above the knob, its left edge a scaled 3 pixels before it.
+        const auto knob = SliderHandleLeft(g.slider.width, 10, 1, 20, SliderMetricsForDpi(dpi));
+        ASSERT_TRUE(knob);
+        EXPECT_NEAR(g.slider.left + *knob - PercentLabelLeft(10, dpi), 3.0 * dpi / 96, 2.5);
+    }
+    EXPECT_FLOAT_EQ(PercentLabelLeft(10, 96), 130.0f);
+    EXPECT_FLOAT_EQ(PercentLabelLeft(10, 0), 130.0f) << "a failed DPI query counts as 96";
 }
 
-constexpr PanelRect kStartPanel{0, 0, kScalePanelWidth, kScalePanelHeight};
-
-} // namespace
-
-TEST(ScalePanelPlacement, ASmallWindowGrowsAndThePanelSpansItsWidth) {
-    FakeFrame frame{3000, 2000};
-    const PanelRect panel = Open(frame, kStartPanel);
-    EXPECT_EQ(frame.outerWidthTwips, 4800);
-    EXPECT_EQ(frame.outerHeightTwips, 4000);
-    // Client 312 x 239 (266.67 - 27, not rounded by the fake).
-    EXPECT_EQ(panel, (PanelRect{0.0f, 239 / 2.0f - 52.5f, 312.0f, 239.0f - 125.0f}));
+TEST(ScalePanelPlacement, OnlyAWindowSmallInBothSidesGrows) {
+    const struct {
+        int width, height;
+        bool grows;
+    } cases[] = {
+        {3000, 2000, true},  {4809, 3999, true}, // a little wider than 4800 still is set to it
+        {4810, 1000, false}, {1000, 4000, false}, {1000, 3999, true}, {9000, 7000, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ScalePanelNeedsLargerWindow(c.width, c.height), c.grows)
+            << c.width << " x " << c.height << " twips";
 }
 
-TEST(ScalePanelPlacement, JustBelowBothLimitsTheWindowIsStillSetEvenIfNarrower) {
-    FakeFrame frame{4809, 3999};
-    Open(frame, kStartPanel);
-    EXPECT_EQ(frame.outerWidthTwips, 4800) << "a little narrower than before";
-    EXPECT_EQ(frame.outerHeightTwips, 4000);
+TEST(ScalePanelPlacement, GrownWindowsPanelSpansItsWidthOthersAreCentredAndStay) {
+    for (const int dpi : kDpis) {
+        SCOPED_TRACE("dpi " + std::to_string(dpi));
+        const ScalePanelGeometry g = ScalePanelGeometryForDpi(dpi);
+        const int clientWidth = 4800 / TwipsPerPixelForDpi(dpi) - 8;
+        const int clientHeight = 4000 / TwipsPerPixelForDpi(dpi) - 27;
+        const PanelRect grown = WidenedScalePanel(clientWidth, clientHeight, float(g.height), dpi);
+        EXPECT_EQ(grown.left, 0.0f);
+        EXPECT_EQ(grown.width, float(clientWidth));
+        EXPECT_EQ(grown.height, float(clientHeight - g.heightReserve)) << "the scaled reserve";
+        EXPECT_FLOAT_EQ(grown.top, (clientHeight - g.height) / 2.0f);
+    }
+    // A panel larger than its window is centred over it; opening again keeps the place.
+    const PanelRect start{0, 0, kScalePanelWidth, kScalePanelHeight};
+    const PanelRect centred = CentredScalePanel(312, 39, start);
+    EXPECT_EQ(centred, (PanelRect{6.0f, 19.5f - 52.5f, 300.0f, 105.0f}));
+    EXPECT_EQ(CentredScalePanel(312, 39, centred), centred);
+
+    const PanelRect at96{2.0f, 61.5f, 304.0f, 103.0f};
+    const PanelRect at144 = RescaledScalePanel(at96, 96, 144);
+    EXPECT_EQ(at144, (PanelRect{3.0f, 92.25f, 456.0f, 154.5f}));
+    EXPECT_EQ(RescaledScalePanel(at144, 144, 96), at96);
+    EXPECT_EQ(RescaledScalePanel(at96, 96, 0), at96) << "a failed DPI query changes nothing";
 }
 
-TEST(ScalePanelPlacement, WideEnoughWindowKeepsItsSizeAndCentresThePanel) {
-    FakeFrame frame{4810, 1000};
-    const PanelRect panel = Open(frame, kStartPanel);
-    EXPECT_EQ(frame.outerWidthTwips, 4810);
-    EXPECT_EQ(frame.outerHeightTwips, 1000);
-    // Client 312 x 39: the panel sticks out above and below.
-    EXPECT_FLOAT_EQ(panel.left, 6.0f);
-    EXPECT_FLOAT_EQ(panel.top, 19.5f - 52.5f);
-    EXPECT_LT(panel.top, 0.0f);
-    EXPECT_GT(panel.top + panel.height, 39.0f);
-    EXPECT_FLOAT_EQ(panel.width, 300.0f);
-    EXPECT_FLOAT_EQ(panel.height, 105.0f);
-}
-
-TEST(ScalePanelPlacement, TallButNarrowWindowIsLeftAlone) {
-    EXPECT_FALSE(ScalePanelNeedsLargerWindow(1000, 4000));
-    EXPECT_TRUE(ScalePanelNeedsLargerWindow(1000, 3999));
-}
-
-TEST(ScalePanelPlacement, OpeningTwiceOnALargeWindowKeepsThePlace) {
-    FakeFrame frame{9000, 7000};
-    const PanelRect first = Open(frame, kStartPanel);
-    const PanelRect second = Open(frame, first);
-    EXPECT_EQ(first, second);
-    EXPECT_FLOAT_EQ(first.left, (600 - 8) / 2.0f - 150.0f);
-}
-
-TEST(ScalePanelPlacement, AfterGrowingThePanelKeepsItsNewSizeOnLaterOpenings) {
-    FakeFrame frame{3000, 2000};
-    const PanelRect grown = Open(frame, kStartPanel);
-    frame = {9000, 7000};
-    const PanelRect later = Open(frame, grown);
-    EXPECT_FLOAT_EQ(later.width, grown.width);
-    EXPECT_FLOAT_EQ(later.height, grown.height);
-    EXPECT_FLOAT_EQ(later.top, (466 - 27) / 2.0f - grown.height / 2.0f);
-}
-
-TEST(ScalePanelLabel, TextAndLeftFollowTheScale) {
-    EXPECT_EQ(PercentLabelText(1), L"10%");
-    EXPECT_EQ(PercentLabelText(10), L"100%");
-    EXPECT_EQ(PercentLabelText(20), L"200%");
-    EXPECT_FLOAT_EQ(PercentLabelLeft(1), 17.5f);
-    EXPECT_FLOAT_EQ(PercentLabelLeft(10), 130.0f);
-    EXPECT_FLOAT_EQ(PercentLabelLeft(20), 255.0f);
-}
-
-TEST(ScalePanelLabel, AStepBeyondTheSliderRangeDoesNotWrap) {
-    EXPECT_EQ(PercentLabelText(5000), L"32767%");
-    EXPECT_EQ(PercentLabelText(-5000), L"-32768%");
+TEST(ScalePanelLabel, TextFollowsTheScaleWithoutWrapping) {
+    const std::pair<std::int16_t, const wchar_t*> cases[] = {
+        {1, L"10%"}, {10, L"100%"}, {20, L"200%"}, {5000, L"32767%"}, {-5000, L"-32768%"}};
+    for (const auto& [step, text] : cases)
+        EXPECT_EQ(PercentLabelText(step), text);
 }
 
 TEST(ScalePanelBevel, DrawnInOrderItFramesThePanelRaised) {
@@ -112,24 +104,13 @@ TEST(ScalePanelBevel, DrawnInOrderItFramesThePanelRaised) {
         for (int x = line.x1, y = line.y1; x != line.x2 || y != line.y2; x += dx, y += dy)
             colourAt[{x, y}] = line.systemColour;
     }
-    for (int x = 0; x < w; ++x)
-        for (int y = 0; y < h; ++y) {
-            const bool outerRing = x == 0 || y == 0 || x == w - 1 || y == h - 1;
-            const bool innerRing = !outerRing && (x == 1 || y == 1 || x == w - 2 || y == h - 2);
-            EXPECT_EQ(colourAt.count({x, y}) == 1, outerRing || innerRing) << x << "," << y;
-        }
+    // Two rings, nothing inside them.
     EXPECT_EQ(colourAt.size(), static_cast<std::size_t>(w * h - (w - 4) * (h - 4)));
-
-    EXPECT_EQ((colourAt[{0, 50}]), kSysColour3dLight);
-    EXPECT_EQ((colourAt[{150, 0}]), kSysColour3dLight);
-    EXPECT_EQ((colourAt[{w - 1, 50}]), kSysColour3dDarkShadow);
-    EXPECT_EQ((colourAt[{150, h - 1}]), kSysColour3dDarkShadow);
-    EXPECT_EQ((colourAt[{1, 50}]), kSysColourHighlightText);
-    EXPECT_EQ((colourAt[{150, 1}]), kSysColourHighlightText);
-    EXPECT_EQ((colourAt[{w - 2, 50}]), kSysColourButtonShadow);
-    EXPECT_EQ((colourAt[{150, h - 2}]), kSysColourButtonShadow);
-    // The dark edges are drawn last, so they own the top-right and bottom-left corners.
-    EXPECT_EQ((colourAt[{w - 1, 0}]), kSysColour3dDarkShadow);
-    EXPECT_EQ((colourAt[{0, h - 1}]), kSysColour3dDarkShadow);
-    EXPECT_EQ((colourAt[{w - 2, 1}]), kSysColourButtonShadow);
+    for (const auto& [at, colour] : colourAt)
+        EXPECT_TRUE(std::min({at.first, at.second, w - 1 - at.first, h - 1 - at.second}) <= 1);
+    // Light top and left, dark bottom and right, which own the far corners.
+    for (const auto& at : {std::pair{0, 50}, {150, 0}, {1, 50}})
+        EXPECT_TRUE(colourAt[at] == kSysColour3dLight || colourAt[at] == kSysColourHighlightText);
+    for (const auto& at : {std::pair{w - 1, 50}, {150, h - 1}, {w - 1, 0}, {0, h - 1}})
+        EXPECT_EQ(colourAt[at], kSysColour3dDarkShadow);
 }
