@@ -22,11 +22,6 @@ TEST(QuickSave, FillsTheFirstGap) {
     EXPECT_EQ(NextFreeQuickSaveName(L"", L"gif", exists), L"Qorvic_1.gif");
 }
 
-TEST(QuickSave, ExtensionIsTheLowerCaseCaption) {
-    EXPECT_EQ(LowerExtension(L"JP2"), L"jp2");
-    EXPECT_EQ(LowerExtension(L"Tif"), L"tif");
-}
-
 // The format submenu shows captions; the file gets the format of the row
 // picked, so each row's format must be the one its caption names.
 TEST(QuickSave, EachFormatRowSavesTheFormatItsCaptionNames) {
