@@ -1,6 +1,8 @@
-// 500 captures in a row on the real frame, clipboard copies and BMP quick saves
+// 100 captures in a row on the real frame, clipboard copies and BMP quick saves
 // alternating: the process's GDI and USER objects, kernel handles and private
-// bytes must end where they started. Runs as its own CTest entry (win_soak).
+// bytes must end where they started. A leak per capture shows well above the
+// slack after 100 as after 500, at a fifth of the time. Runs as its own CTest
+// entry (win_soak).
 #include "frame_support_win.h"
 
 #include <gtest/gtest.h>
@@ -153,7 +155,7 @@ void Print(const char* when, const Usage& u) {
 
 } // namespace
 
-TEST(Soak, FiveHundredCapturesLeaveObjectsAndMemoryFlat) {
+TEST(Soak, AHundredCapturesLeaveObjectsAndMemoryFlat) {
     TestFrame frame;
     ASSERT_TRUE(frame.Start());
     const std::wstring desktop = frame.Desktop();
@@ -205,7 +207,7 @@ TEST(Soak, FiveHundredCapturesLeaveObjectsAndMemoryFlat) {
         capture(i);
     const Usage start = meter.Measure();
     Print("start", start);
-    for (int i = 0; i < 500; ++i) {
+    for (int i = 0; i < 100; ++i) {
         capture(i);
         if (::testing::Test::HasFatalFailure())
             return;
@@ -217,10 +219,6 @@ TEST(Soak, FiveHundredCapturesLeaveObjectsAndMemoryFlat) {
     EXPECT_LE(end.gdi, start.gdi + 2) << "GDI objects grew";
     EXPECT_LE(end.user, start.user + 1) << "USER objects grew";
     EXPECT_LE(end.handles, start.handles + 4) << "kernel handles grew";
-    // One leaked picture per capture would be 500 x ~200 KB; allow the heap some slack.
+    // One leaked picture per capture would be 100 x ~200 KB; allow the heap some slack.
     EXPECT_LE(end.privateBytes, start.privateBytes + (8u << 20)) << "private bytes grew";
-    RecordProperty("gdi_start", static_cast<int>(start.gdi));
-    RecordProperty("gdi_end", static_cast<int>(end.gdi));
-    RecordProperty("private_start", static_cast<int>(start.privateBytes / 1024));
-    RecordProperty("private_end", static_cast<int>(end.privateBytes / 1024));
 }
