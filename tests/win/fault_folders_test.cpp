@@ -112,16 +112,14 @@ TEST_F(FaultSettingsFile, HugeFileReadsItsFirstLinesOnly) {
     EXPECT_EQ(ReadFileBytes(cfg_).value_or(""), "255\r\nDutch\r\n");
 }
 
+// Which numbers are out of range is the settings file's (native) test.
 TEST_F(FaultSettingsFile, ColourBeyond32BitsKeepsTheDesignedColour) {
-    for (const char* colour : {"4294967296", "-2147483649", "99999999999999999999", "1e400"}) {
-        ASSERT_TRUE(WriteFileAtomically(cfg_, std::string(colour) + "\r\nGerman\r\n"));
-        TestFrame frame;
-        ASSERT_TRUE(frame.Start(appData_, FreshFolder(L"desktop")));
-        EXPECT_EQ(frame.form->BackColour(), kDesignedColour) << colour;
-        EXPECT_EQ(frame.form->State().languages.CurrentLanguage, L"German") << colour;
-        frame.form->Shutdown();
-        ExpectWrittenSettingsMatch(cfg_, *frame.form);
-    }
+    ASSERT_TRUE(WriteFileAtomically(cfg_, "4294967296\r\nGerman\r\n"));
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(frame_.form->BackColour(), kDesignedColour);
+    EXPECT_EQ(frame_.form->State().languages.CurrentLanguage, L"German");
+    frame_.form->Shutdown();
+    ExpectWrittenSettingsMatch(cfg_, *frame_.form);
 }
 
 TEST_F(FaultSettingsFile, AReadOnlySettingsFileIsNotReplacedAtExit) {
@@ -184,7 +182,7 @@ TEST(FaultDiskFull, ASaveThatDoesNotFitIsToldAndLeavesNoFile) {
     TestFrame frame;
     ASSERT_TRUE(frame.Start());
     const std::wstring appData = frame.AppData(), desktop = frame.Desktop();
-    frame.Choose(menus::OptionsRow::Copy); // a capture
+    Choose(*frame, menus::OptionsRow::Copy); // a capture
     ASSERT_GT(PictureAsBmp(Output(*frame.form)).size(), std::stoul(limit))
         << "the picture must not fit, or this tests nothing";
 

@@ -43,34 +43,6 @@ COLORREF PatternAt(int x, int y) {
     return RGB(0xf4, 0xf4, 0xf4);
 }
 
-LRESULT CALLBACK PatternProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
-    if (msg == WM_PAINT) {
-        PaintScope paint(hwnd);
-        RECT client;
-        ::GetClientRect(hwnd, &client);
-        const int w = client.right;
-        const int h = client.bottom;
-        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                const COLORREF c = PatternAt(x, y);
-                pixels[static_cast<std::size_t>(y) * w + x] =
-                    (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-            }
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h; // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        ::SetDIBitsToDevice(paint.dc(), 0, 0, w, h, 0, 0, 0, h, pixels.data(), &info,
-                            DIB_RGB_COLORS);
-        return 0;
-    }
-    return ::DefWindowProcW(hwnd, msg, w, l);
-}
-
 // The captured pixels as a binary PPM: written here, not by the program, so the
 // reference shares no code with what it checks.
 std::string AsPpm(const Picture& picture) {
@@ -88,21 +60,12 @@ TEST(FormatsExport, EveryFormatOfOneCaptureIsWrittenForTheDecoders) {
         GTEST_SKIP() << "QORVIC_FORMATS_OUT names no folder";
     const std::wstring outFolder = WidePath(out) + L"\\";
 
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = PatternProc;
-    wc.hInstance = ::GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"FormatsExportPattern";
-    ::RegisterClassW(&wc);
-    HWND pattern = ::CreateWindowExW(0, wc.lpszClassName, L"pattern", WS_POPUP | WS_VISIBLE, 0, 0,
-                                     800, 600, nullptr, nullptr, wc.hInstance, nullptr);
-    ASSERT_NE(pattern, nullptr);
-
+    PatternWindow pattern(PatternAt, 0, 0, 800, 600);
     TestFrame frame;
     ASSERT_TRUE(frame.Start());
     ASSERT_TRUE(frame.InstallConverter());
     FrameWindow* form = frame.form.get();
     ::SetWindowPos(form->hwnd(), HWND_TOPMOST, 100, 60, 0, 0, SWP_NOSIZE);
-    ::UpdateWindow(pattern);
     Pump();
 
     // Every format from the same capture: the pattern stays still, so each quick
@@ -122,12 +85,9 @@ TEST(FormatsExport, EveryFormatOfOneCaptureIsWrittenForTheDecoders) {
     ::ClientToScreen(form->hwnd(), &origin);
     int mismatches = 0;
     for (int y = 0; y < Output(*form).Height(); y += 3)
-        for (int x = 0; x < Output(*form).Width(); x += 3) {
-            const COLORREF c = PatternAt(origin.x + x, origin.y + y);
-            const std::uint32_t expected =
-                (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
-            mismatches += Output(*form).PixelAt(x, y) != expected;
-        }
+        for (int x = 0; x < Output(*form).Width(); x += 3)
+            mismatches +=
+                Output(*form).PixelAt(x, y) != AsPixel(PatternAt(origin.x + x, origin.y + y));
     EXPECT_EQ(mismatches, 0) << "the capture is not the pattern behind the frame";
 
     ASSERT_TRUE(WriteFileAtomically(outFolder + L"capture.ppm", *captures.begin()));
@@ -137,6 +97,4 @@ TEST(FormatsExport, EveryFormatOfOneCaptureIsWrittenForTheDecoders) {
             ::CopyFileW((frame.Desktop() + name).c_str(), (outFolder + name).c_str(), FALSE))
             << "no " << std::string(name.begin(), name.end()) << " on the desktop";
     }
-    frame.form.reset();
-    ::DestroyWindow(pattern);
 }

@@ -1,6 +1,6 @@
-// Quick saves to the desktop: the next free name, hidden files kept, and a
-// missing converter told. Every format through the real converter, decoded by
-// outside tools, is tests/e2e/test_formats_decode.sh.
+// Quick saves to the desktop: the next free name and hidden files kept. Every
+// format through the real converter, decoded by outside tools, is
+// tests/e2e/test_formats_decode.sh; failures are the fault tests'.
 #include "frame_support_win.h"
 
 #include <gtest/gtest.h>
@@ -40,11 +40,6 @@ TEST_F(QuickSaveTest, BmpIsCopiedUnderTheNextFreeName) {
     EXPECT_TRUE(PathExists(desktop_ + L"Qorvic_1.bmp")) << "the gap is filled again";
     EXPECT_FALSE(PathExists(desktop_ + L"Qorvic_3.bmp"));
     EXPECT_TRUE(frame_.messages.empty());
-    // The temporary bitmap is the output picture, rows of 4 bytes padded.
-    const std::string temp = Head(form_->State().DataFolder + L"\\Temp.bmp", 64);
-    ASSERT_GE(temp.size(), 26u);
-    const int width = *reinterpret_cast<const std::int32_t*>(temp.data() + 18);
-    EXPECT_EQ(width, Output(*form_).Width());
 }
 
 TEST_F(QuickSaveTest, AHiddenFileIsNeverOverwritten) {
@@ -55,10 +50,4 @@ TEST_F(QuickSaveTest, AHiddenFileIsNeverOverwritten) {
     EXPECT_TRUE(PathExists(desktop_ + L"Qorvic_2.bmp"));
     ::SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadFileBytes(hidden).value_or(""), "keep me");
-}
-
-TEST_F(QuickSaveTest, MissingConverterIsToldAndLeavesNoFile) {
-    QuickSave(*form_, ImageFormat::Png);
-    EXPECT_FALSE(PathExists(desktop_ + L"Qorvic_1.png"));
-    EXPECT_TRUE(frame_.ToldOnce(L"Qorvic_1.png")) << "the message names the file";
 }

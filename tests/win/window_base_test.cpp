@@ -1,3 +1,5 @@
+// The window base routes erasing, painting and printing to one paint function,
+// into the kind of DC each painting mode promises, and keeps its window's DPI.
 #include "base/dpi_win.h"
 #include "base/handles_win.h"
 #include "base/window_win.h"
@@ -10,19 +12,14 @@ namespace {
 
 class Probe : public Window {
 public:
-    int creates = 0;
-    int finals = 0;
     int dpiSeen = 0; // what Dpi() said when WM_DPICHANGED reached the window
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM w, LPARAM l) override {
-        if (msg == WM_CREATE)
-            ++creates;
         if (msg == WM_DPICHANGED)
             dpiSeen = Dpi();
         return Window::HandleMessage(msg, w, l);
     }
-    void OnFinalDestroy() override { ++finals; }
 };
 
 constexpr COLORREF kPainted = RGB(200, 30, 90);
@@ -115,28 +112,6 @@ TEST(WindowBase, ServesEraseScreenAndPrintThroughOnePaintFunction) {
     EXPECT_EQ(plain.paints, 0);
 }
 
-TEST(WindowBase, KeepsItsObjectWithTheWindowUntilDestroyed) {
-    Probe probe;
-    ASSERT_TRUE(probe.CreateWin(
-        {.className = L"QorvicProbe", .title = L"probe", .width = 100, .height = 100}));
-    HWND hwnd = probe.hwnd();
-    ASSERT_NE(hwnd, nullptr);
-    EXPECT_EQ(probe.creates, 1);
-    EXPECT_EQ(Window::FromHandle(hwnd), &probe);
-    ::DestroyWindow(hwnd);
-    EXPECT_EQ(probe.hwnd(), nullptr);
-    EXPECT_EQ(probe.finals, 1);
-    EXPECT_FALSE(::IsWindow(hwnd));
-
-    // A window of another class on this thread may keep anything in its user data.
-    HWND other = ::CreateWindowExW(0, L"Static", L"not ours", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                   nullptr, nullptr, nullptr);
-    ASSERT_NE(other, nullptr);
-    ::SetWindowLongPtrW(other, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&probe));
-    EXPECT_EQ(Window::FromHandle(other), nullptr);
-    ::DestroyWindow(other);
-}
-
 TEST(WindowBase, KeepsTheDpiItsWindowIsShownAt) {
     Probe top;
     ASSERT_TRUE(top.CreateWin({.className = L"QorvicProbe", .width = 100, .height = 100}));
@@ -159,17 +134,4 @@ TEST(WindowBase, KeepsTheDpiItsWindowIsShownAt) {
     EXPECT_EQ(child.Dpi(), moved);
     ::SendMessageW(child.hwnd(), WM_DPICHANGED_AFTERPARENT, 0, 0);
     EXPECT_EQ(child.Dpi(), WindowDpi(child.hwnd()));
-}
-
-TEST(Handles, SelectedObjectRestoresThePreviousSelection) {
-    MemoryDc dc(::CreateCompatibleDC(nullptr));
-    ASSERT_TRUE(dc);
-    Bitmap bitmap(::CreateCompatibleBitmap(dc.get(), 4, 4));
-    HGDIOBJ before = ::GetCurrentObject(dc.get(), OBJ_BITMAP);
-    {
-        SelectedObject selected(dc.get(), bitmap.get());
-        EXPECT_TRUE(selected.ok());
-        EXPECT_EQ(::GetCurrentObject(dc.get(), OBJ_BITMAP), bitmap.get());
-    }
-    EXPECT_EQ(::GetCurrentObject(dc.get(), OBJ_BITMAP), before);
 }

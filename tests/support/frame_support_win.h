@@ -51,9 +51,6 @@ struct TestFrame {
     const std::wstring& AppData() const { return appData; }
     const std::wstring& Desktop() const { return desktop; }
     FrameWindow& operator*() const { return *form; }
-    void Choose(menus::OptionsRow row) const;
-    void QuickSave(ImageFormat format) const;
-    const Picture& Output() const { return form->commands().capture.Output(); }
     // True when exactly one message was shown and it names `file`.
     bool ToldOnce(const std::wstring& file) const {
         return messages.size() == 1 && messages[0].find(file) != std::wstring::npos;
@@ -74,12 +71,6 @@ inline void QuickSave(FrameWindow& frame, ImageFormat format) {
 }
 inline const Picture& Output(FrameWindow& frame) {
     return frame.commands().capture.Output();
-}
-inline void TestFrame::Choose(menus::OptionsRow row) const {
-    test::Choose(*form, row);
-}
-inline void TestFrame::QuickSave(ImageFormat format) const {
-    test::QuickSave(*form, format);
 }
 
 // The names in a folder (no "." and ".."), hidden ones included.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/handles_win.h"
+#include "base/window_win.h"
 
 #include <windows.h>
 
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qorvic::test {
@@ -65,6 +67,106 @@ inline std::wstring WidePath(const char* path) {
     return wide;
 }
 
+// A window's outer rectangle on the screen.
+inline RECT OuterRect(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return r;
+}
+
+// A child's rectangle in its parent's client area.
+inline RECT RectInParent(HWND child) {
+    RECT r = OuterRect(child);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+inline bool Inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+inline bool Overlap(const RECT& a, const RECT& b) {
+    RECT common{};
+    return ::IntersectRect(&common, &a, &b) != FALSE;
+}
+
+// A plain top-level window for controls and dialogs to sit on: it paints
+// `colour` through the window base; with answerPrint off it leaves painting to
+// the system and shows only its class colour, kPlainFill.
+class TestWindow : public Window {
+public:
+    static constexpr COLORREF kPlainFill = RGB(20, 40, 220);
+    explicit TestWindow(COLORREF colour = RGB(30, 200, 60), bool answerPrint = true,
+                        DWORD style = WS_POPUP, int width = 320, int height = 200)
+        : Window(answerPrint ? Painting::OnBackground : Painting::System),
+          brush_(::CreateSolidBrush(colour)) {
+        static Brush plainBrush(::CreateSolidBrush(kPlainFill));
+        CreateWin({.className = answerPrint ? L"QorvicTestWindow" : L"QorvicTestPlainWindow",
+                   .title = L"test window",
+                   .style = style | WS_VISIBLE | WS_CLIPCHILDREN,
+                   .x = 30,
+                   .y = 30,
+                   .width = width,
+                   .height = height,
+                   .background = answerPrint ? nullptr : plainBrush.get()});
+    }
+
+protected:
+    void PaintClient(HDC dc) override {
+        RECT r;
+        ::GetClientRect(hwnd(), &r);
+        ::FillRect(dc, &r, brush_.get());
+    }
+
+private:
+    Brush brush_;
+};
+
+// 0x00RRGGBB, as the program's pictures store a pixel.
+inline std::uint32_t AsPixel(COLORREF c) {
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+// A borderless window at (x, y) showing the picture `colourAt` gives for each
+// screen point, for captures to take.
+class PatternWindow : public Window {
+public:
+    PatternWindow(std::function<COLORREF(int x, int y)> colourAt, int x, int y, int width,
+                  int height)
+        : Window(Painting::Covering), colourAt_(std::move(colourAt)) {
+        CreateWin({.className = L"QorvicTestPattern",
+                   .title = L"pattern",
+                   .style = WS_POPUP | WS_VISIBLE,
+                   .x = x,
+                   .y = y,
+                   .width = width,
+                   .height = height});
+        ::UpdateWindow(hwnd());
+    }
+
+protected:
+    void PaintClient(HDC dc) override {
+        RECT r{};
+        ::GetClientRect(hwnd(), &r);
+        POINT origin{0, 0};
+        ::ClientToScreen(hwnd(), &origin);
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(r.right) * r.bottom);
+        for (int y = 0; y < r.bottom; ++y)
+            for (int x = 0; x < r.right; ++x) {
+                pixels[static_cast<std::size_t>(y) * r.right + x] =
+                    AsPixel(colourAt_(origin.x + x, origin.y + y));
+            }
+        BITMAPINFO info{};
+        info.bmiHeader = {
+            sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        ::SetDIBitsToDevice(dc, 0, 0, r.right, r.bottom, 0, 0, 0, r.bottom, pixels.data(), &info,
+                            DIB_RGB_COLORS);
+    }
+
+private:
+    std::function<COLORREF(int, int)> colourAt_;
+};
+
 inline LPARAM ClientPoint(int x, int y) {
     return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
 }
@@ -101,14 +203,6 @@ inline HWND WaitForDialog(const wchar_t* title, HWND owner = nullptr) {
         ::Sleep(20);
     }
     return nullptr;
-}
-
-// What the screen shows at a point of `window`'s client area.
-inline COLORREF ScreenPixel(HWND window, int x, int y) {
-    POINT p{x, y};
-    ::ClientToScreen(window, &p);
-    WindowDc screen(nullptr);
-    return ::GetPixel(screen.get(), p.x, p.y);
 }
 
 // A picture of 32-bit pixels: what a paint function draws, or what a window shows.
