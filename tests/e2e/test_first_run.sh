@@ -2,6 +2,7 @@
 # First run: the data folder is made, the frame is black with a see-through
 # inside showing what lies beneath, a real click there reaches the window
 # beneath while one on the margin does not, and closing writes the settings.
+# Then the key colour as the stored frame colour: the margins are see-through too.
 source "$(dirname "$0")/lib.sh"
 
 start_pattern 0 0 800 600
@@ -24,10 +25,9 @@ expect_pixel "$WORK/frame.png" $((cx + 2)) $((cy + 100)) 000000 "left margin"
 top=$((cy + 19 + 6))
 expect_pixel "$WORK/frame.png" $((cx + 6 + 1)) $((top + 50)) 000000 "outline"
 # Inside: the pattern beneath (8-pixel stripes red, blue, white, green from screen x 0).
+stripe() { local c=(FF0000 0000FF FFFFFF 008000); echo "${c[$((($1 / 8) % 4))]}"; }
 for x in 40 48 56 64; do
-    sx=$((cx + x))
-    case $(( (sx / 8) % 4 )) in 0) want=FF0000 ;; 1) want=0000FF ;; 2) want=FFFFFF ;; 3) want=008000 ;; esac
-    expect_pixel "$WORK/frame.png" "$sx" $((top + 60)) "$want" "see-through area at x $x"
+    expect_pixel "$WORK/frame.png" $((cx + x)) $((top + 60)) "$(stripe $((cx + x)))" "see-through area at x $x"
 done
 # No key colour anywhere: the see-through area must not show cyan.
 [ "$(convert "$WORK/frame.png" -crop 304x228+"$cx"+"$cy" -fill black +opaque "#00FFFF" -format "%[fx:mean]" info:)" = 0 ] ||
@@ -49,4 +49,14 @@ stop_qorvic
 cfg="$WORK/appdata/Qorvic/Qorvic.cfg"
 [ -f "$cfg" ] || fail "closing did not write the settings"
 [ "$(od -An -c "$cfg" | tr -s ' ')" = " 0 \r \n E n g l i s h \r \n" ] || fail "settings bytes: $(od -c "$cfg")"
+
+printf '16776960\r\nEnglish\r\n' >"$cfg"
+start_qorvic
+rect=$(window_rect Qorvic)
+cx=$(field "$rect" 7)
+cy=$(field "$rect" 8)
+sleep 0.3
+screenshot "$WORK/keyed.png"
+expect_pixel "$WORK/keyed.png" $((cx + 2)) $((cy + 100)) "$(stripe $((cx + 2)))" "margin in the key colour"
+stop_qorvic
 echo "PASS"

@@ -1,5 +1,5 @@
 // The end-to-end tests' hands on the Windows side: finds windows, reads their
-// rectangles, closes them, answers dialogs, reads the clipboard and puts up a
+// rectangles, closes them, reads the clipboard and puts up a
 // pattern window to capture or a window of another program to click on. Console
 // program; every command prints one line and exits 0 on success.
 #include <windows.h>
@@ -173,29 +173,6 @@ int ChildVisible(const wchar_t* title, const wchar_t* className) {
     return 0;
 }
 
-// The title of the first visible dialog box, after waiting for one.
-int Dialog(DWORD timeoutMs) {
-    HWND dialog = WaitForClass(L"#32770", true, timeoutMs);
-    if (!dialog) {
-        std::printf("no dialog\n");
-        return 1;
-    }
-    PrintChild(dialog, 0);
-    return 0;
-}
-
-// Presses Cancel on the visible dialog box and waits until it is gone.
-int DialogCancel() {
-    HWND dialog = WaitForClass(L"#32770", true, 5000);
-    HWND cancel = dialog ? ::GetDlgItem(dialog, IDCANCEL) : nullptr;
-    if (!cancel) {
-        std::printf("no dialog\n");
-        return 1;
-    }
-    ::PostMessageW(cancel, BM_CLICK, 0, 0);
-    return ClassGone(L"#32770", 5000);
-}
-
 // "dib W H" for the bitmap on the clipboard, "none" without one.
 int Clipboard() {
     if (!::OpenClipboard(nullptr)) {
@@ -335,10 +312,6 @@ int wmain(int argc, wchar_t** argv) {
         return ChildVisible(argv[2], argv[3]);
     if (command == L"move" && argc > 4)
         return Move(argv[2], _wtoi(argv[3]), _wtoi(argv[4]));
-    if (command == L"dialog")
-        return Dialog(argc > 2 ? static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)) : 10000);
-    if (command == L"dialog-cancel")
-        return DialogCancel();
     if (command == L"clipboard")
         return Clipboard();
     if (command == L"clear-clipboard")
@@ -352,7 +325,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     std::printf("usage: driver rect|wait|gone|close|enabled|children TITLE | pattern X Y W H |"
                 " class-rect|class-gone CLASS [MS] | class-gone-at CLASS [MS] | class-children"
-                " CLASS | child-visible TITLE CLASS | key-reader X Y W H | dialog [MS] |"
-                " dialog-cancel | clipboard | clear-clipboard\n");
+                " CLASS | child-visible TITLE CLASS | key-reader X Y W H |"
+                " clipboard | clear-clipboard\n");
     return 2;
 }
