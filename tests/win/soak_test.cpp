@@ -16,7 +16,7 @@ using namespace qorvic::test;
 
 namespace {
 
-// Wine answers GetGuiResources with 0. There the GDI objects are counted in the
+// Wine answers GetGuiResources with 0, so the GDI objects are counted in the
 // process's GDI handle table, which the process block points to as on Windows
 // (24-byte entries on x64, a type byte of 0 for a free entry).
 struct GdiHandleEntry {
@@ -121,18 +121,11 @@ struct Usage {
 };
 
 struct UsageMeter {
-    bool guiResourcesWork = false;
-
     Usage Measure() const {
         Usage u;
-        if (guiResourcesWork) {
-            u.gdi = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
-            u.user = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
-        } else {
-            // Windows of the process stand in for its USER objects.
-            u.gdi = GdiTableCount();
-            ::EnumWindows(CountOwnWindow, reinterpret_cast<LPARAM>(&u.user));
-        }
+        // Windows of the process stand in for its USER objects.
+        u.gdi = GdiTableCount();
+        ::EnumWindows(CountOwnWindow, reinterpret_cast<LPARAM>(&u.user));
         if (!::GetProcessHandleCount(::GetCurrentProcess(), &u.handles) || u.handles == 0)
             u.handles = ProbedHandleCount();
         PROCESS_MEMORY_COUNTERS_EX memory{};
@@ -162,9 +155,6 @@ TEST(Soak, AHundredCapturesLeaveObjectsAndMemoryFlat) {
     FrameWindow& form = *frame.form;
 
     UsageMeter meter;
-    meter.guiResourcesWork = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS) > 0;
-    std::printf("soak: counting %s\n",
-                meter.guiResourcesWork ? "with GetGuiResources" : "the GDI table and own windows");
     // The meter must see objects come and go, or flat figures would prove nothing.
     {
         const Usage before = meter.Measure();
