@@ -196,7 +196,8 @@ hand_off() {
     for _ in $(seq 1 200); do [ -s "$WORK/received.bmp" ] && return 0; sleep 0.05; done
     return 1
 }
-# Over the pattern, so the picture handed over has something to show.
+# Over the pattern, so the picture handed over has something to show; back afterwards.
+HOME_X=$QX HOME_Y=$QY
 [ "$(driver move Qorvic 1150 420)" = moved ] || fail "the frame could not be moved"
 frame_origin
 deadline=$((SECONDS + 20))
@@ -213,6 +214,8 @@ sleep 0.2 # the receiver may still be writing
         "receiver said: $(tr -d '\r' <"$WORK/receiver.log")"
 expect_capture_of "$WORK/received.bmp" "$WORK/before-handoff.png"
 driver close "Norvane receiver" >/dev/null || true
+[ "$(driver move Qorvic "$HOME_X" "$HOME_Y")" = moved ] || fail "the frame could not be moved back"
+frame_origin
 
 # --- A save whose converter, a console program, runs past the 5-second wait:
 # a click on "Options" during the wait, and afterwards "Options" opens the menu.
