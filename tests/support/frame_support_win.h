@@ -9,6 +9,7 @@
 #include "frame/frame_window_win.h"
 #include "menus/menu_model.h"
 
+#include "languages.h"
 #include "test_support_win.h"
 
 #include <windows.h>
@@ -100,9 +101,7 @@ inline std::wstring FaultSetting(const wchar_t* name) {
     return WidePath(narrow.c_str());
 }
 
-// The shipped languages, in the order the program lists them.
-inline const std::vector<std::wstring> kShippedLanguages = {
-    L"English", L"Dutch", L"French", L"German", L"Japanese", L"Polish", L"Russian", L"Spanish"};
+using qorvic::testing::kEightLanguages; // the shipped languages, in the menu's order
 
 // The repository's lang folder, found from this file's place.
 inline std::filesystem::path ShippedLanguageFolder() {
@@ -115,7 +114,7 @@ inline void InstallLanguages(const std::wstring& appData, const std::wstring& ex
     namespace fs = std::filesystem;
     const fs::path languages = fs::path(appData) / "Qorvic" / "Languages";
     fs::create_directories(languages);
-    for (const std::wstring& language : kShippedLanguages)
+    for (const std::wstring& language : kEightLanguages)
         if (language != except) {
             const std::wstring name = L"Qorvic_" + language + L".Language";
             fs::copy_file(ShippedLanguageFolder() / name, languages / name,
