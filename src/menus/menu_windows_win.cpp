@@ -2,6 +2,7 @@
 
 #include "base/numeric.h"
 #include "base/window_win.h"
+#include "menus/menu_keys.h"
 #include "menus/menu_placement.h"
 
 namespace qorvic {
@@ -79,9 +80,9 @@ void MenuWindows::OnOptionsRowEntered(std::size_t row, int rowOffset) {
     UnloadSecondLevel();
     if (!menu_ || menu_->MenuNumber() != menus::kOptionsMenu)
         return;
-    const std::optional<OptionsRow> options = menus::OptionsRowAt(row);
-    if (options != OptionsRow::QuickSaveFormats && options != OptionsRow::Language)
+    if (!menus::RowOpensSubmenu(menus::kOptionsMenu, row))
         return;
+    const std::optional<OptionsRow> options = menus::OptionsRowAt(row);
     const MenuContent content = host_.CurrentMenuContent();
     MenuWindow& sub = LoadSecondLevel();
     RECT outer{};
