@@ -83,6 +83,12 @@ void Label::Paint(HDC dc, const RECT& client) {
     RECT r{at.left, at.top, at.right(), at.bottom()};
     ::SetTextColor(dc, Enabled() ? ForeColor() : controls::kDisabledText);
     ::DrawTextW(dc, Caption().c_str(), static_cast<int>(Caption().size()), &r, TextFormat());
+    if (ShowsFocus()) {
+        RECT focus = client;
+        ::SetTextColor(dc, RGB(0, 0, 0));
+        ::SetBkColor(dc, RGB(255, 255, 255));
+        ::DrawFocusRect(dc, &focus);
+    }
 }
 
 void Label::OnPointerEntered() {

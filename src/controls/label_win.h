@@ -35,6 +35,8 @@ public:
     // 0 left, 1 right, 2 centre; other values are refused.
     bool SetAlignment(int alignment);
     int Alignment() const { return alignment_; }
+    // A tab stop whose Enter and Space go to the parent (the strip's options label).
+    void SetTakesFocus(bool takesFocus) { SetFocusable(takesFocus, false); }
     // Default off (text at the top, like classic labels).
     void SetVerticalCentre(bool centre);
 

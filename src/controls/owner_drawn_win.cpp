@@ -61,6 +61,9 @@ bool OwnerDrawnControl::CreateControl(HWND parent, int x, int y, int width, int 
                     .id = static_cast<UINT_PTR>(index) + 1}))
         return false;
     FontChanged();
+    // With the system's keyboard cues on, focus shows from the start.
+    BOOL cues = FALSE;
+    keyboardCues_ = ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0) && cues;
     return true;
 }
 
@@ -352,16 +355,34 @@ LRESULT OwnerDrawnControl::OnButtonUp(int button, WPARAM wParam, LPARAM lParam) 
     return 0;
 }
 
+void OwnerDrawnControl::SetFocusable(bool focusable, bool keysClick) {
+    design_.focusable = focusable;
+    design_.keysClick = keysClick;
+    if (!hwnd())
+        return;
+    const LONG_PTR style = ::GetWindowLongPtrW(hwnd(), GWL_STYLE);
+    ::SetWindowLongPtrW(hwnd(), GWL_STYLE, focusable ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+}
+
+// Keys a control does not use go to its parent, which moves the focus, runs
+// shortcuts and drives open menus.
+LRESULT OwnerDrawnControl::ForwardKey(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (HWND parent = ::GetParent(hwnd()))
+        return ::SendMessageW(parent, msg, wParam, lParam);
+    return Default(msg, wParam, lParam);
+}
+
 LRESULT OwnerDrawnControl::OnKey(bool down, WPARAM wParam, LPARAM lParam) {
     if (!design_.focusable)
-        return Default(down ? WM_KEYDOWN : WM_KEYUP, wParam, lParam);
+        return ForwardKey(down ? WM_KEYDOWN : WM_KEYUP, wParam, lParam);
     if (!keyboardCues_) {
         keyboardCues_ = true;
         ::InvalidateRect(hwnd(), nullptr, FALSE);
     }
-    const auto key = KeyOf(wParam, design_.clickOnEnter);
+    const auto key = design_.keysClick ? KeyOf(wParam, design_.clickOnEnter)
+                                       : controls::ClickTracker::Key::Other;
     if (key == controls::ClickTracker::Key::Other)
-        return Default(down ? WM_KEYDOWN : WM_KEYUP, wParam, lParam);
+        return ForwardKey(down ? WM_KEYDOWN : WM_KEYUP, wParam, lParam);
     const bool wasPressed = clicks_.LooksPressed();
     const bool repeat = (lParam & (1 << 30)) != 0;
     const bool click = down ? clicks_.KeyDown(key, repeat) : clicks_.KeyUp(key);
@@ -419,6 +440,10 @@ LRESULT OwnerDrawnControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return OnKey(true, wParam, lParam);
     case WM_KEYUP:
         return OnKey(false, wParam, lParam);
+    case WM_SYSKEYDOWN:
+        if (wParam == VK_F10)
+            return ForwardKey(msg, wParam, lParam);
+        return Default(msg, wParam, lParam);
     case WM_GETDLGCODE: {
         if (!design_.focusable)
             return Default(msg, wParam, lParam);

@@ -61,9 +61,10 @@ public:
 protected:
     struct Design {
         const wchar_t* className;
-        bool focusable;    // takes the focus on a click, handles Space
-        bool clickOnEnter; // Enter clicks too (push buttons)
-        bool transparent;  // paints what lies behind before its own drawing
+        bool focusable;        // takes the focus on a click, handles Space
+        bool clickOnEnter;     // Enter clicks too (push buttons)
+        bool transparent;      // paints what lies behind before its own drawing
+        bool keysClick = true; // a focusable control clicks on its own keys
     };
     explicit OwnerDrawnControl(Design design) : Window(Painting::Covering), design_(design) {}
 
@@ -110,6 +111,9 @@ protected:
     bool HasFocus() const { return ::GetFocus() == hwnd(); }
     // Focus is drawn only once the user has used the keyboard.
     bool ShowsFocus() const { return HasFocus() && keyboardCues_; }
+    // A focusable control is a tab stop; one whose keys do not click hands
+    // them all to its parent.
+    void SetFocusable(bool focusable, bool keysClick);
     // Resizes the window without the checks of Move (for sizing to content).
     void Resize(int width, int height);
 
@@ -123,6 +127,7 @@ private:
     LRESULT OnButtonDown(int button, LPARAM lParam);
     LRESULT OnButtonUp(int button, WPARAM wParam, LPARAM lParam);
     LRESULT OnKey(bool down, WPARAM wParam, LPARAM lParam);
+    LRESULT ForwardKey(UINT msg, WPARAM wParam, LPARAM lParam);
     RECT BoxInParent() const;
 
     Design design_;

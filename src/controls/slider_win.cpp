@@ -6,6 +6,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 namespace qorvic {
 
 // A 24-bit bitmap selected into its own memory DC, as each of the slider's
@@ -86,7 +88,7 @@ bool Slider::Create(HWND parent, int x, int y, int width, int height,
 
     const SliderSize size = SliderLimitSize({width, height}, metrics_);
     if (!CreateWin({.className = L"QorvicSlider",
-                    .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                    .style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
                     .x = x,
                     .y = y,
                     .width = size.width,
@@ -211,6 +213,53 @@ void Slider::PaintTo(HDC dc, int x, int y) const {
         ::BitBlt(dc, x, y, surface_->width, surface_->height, surface_->dc.get(), 0, 0, SRCCOPY);
 }
 
+void Slider::PaintClient(HDC dc) {
+    PaintTo(dc, 0, 0);
+    if (::GetFocus() == hwnd() && keyboardCues_ && surface_) {
+        RECT focus{0, 0, surface_->width, surface_->height};
+        ::SetTextColor(dc, RGB(0, 0, 0));
+        ::SetBkColor(dc, RGB(255, 255, 255));
+        ::DrawFocusRect(dc, &focus);
+    }
+}
+
+bool Slider::OnKey(WPARAM key) {
+    constexpr int kPage = 5;
+    int value = model_.Value();
+    switch (key) {
+    case VK_LEFT:
+    case VK_DOWN:
+        --value;
+        break;
+    case VK_RIGHT:
+    case VK_UP:
+        ++value;
+        break;
+    case VK_NEXT:
+        value -= kPage;
+        break;
+    case VK_PRIOR:
+        value += kPage;
+        break;
+    case VK_HOME:
+        value = model_.Min();
+        break;
+    case VK_END:
+        value = model_.Max();
+        break;
+    default:
+        return false;
+    }
+    if (!keyboardCues_) {
+        keyboardCues_ = true;
+        ::InvalidateRect(hwnd(), nullptr, FALSE);
+    }
+    const int clamped = std::clamp<int>(value, model_.Min(), model_.Max());
+    if (clamped != model_.Value())
+        model_.SetValue(static_cast<std::int16_t>(clamped)); // repaints and raises Change
+    return true;
+}
+
 void Slider::OnMouseMove(WPARAM buttons, int x) {
     const bool left = (buttons & MK_LBUTTON) != 0;
     const bool other = (buttons & (MK_RBUTTON | MK_MBUTTON | MK_XBUTTON1 | MK_XBUTTON2)) != 0;
@@ -237,6 +286,7 @@ LRESULT Slider::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
         // Pressing moves nothing; the capture lets a drag go on outside the control.
         pressed_ = true;
+        ::SetFocus(hwnd());
         ::SetCapture(hwnd());
         return 0;
     case WM_MOUSEMOVE:
@@ -257,6 +307,23 @@ LRESULT Slider::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED:
         pressed_ = false;
         return 0;
+    case WM_KEYDOWN:
+        // Keys the slider does not use go to its host (Tab, Esc).
+        if (OnKey(wParam))
+            return 0;
+        return ::SendMessageW(::GetParent(hwnd()), msg, wParam, lParam);
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        ::InvalidateRect(hwnd(), nullptr, FALSE);
+        return 0;
+    case WM_UPDATEUISTATE:
+        if ((HIWORD(wParam) & UISF_HIDEFOCUS) && LOWORD(wParam) != UIS_INITIALIZE) {
+            keyboardCues_ = LOWORD(wParam) == UIS_CLEAR;
+            ::InvalidateRect(hwnd(), nullptr, FALSE);
+        }
+        return Default(msg, wParam, lParam);
     default:
         return Default(msg, wParam, lParam);
     }

@@ -1,7 +1,8 @@
 // Slider: the program's own horizontal slider, drawn from five bitmaps.
 // The groove left of the handle shows ForeColor, right of it BackColor; the
 // left button alone drags the handle. Every property assignment and every drag
-// step repaints and raises Change.
+// step repaints and raises Change. With the focus it takes the arrow keys (one
+// step), Page Up and Page Down (five) and Home and End (Min and Max).
 #pragma once
 
 #include "base/handles_win.h"
@@ -62,7 +63,7 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void PaintClient(HDC dc) override { PaintTo(dc, 0, 0); }
+    void PaintClient(HDC dc) override;
 
 private:
     struct SliderBitmap;
@@ -75,6 +76,7 @@ private:
     void PaintFullGroove();
     void Resize();
     void OnMouseMove(WPARAM buttons, int x);
+    bool OnKey(WPARAM key);
 
     SliderModel model_;
     SliderMetrics metrics_;
@@ -83,6 +85,7 @@ private:
     std::unique_ptr<SliderBitmap> surface_;
     int handleLeft_ = -1;
     bool pressed_ = false;
+    bool keyboardCues_ = false; // the focus rectangle shows once the keyboard was used
 };
 
 } // namespace qorvic

@@ -60,6 +60,7 @@ bool FrameWindow::Load(int showCommand) {
     optionsLabel.SetCaption(L"Options");
     wholeScreenBox.Create(hwnd(), 60, 2, 200, 16);
     wholeScreenBox.SetCaption(L"Capture screen");
+    optionsLabel.SetTakesFocus(true);
     optionsLabel.onClick = [this] { menus_.OpenOptionsMenu(); };
 
     OnLoad();
@@ -258,6 +259,27 @@ LRESULT FrameWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (wParam != MenuWindows::kTimerId)
             return Default(msg, wParam, lParam);
         menus_.OnTimer();
+        return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: // F10 comes as a system key
+        return OnKeyDown(wParam) ? 0 : Default(msg, wParam, lParam);
+    case WM_SYSKEYUP:
+        return wParam == VK_F10 ? 0 : Default(msg, wParam, lParam);
+    case WM_ACTIVATE:
+        // A capture hides the frame and a dialog takes the activation: the
+        // keyboard user's control has the focus again afterwards.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = ::GetFocus();
+            focusBeforeDeactivation_ = ::IsChild(hwnd(), focus) ? focus : nullptr;
+        } else if (focusBeforeDeactivation_ && ::IsWindow(focusBeforeDeactivation_) &&
+                   ::IsWindowVisible(focusBeforeDeactivation_) && !HIWORD(wParam)) {
+            ::SetFocus(focusBeforeDeactivation_);
+            return 0;
+        }
+        return Default(msg, wParam, lParam);
+    case WM_CONTEXTMENU: // from the keyboard (the context-menu key) when lParam is -1
+        if (lParam == -1 && !menus_.AnyOpen())
+            menus_.OpenOptionsMenuFromKeyboard();
         return 0;
     case WM_CLOSE:
         Shutdown();

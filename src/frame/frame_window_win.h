@@ -110,6 +110,10 @@ private:
     void ChooseFrameColour();
     void StartUpdateCheck();
 
+    // The keyboard, in frame_keys_win.cpp: shortcuts, Tab in the strip, keys of open menus.
+    bool OnKeyDown(WPARAM key);
+    void FocusControl(HWND control);
+
     Options options_;
     AppState state_;
     FrameShape shape_;
@@ -119,6 +123,7 @@ private:
     FrameCommands commands_;
     std::optional<PictureWriter> writer_; // once the data folder is known
     MenuWindows menus_{*this};
+    HWND focusBeforeDeactivation_ = nullptr; // the control that gets the focus back
 };
 
 } // namespace qorvic

@@ -126,7 +126,11 @@ void ScalePanel::OnSliderMoved() {
 }
 
 void ScalePanel::OnCloseClicked() {
+    // The focus must not stay on a hidden control: it goes back to the frame.
+    const bool focusInside = ::IsChild(hwnd(), ::GetFocus()) != FALSE;
     ::ShowWindow(hwnd(), SW_HIDE);
+    if (focusInside)
+        ::SetFocus(frame_);
 }
 
 void ScalePanel::ShowScalePanel(const std::wstring& txtEquals) {
@@ -155,6 +159,9 @@ void ScalePanel::ShowScalePanel(const std::wstring& txtEquals) {
     // Above the see-through area and everything else on the frame.
     ::SetWindowPos(hwnd(), HWND_TOP, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // The slider takes the keys from the start.
+    if (::GetActiveWindow() == frame_)
+        ::SetFocus(slider.hwnd());
 }
 
 void ScalePanel::MoveTo(const PanelRect& rect) {
@@ -212,6 +219,18 @@ void ScalePanel::PaintClient(HDC dc) {
 
 LRESULT ScalePanel::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+    case WM_KEYDOWN: // what the slider and the button leave
+        if (wParam == VK_TAB) {
+            const HWND next = ::GetFocus() == slider.hwnd() ? closeButton.hwnd() : slider.hwnd();
+            ::SetFocus(next);
+            ::SendMessageW(next, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+            return 0;
+        }
+        if (wParam == VK_ESCAPE) {
+            OnCloseClicked();
+            return 0;
+        }
+        return ::SendMessageW(frame_, msg, wParam, lParam);
     default:
         return Default(msg, wParam, lParam);
     }

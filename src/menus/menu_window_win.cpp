@@ -82,7 +82,10 @@ TRIVERTEX Vertex(int x, int y, COLORREF colour) {
 
 } // namespace
 
-MenuWindow::~MenuWindow() = default;
+MenuWindow::~MenuWindow() {
+    if (hwnd() && ::IsWindowVisible(hwnd()))
+        ::NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPEND, hwnd(), OBJID_CLIENT, CHILDID_SELF);
+}
 
 bool MenuWindow::Load(HWND owner, int dpi) {
     const bool first = level_ == Level::First;
@@ -142,6 +145,7 @@ void MenuWindow::MakeMenu(std::int16_t menu, const std::vector<std::wstring>& it
     KeepOnMonitor();
     ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
     ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ::NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPSTART, hwnd(), OBJID_CLIENT, CHILDID_SELF);
 }
 
 int MenuWindow::MeasureText(const std::wstring& text, const ControlFont& menuFont, int dpi) {
@@ -239,10 +243,26 @@ void MenuWindow::ConnectRow(Label& label, std::size_t index) {
 void MenuWindow::OnRowEntered(std::size_t index) {
     if (index >= layout_.rows.size())
         return;
-    highlightRow_ = index;
-    ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    SetHighlightedRow(index);
     if (events_.entered)
         events_.entered(index, menus::RowOffset(layout_, index));
+}
+
+void MenuWindow::SetHighlightedRow(std::optional<std::size_t> row) {
+    if (row && *row >= layout_.rows.size())
+        return;
+    highlightRow_ = row;
+    ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    // Screen readers follow the highlight as the focused menu item.
+    if (row)
+        ::NotifyWinEvent(EVENT_OBJECT_FOCUS, hwnd(), OBJID_CLIENT, static_cast<LONG>(*row) + 1);
+}
+
+std::vector<menus::MenuItem> MenuWindow::Items() const {
+    std::vector<menus::MenuItem> items;
+    for (const menus::MenuRow& row : layout_.rows)
+        items.push_back(row.item);
+    return items;
 }
 
 void MenuWindow::DrawGlyph(HDC dc, const Box& box, bool check) {

@@ -53,6 +53,10 @@ public:
     const menus::MenuLayout& Layout() const { return layout_; }
     std::optional<std::size_t> CheckedRow() const { return checkedRow_; }
     std::optional<std::size_t> HighlightedRow() const { return highlightRow_; }
+    // The highlight put on a row from the keyboard: no submenu opens or closes.
+    void SetHighlightedRow(std::optional<std::size_t> row);
+    // The rows' items, hidden ones included.
+    std::vector<menus::MenuItem> Items() const;
     // The text label of row `i`, or nullptr.
     Label* rowLabel(std::size_t i) { return i < rowLabels_.size() ? rowLabels_[i].get() : nullptr; }
 

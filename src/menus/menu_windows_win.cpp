@@ -22,6 +22,32 @@ BOOL CALLBACK CollectClassName(HWND hwnd, LPARAM names) {
     return TRUE;
 }
 
+menus::MenuKey MenuKeyOf(WPARAM virtualKey) {
+    using menus::MenuKey;
+    switch (virtualKey) {
+    case VK_UP:
+        return MenuKey::Up;
+    case VK_DOWN:
+        return MenuKey::Down;
+    case VK_HOME:
+        return MenuKey::Home;
+    case VK_END:
+        return MenuKey::End;
+    case VK_RIGHT:
+        return MenuKey::Right;
+    case VK_LEFT:
+        return MenuKey::Left;
+    case VK_RETURN:
+        return MenuKey::Enter;
+    case VK_SPACE:
+        return MenuKey::Space;
+    case VK_ESCAPE:
+        return MenuKey::Escape;
+    default:
+        return MenuKey::Other;
+    }
+}
+
 } // namespace
 
 MenuWindows::~MenuWindows() = default;
@@ -66,11 +92,64 @@ void MenuWindows::OpenOptionsMenu() {
     POINT screen{corner.x, corner.y};
     ::ClientToScreen(host_.MenuOwner(), &screen);
 
+    // The menus never take the activation: their keys reach them through the owner.
+    ::SetFocus(host_.MenuOwner());
     MenuWindow& menu = LoadFirstLevel();
     menu.PlaceAt(screen);
     menu.MakeMenu(menus::kOptionsMenu, menus::OptionsItems(texts, content.scaleStep), content);
     WatchPressesOutside();
     ::SetTimer(host_.MenuOwner(), kTimerId, kTimerInterval, nullptr);
+}
+
+void MenuWindows::OpenOptionsMenuFromKeyboard() {
+    OpenOptionsMenu();
+    if (menu_)
+        menu_->SetHighlightedRow(menus::FirstShownRow(menu_->Items()));
+}
+
+void MenuWindows::OpenSubmenuOf(std::size_t row) {
+    if (!menu_)
+        return;
+    menu_->SetHighlightedRow(row);
+    OnOptionsRowEntered(row, menus::RowOffset(menu_->Layout(), row));
+    if (subMenu_)
+        subMenu_->SetHighlightedRow(menus::FirstShownRow(subMenu_->Items()));
+}
+
+bool MenuWindows::OnKey(WPARAM virtualKey) {
+    using Kind = menus::MenuKeyAction::Kind;
+    const bool inSubmenu = subMenu_ != nullptr;
+    MenuWindow* window = inSubmenu ? subMenu_.get() : menu_.get();
+    if (!window)
+        return false;
+    const menus::MenuKeyAction action =
+        menus::MenuKeyActionFor(window->Items(), window->MenuNumber(), inSubmenu,
+                                window->HighlightedRow(), MenuKeyOf(virtualKey));
+    switch (action.kind) {
+    case Kind::None:
+        return false;
+    case Kind::Highlight:
+        window->SetHighlightedRow(action.row);
+        return true;
+    case Kind::OpenSubmenu:
+        Dispatch([this, row = action.row] { OpenSubmenuOf(row); });
+        return true;
+    case Kind::CloseSubmenu:
+        UnloadSecondLevel();
+        return true;
+    case Kind::CloseMenus:
+        ::KillTimer(host_.MenuOwner(), kTimerId);
+        CloseAll();
+        return true;
+    case Kind::Run: {
+        // Exactly what a button release over the row does.
+        const MenuWindow::Level level =
+            inSubmenu ? MenuWindow::Level::Second : MenuWindow::Level::First;
+        Dispatch([this, level, row = action.row] { OnRowReleased(level, row); });
+        return true;
+    }
+    }
+    return false;
 }
 
 // The pointer entered first-level row `row`: the quick-save formats and the

@@ -28,8 +28,14 @@ public:
     // Opens the first level (menu kOptionsMenu) below the host's anchor and
     // starts the timer that closes the menus on a press outside them.
     void OpenOptionsMenu();
+    // As OpenOptionsMenu, with the first row highlighted (F10, the context-menu key).
+    void OpenOptionsMenuFromKeyboard();
     // Unloads both menus.
     void CloseAll();
+    bool AnyOpen() const { return menu_ || subMenu_; }
+    // A key pressed while a menu is open; it acts on the innermost menu.
+    // False when the key means nothing to the menus.
+    bool OnKey(WPARAM virtualKey);
     // One tick of the closing timer; the host forwards its WM_TIMER with kTimerId.
     static constexpr UINT_PTR kTimerId = 0x4D4E;
     void OnTimer();
@@ -66,6 +72,7 @@ private:
     void OnOptionsRowEntered(std::size_t row, int rowOffset);
     void OnRowReleased(MenuWindow::Level level, std::size_t row);
     void Unload(std::unique_ptr<MenuWindow>& window);
+    void OpenSubmenuOf(std::size_t row);
 
     MenuHost& host_;
     std::unique_ptr<MenuWindow> menu_;

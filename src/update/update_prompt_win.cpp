@@ -89,6 +89,7 @@ bool UpdatePrompt::Load(HWND mainWindow, std::int16_t twipsPerPixelX, std::int16
     OnLoad();
     ::ShowWindow(hwnd(), SW_SHOWNORMAL);
     ::UpdateWindow(hwnd());
+    ::SetFocus(noButton.hwnd()); // "No" is the safe answer for Enter
     return true;
 }
 
@@ -130,6 +131,29 @@ void UpdatePrompt::Close() {
     Shutdown();
     if (hwnd())
         ::DestroyWindow(hwnd());
+}
+
+bool UpdatePrompt::OnKey(WPARAM key) {
+    switch (key) {
+    case 'Y':
+        OnYes();
+        return true;
+    case 'N':
+    case VK_RETURN:
+        OnNo();
+        return true;
+    case VK_ESCAPE:
+        Close();
+        return true;
+    case VK_TAB: {
+        const HWND next = ::GetFocus() == noButton.hwnd() ? yesButton.hwnd() : noButton.hwnd();
+        ::SetFocus(next);
+        ::SendMessageW(next, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 void UpdatePrompt::PaintIcon(HDC dc) {
@@ -180,6 +204,11 @@ LRESULT UpdatePrompt::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         Shutdown(); // also when the main window's shutdown unloads the prompt
         return 0;
+    case WM_SETFOCUS: // the prompt itself activated: its focus is on a button
+        ::SetFocus(noButton.hwnd());
+        return 0;
+    case WM_KEYDOWN: // what the buttons leave
+        return OnKey(wParam) ? 0 : Default(msg, wParam, lParam);
     default:
         return Default(msg, wParam, lParam);
     }

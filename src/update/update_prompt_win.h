@@ -50,6 +50,8 @@ protected:
 
 private:
     void Close();
+    // Y and N answer, Enter is "No", Esc closes, Tab moves between the buttons.
+    bool OnKey(WPARAM key);
     void PaintIcon(HDC dc);
 
     HWND mainWindow_ = nullptr;

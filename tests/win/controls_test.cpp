@@ -174,7 +174,17 @@ TEST(Button, ClicksOnlyForPressAndReleaseInsideOrItsKeys) {
 TEST(Button, ShowsHoverAndKeyboardFocusAndDrawsItsCaption) {
     TestWindow parent;
     Button button;
-    ASSERT_TRUE(button.Create(parent.hwnd(), 200, 64, 80, 28));
+    Button cued;
+    // The system's keyboard cues decide for a control created while they hold.
+    BOOL cuesBefore = FALSE;
+    ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cuesBefore, 0);
+    for (Button* b : {&button, &cued}) {
+        ::SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0,
+                                reinterpret_cast<void*>(INT_PTR{b == &cued}), 0);
+        ASSERT_TRUE(b->Create(parent.hwnd(), 200, b == &cued ? 100 : 64, 80, 28));
+    }
+    ::SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0,
+                            reinterpret_cast<void*>(static_cast<INT_PTR>(cuesBefore)), 0);
     button.SetCaption(L"Close");
     const Pixels normal = Pixels::Of(button.hwnd());
     EXPECT_GT(normal.DarkIn(20, 5, 60, 23), 10) << "the caption is drawn";
@@ -183,21 +193,24 @@ TEST(Button, ShowsHoverAndKeyboardFocusAndDrawsItsCaption) {
     ::SendMessageW(button.hwnd(), WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(Pixels::Of(button.hwnd()).At(3, 3), normal.At(3, 3));
 
-    // The focus rectangle's dots on row 3 show only once the keyboard is used.
-    const auto dots = [&] {
-        const Pixels shown = Pixels::Of(button.hwnd());
+    // The focus rectangle's dots on row 3 show only once the keyboard is used,
+    // or at once when the system's cues are on.
+    const auto dots = [&](const Button& b) {
+        const Pixels shown = Pixels::Of(b.hwnd());
         int n = 0;
         for (int x = 3; x < 77; ++x)
             n += shown.At(x, 3) != normal.At(3, 3);
         return n;
     };
+    ::SetFocus(cued.hwnd());
+    EXPECT_GT(dots(cued), 10) << "with the cues on, focus shows at once";
     ::SetFocus(button.hwnd());
     ASSERT_EQ(::GetFocus(), button.hwnd());
-    EXPECT_EQ(dots(), 0) << "focus taken by the mouse shows no rectangle";
+    EXPECT_EQ(dots(button), 0) << "focus taken by the mouse shows no rectangle";
     ::SendMessageW(button.hwnd(), WM_KEYDOWN, VK_TAB, 1);
-    EXPECT_GT(dots(), 10);
+    EXPECT_GT(dots(button), 10);
     ::SetFocus(parent.hwnd());
-    EXPECT_EQ(dots(), 0);
+    EXPECT_EQ(dots(button), 0);
 }
 
 // The scaling panel's slider: 285 x 20, range 1 to 20, value 10.
