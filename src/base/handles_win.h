@@ -49,6 +49,12 @@ struct CoTaskMemDeleter {
 // Memory the shell hands out (item-identifier lists).
 template <typename T> using CoTaskMem = std::unique_ptr<T, CoTaskMemDeleter>;
 
+struct ComReleaser {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+// One reference to a COM object, released on scope exit.
+template <typename T> using ComRef = std::unique_ptr<T, ComReleaser>;
+
 // A DC borrowed from a window (GetDC / GetWindowDC), given back on scope exit.
 class WindowDc {
 public:

@@ -21,6 +21,8 @@ public:
 protected:
     void Paint(HDC dc, const RECT& client) override;
     void OnClicked() override;
+    long AccRole(long) const override { return ROLE_SYSTEM_PUSHBUTTON; }
+    std::wstring AccDefaultAction(long) const override { return L"Press"; }
 };
 
 } // namespace qorvic

@@ -18,11 +18,13 @@ void CheckBox::SetValue(bool value) {
         return;
     value_ = value;
     Repaint();
+    NotifyAccessible(EVENT_OBJECT_STATECHANGE, hwnd());
 }
 
 void CheckBox::OnClicked() {
     value_ = !value_;
     Repaint();
+    NotifyAccessible(EVENT_OBJECT_STATECHANGE, hwnd());
     Notify(onClick);
 }
 

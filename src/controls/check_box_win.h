@@ -26,6 +26,9 @@ public:
 protected:
     void Paint(HDC dc, const RECT& client) override;
     void OnClicked() override;
+    long AccRole(long) const override { return ROLE_SYSTEM_CHECKBUTTON; }
+    long AccState(long) const override { return value_ ? STATE_SYSTEM_CHECKED : 0; }
+    std::wstring AccDefaultAction(long) const override { return value_ ? L"Uncheck" : L"Check"; }
 
 private:
     bool value_ = false;

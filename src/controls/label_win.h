@@ -53,6 +53,8 @@ protected:
     void OnPointerEntered() override;
     bool OnMouseReleased(int button, int shift, int x, int y) override;
     void OnClicked() override;
+    long AccRole(long) const override { return ROLE_SYSTEM_STATICTEXT; }
+    std::wstring AccDefaultAction(long) const override { return onClick ? L"Click" : L""; }
 
 private:
     UINT TextFormat() const;

@@ -23,23 +23,17 @@ RECT RectInParent(HWND child) {
     return r;
 }
 
-int ShiftFromKeys(WPARAM keys) {
-    return controls::ShiftState((keys & MK_SHIFT) != 0, (keys & MK_CONTROL) != 0,
-                                ::GetKeyState(VK_MENU) < 0);
-}
-
-controls::ClickTracker::Key KeyOf(WPARAM vk, bool enterClicks) {
-    if (vk == VK_SPACE)
-        return controls::ClickTracker::Key::Space;
-    if (vk == VK_RETURN && enterClicks)
-        return controls::ClickTracker::Key::Enter;
-    return controls::ClickTracker::Key::Other;
-}
-
 } // namespace
 
 OwnerDrawnControl::~OwnerDrawnControl() {
     *alive_ = false;
+}
+
+bool OwnerDrawnControl::AccDoDefaultAction(long child) {
+    if (child != 0 || AccDefaultAction(0).empty() || !Enabled())
+        return false;
+    OnClicked();
+    return true;
 }
 
 bool OwnerDrawnControl::CreateControl(HWND parent, int x, int y, int width, int height, int index,
@@ -69,8 +63,10 @@ bool OwnerDrawnControl::CreateControl(HWND parent, int x, int y, int width, int 
 
 void OwnerDrawnControl::SetCaption(const std::wstring& text) {
     caption_ = text;
-    if (hwnd())
-        ::SetWindowTextW(hwnd(), caption_.c_str()); // for accessibility tools and window searches
+    if (hwnd()) {
+        ::SetWindowTextW(hwnd(), caption_.c_str()); // for window searches
+        NotifyAccessible(EVENT_OBJECT_NAMECHANGE, hwnd());
+    }
     OnContentChanged();
     Repaint();
 }
@@ -215,13 +211,6 @@ void OwnerDrawnControl::FontChanged() {
     Repaint();
 }
 
-void OwnerDrawnControl::CancelPress() {
-    const bool held = clicks_.MouseHeld();
-    clicks_.Cancel();
-    if (held && ::GetCapture() == hwnd())
-        ::ReleaseCapture();
-}
-
 RECT OwnerDrawnControl::BoxInParent() const {
     return {box_.left, box_.top, box_.left + box_.width, box_.top + box_.height};
 }
@@ -298,101 +287,6 @@ void OwnerDrawnControl::PaintClient(HDC target) {
     ::BitBlt(target, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
 }
 
-LRESULT OwnerDrawnControl::OnMouseMove(LPARAM lParam) {
-    RECT client;
-    ::GetClientRect(hwnd(), &client);
-    const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    const bool inside = ::PtInRect(&client, p) != FALSE;
-    const bool wasPressed = clicks_.LooksPressed();
-    const bool wasHover = hover_.Hovering();
-    clicks_.MouseMove(inside);
-    const bool entered = hover_.Move(inside);
-    if (inside && !trackingLeave_) {
-        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd(), 0};
-        trackingLeave_ = ::TrackMouseEvent(&track) != FALSE;
-    }
-    if (wasPressed != clicks_.LooksPressed() || wasHover != hover_.Hovering())
-        ::InvalidateRect(hwnd(), nullptr, FALSE);
-    if (entered)
-        OnPointerEntered();
-    return 0;
-}
-
-LRESULT OwnerDrawnControl::OnButtonDown(int button, LPARAM lParam) {
-    if (design_.focusable && ::GetFocus() != hwnd())
-        ::SetFocus(hwnd());
-    if (button != controls::kLeftButton)
-        return 0;
-    RECT client;
-    ::GetClientRect(hwnd(), &client);
-    const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    clicks_.MouseDown(::PtInRect(&client, p) != FALSE);
-    // Held so that a release outside is seen, and is not a click.
-    ::SetCapture(hwnd());
-    ::InvalidateRect(hwnd(), nullptr, FALSE);
-    return 0;
-}
-
-LRESULT OwnerDrawnControl::OnButtonUp(int button, WPARAM wParam, LPARAM lParam) {
-    RECT client;
-    ::GetClientRect(hwnd(), &client);
-    const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    const bool inside = ::PtInRect(&client, p) != FALSE;
-    bool click = false;
-    if (button == controls::kLeftButton) {
-        click = clicks_.MouseUp(inside);
-        if (::GetCapture() == hwnd())
-            ::ReleaseCapture();
-        if (!inside)
-            hover_.Leave();
-        ::InvalidateRect(hwnd(), nullptr, FALSE);
-    }
-    // Notifications last: an owner may destroy the control in any of them.
-    if (inside && !OnMouseReleased(button, ShiftFromKeys(wParam), p.x, p.y))
-        return 0;
-    if (click)
-        OnClicked();
-    return 0;
-}
-
-void OwnerDrawnControl::SetFocusable(bool focusable, bool keysClick) {
-    design_.focusable = focusable;
-    design_.keysClick = keysClick;
-    if (!hwnd())
-        return;
-    const LONG_PTR style = ::GetWindowLongPtrW(hwnd(), GWL_STYLE);
-    ::SetWindowLongPtrW(hwnd(), GWL_STYLE, focusable ? style | WS_TABSTOP : style & ~WS_TABSTOP);
-}
-
-// Keys a control does not use go to its parent, which moves the focus, runs
-// shortcuts and drives open menus.
-LRESULT OwnerDrawnControl::ForwardKey(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (HWND parent = ::GetParent(hwnd()))
-        return ::SendMessageW(parent, msg, wParam, lParam);
-    return Default(msg, wParam, lParam);
-}
-
-LRESULT OwnerDrawnControl::OnKey(bool down, WPARAM wParam, LPARAM lParam) {
-    if (!design_.focusable)
-        return ForwardKey(down ? WM_KEYDOWN : WM_KEYUP, wParam, lParam);
-    if (!keyboardCues_) {
-        keyboardCues_ = true;
-        ::InvalidateRect(hwnd(), nullptr, FALSE);
-    }
-    const auto key = design_.keysClick ? KeyOf(wParam, design_.clickOnEnter)
-                                       : controls::ClickTracker::Key::Other;
-    if (key == controls::ClickTracker::Key::Other)
-        return ForwardKey(down ? WM_KEYDOWN : WM_KEYUP, wParam, lParam);
-    const bool wasPressed = clicks_.LooksPressed();
-    const bool repeat = (lParam & (1 << 30)) != 0;
-    const bool click = down ? clicks_.KeyDown(key, repeat) : clicks_.KeyUp(key);
-    if (wasPressed != clicks_.LooksPressed())
-        ::InvalidateRect(hwnd(), nullptr, FALSE);
-    if (click)
-        OnClicked();
-    return 0;
-}
-
 LRESULT OwnerDrawnControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_WINDOWPOSCHANGED: {
@@ -455,7 +349,12 @@ LRESULT OwnerDrawnControl::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     }
     case WM_SETFOCUS:
         ::InvalidateRect(hwnd(), nullptr, FALSE);
+        NotifyAccessible(EVENT_OBJECT_FOCUS, hwnd());
         return 0;
+    case WM_GETOBJECT:
+        if (const std::optional<LRESULT> answer = accessible_.Answer(hwnd(), wParam, lParam))
+            return *answer;
+        return Default(msg, wParam, lParam);
     case WM_KILLFOCUS:
         CancelPress();
         ::InvalidateRect(hwnd(), nullptr, FALSE);

@@ -6,6 +6,7 @@
 #include "base/geometry.h"
 #include "base/handles_win.h"
 #include "base/window_win.h"
+#include "controls/accessible_win.h"
 #include "controls/control_font.h"
 #include "controls/control_input.h"
 
@@ -17,7 +18,7 @@
 
 namespace qorvic {
 
-class OwnerDrawnControl : public Window {
+class OwnerDrawnControl : public Window, private AccessibleSource {
 public:
     ~OwnerDrawnControl() override;
 
@@ -87,6 +88,13 @@ protected:
 
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
+    // What assistive technology hears: the caption is the name; each kind
+    // gives its role, its state beyond what the window shows, and its default
+    // action, which runs as a click.
+    long AccRole(long child) const override = 0;
+    std::wstring AccName(long) const override { return caption_; }
+    bool AccDoDefaultAction(long child) override;
+
     // Runs an owner's callback that may destroy this control; false when it did.
     template <typename Callback, typename... Args>
     bool Notify(const Callback& callback, Args... args) {
@@ -143,6 +151,7 @@ private:
     bool trackingLeave_ = false;
     bool keyboardCues_ = false;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    AccessibleLink accessible_{*this};
 };
 
 } // namespace qorvic

@@ -136,8 +136,20 @@ void Slider::OnAssigned(SliderProperty what) {
     else if (what == SliderProperty::ForeColor)
         PaintFullGroove();
     DrawSlider();
+    NotifyAccessible(EVENT_OBJECT_VALUECHANGE, hwnd());
     if (Change)
         Change();
+}
+
+// The window text: the host names the slider.
+std::wstring Slider::AccName(long) const {
+    wchar_t text[256] = {};
+    ::GetWindowTextW(hwnd(), text, 256);
+    return text;
+}
+
+std::optional<std::wstring> Slider::AccValue(long) const {
+    return valueText ? valueText(model_.Value()) : std::to_wstring(model_.Value());
 }
 
 void Slider::PaintEmptyGroove() {
@@ -314,6 +326,10 @@ LRESULT Slider::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return ::SendMessageW(::GetParent(hwnd()), msg, wParam, lParam);
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
+    case WM_GETOBJECT:
+        if (const std::optional<LRESULT> answer = accessible_.Answer(hwnd(), wParam, lParam))
+            return *answer;
+        return Default(msg, wParam, lParam);
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         ::InvalidateRect(hwnd(), nullptr, FALSE);

@@ -7,21 +7,26 @@
 
 #include "base/handles_win.h"
 #include "base/window_win.h"
+#include "controls/accessible_win.h"
 #include "controls/slider_model.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace qorvic {
 
-class Slider : public Window {
+class Slider : public Window, private AccessibleSource {
 public:
     Slider();
     ~Slider() override;
 
     std::function<void()> Change;
     std::function<void()> Click;
+    // How assistive technology reads the value; the plain number unless set.
+    std::function<std::wstring(std::int16_t)> valueText;
 
     // Creates the control as a child of `parent`, initialises it and applies
     // the host's stored properties (an empty bag gives the defaults). The
@@ -77,6 +82,9 @@ private:
     void Resize();
     void OnMouseMove(WPARAM buttons, int x);
     bool OnKey(WPARAM key);
+    long AccRole(long) const override { return ROLE_SYSTEM_SLIDER; }
+    std::wstring AccName(long) const override;
+    std::optional<std::wstring> AccValue(long) const override;
 
     SliderModel model_;
     SliderMetrics metrics_;
@@ -86,6 +94,7 @@ private:
     int handleLeft_ = -1;
     bool pressed_ = false;
     bool keyboardCues_ = false; // the focus rectangle shows once the keyboard was used
+    AccessibleLink accessible_{*this};
 };
 
 } // namespace qorvic

@@ -73,6 +73,7 @@ bool ScalePanel::Create(HWND frame, std::int16_t twipsPerPixelX, std::int16_t tw
                        geometry_.slider.height))
         return false;
     slider.Change = [this] { OnSliderMoved(); };
+    slider.valueText = [](std::int16_t step) { return std::to_wstring(step * 10) + L"%"; };
     slider.SetMax(20);
     slider.SetMin(1);
     slider.SetValue(10);
@@ -153,6 +154,7 @@ void ScalePanel::ShowScalePanel(const std::wstring& txtEquals) {
     }
     DrawPanelBevel();
     equalsLabel.SetCaption(txtEquals);
+    ::SetWindowTextW(slider.hwnd(), txtEquals.c_str()); // the slider's name for screen readers
     // On purpose: the panel opens after a short pause in which nothing else runs.
     BlockingWait(std::chrono::milliseconds(100));
     SetPercentLabel(resizeText_, PercentLabelLeft(scaleStep_, Dpi()));

@@ -82,10 +82,7 @@ TRIVERTEX Vertex(int x, int y, COLORREF colour) {
 
 } // namespace
 
-MenuWindow::~MenuWindow() {
-    if (hwnd() && ::IsWindowVisible(hwnd()))
-        ::NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPEND, hwnd(), OBJID_CLIENT, CHILDID_SELF);
-}
+MenuWindow::~MenuWindow() = default;
 
 bool MenuWindow::Load(HWND owner, int dpi) {
     const bool first = level_ == Level::First;
@@ -145,7 +142,6 @@ void MenuWindow::MakeMenu(std::int16_t menu, const std::vector<std::wstring>& it
     KeepOnMonitor();
     ::ShowWindow(hwnd(), SW_SHOWNOACTIVATE);
     ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    ::NotifyWinEvent(EVENT_SYSTEM_MENUPOPUPSTART, hwnd(), OBJID_CLIENT, CHILDID_SELF);
 }
 
 int MenuWindow::MeasureText(const std::wstring& text, const ControlFont& menuFont, int dpi) {
@@ -330,6 +326,19 @@ LRESULT MenuWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
+    case WM_WINDOWPOSCHANGED: {
+        // Shown and hidden, however it happens: screen readers hear the menu come and go.
+        const UINT flags = reinterpret_cast<const WINDOWPOS*>(lParam)->flags;
+        if (flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW))
+            NotifyAccessible(flags & SWP_SHOWWINDOW ? EVENT_SYSTEM_MENUPOPUPSTART
+                                                    : EVENT_SYSTEM_MENUPOPUPEND,
+                             hwnd());
+        return Default(msg, wParam, lParam);
+    }
+    case WM_GETOBJECT:
+        if (const std::optional<LRESULT> answer = accessible_.Answer(hwnd(), wParam, lParam))
+            return *answer;
+        return Default(msg, wParam, lParam);
     default:
         return Default(msg, wParam, lParam);
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/window_win.h"
+#include "controls/accessible_win.h"
 #include "controls/label_win.h"
 #include "menus/menu_model.h"
 #include "menus/menu_host_win.h"
@@ -25,7 +26,7 @@ struct MenuRowEvents {
     std::function<void(std::size_t row)> released;
 };
 
-class MenuWindow : public Window {
+class MenuWindow : public Window, private AccessibleSource {
 public:
     enum class Level { First, Second };
 
@@ -82,6 +83,16 @@ private:
     void ConnectRow(Label& label, std::size_t index);
     void DrawGlyph(HDC dc, const Box& box, bool check);
 
+    // To assistive technology a menu with one menu item per row.
+    long AccRole(long child) const override;
+    std::wstring AccName(long child) const override;
+    long AccState(long child) const override;
+    std::wstring AccDefaultAction(long child) const override;
+    bool AccDoDefaultAction(long child) override;
+    long AccChildCount() const override { return static_cast<long>(layout_.rows.size()); }
+    std::optional<RECT> AccChildLocation(long child) const override;
+    long AccFocusedChild() const override;
+
     Level level_;
     MenuRowEvents events_;
     std::int16_t menuNumber_ = 0;
@@ -94,6 +105,7 @@ private:
     std::optional<RECT> besideParent_; // set when placed as a submenu
     int rowOffset_ = 0;
     Glyphs glyphs_ = Glyphs::SymbolFontWhenInstalled;
+    AccessibleLink accessible_{*this};
 };
 
 } // namespace qorvic

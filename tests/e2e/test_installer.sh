@@ -45,7 +45,8 @@ same "$DATA/ini/i_view32.ini" "$QORVIC_SOURCE_DIR/installer/i_view32.ini" "the c
 for exe in "$program/qorvic.exe" "$DATA/i__view32.exe"; do
     for dll in $(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p'); do
         case ${dll,,} in
-        kernel32.dll | user32.dll | gdi32.dll | msimg32.dll | msvcrt.dll | ole32.dll | shell32.dll | \
+        kernel32.dll | user32.dll | gdi32.dll | msimg32.dll | msvcrt.dll | ole32.dll | oleaut32.dll | \
+            oleacc.dll | shell32.dll | \
             shlwapi.dll | comdlg32.dll | comctl32.dll | wininet.dll | advapi32.dll | version.dll) ;;
         *) fail "$(basename "$exe") needs $dll, which Windows does not have" ;;
         esac
