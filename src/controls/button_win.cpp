@@ -1,6 +1,7 @@
 #include "controls/button_win.h"
 
 #include "base/dpi.h"
+#include "controls/high_contrast_win.h"
 #include "controls/control_layout.h"
 
 namespace qorvic {
@@ -17,7 +18,8 @@ void Button::OnClicked() {
 
 void Button::Paint(HDC dc, const RECT& client) {
     const controls::ControlState state{Enabled(), Hovering(), LooksPressed()};
-    const controls::Look look = controls::ButtonLook(state);
+    const controls::Look look = HighContrastOn() ? controls::ButtonLook(state, SystemPalette())
+                                                 : controls::ButtonLook(state);
     Brush border(::CreateSolidBrush(look.border));
     Brush face(::CreateSolidBrush(look.face));
     ::FillRect(dc, &client, border.get());

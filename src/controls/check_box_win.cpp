@@ -1,6 +1,7 @@
 #include "controls/check_box_win.h"
 
 #include "base/dpi.h"
+#include "controls/high_contrast_win.h"
 #include "controls/control_layout.h"
 
 #include <algorithm>
@@ -32,7 +33,9 @@ void CheckBox::Paint(HDC dc, const RECT& client) {
     const int dpi = Dpi();
     const auto layout = controls::LayoutCheckBox({0, 0, client.right, client.bottom}, dpi);
     const controls::ControlState state{Enabled(), Hovering(), LooksPressed()};
-    const controls::Look look = controls::CheckSquareLook(state, value_);
+    const bool contrast = HighContrastOn();
+    const controls::Look look = contrast ? controls::CheckSquareLook(state, value_, SystemPalette())
+                                         : controls::CheckSquareLook(state, value_);
 
     RECT square{layout.square.left, layout.square.top, layout.square.right(),
                 layout.square.bottom()};
@@ -46,7 +49,8 @@ void CheckBox::Paint(HDC dc, const RECT& client) {
     if (value_) {
         // Two pixels thick at 96 DPI, thicker as the square grows.
         const int thickness = std::max(2, ScaleForDpi(2, dpi));
-        Pen pen(::CreatePen(PS_SOLID, 1, controls::kTickColour));
+        Pen pen(::CreatePen(PS_SOLID, 1,
+                            contrast ? ::GetSysColor(COLOR_HIGHLIGHTTEXT) : controls::kTickColour));
         SelectedObject selected(dc, pen.get());
         for (int dy = 0; dy < thickness; ++dy) {
             ::MoveToEx(dc, layout.tick[0].x, layout.tick[0].y + dy, nullptr);
@@ -59,7 +63,7 @@ void CheckBox::Paint(HDC dc, const RECT& client) {
         return;
     RECT text{layout.caption.left, layout.caption.top, layout.caption.right(),
               layout.caption.bottom()};
-    ::SetTextColor(dc, Enabled() ? ForeColor() : controls::kDisabledText);
+    ::SetTextColor(dc, TextColour());
     const UINT format = DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX | DT_END_ELLIPSIS;
     ::DrawTextW(dc, Caption().c_str(), static_cast<int>(Caption().size()), &text, format);
     if (ShowsFocus()) {

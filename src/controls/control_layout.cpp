@@ -78,4 +78,19 @@ Look CheckSquareLook(const ControlState& state, bool checked) {
     return {Rgb(255, 255, 255), Rgb(118, 118, 118), Rgb(0, 0, 0)};
 }
 
+Look ButtonLook(const ControlState& state, const Palette& system) {
+    if (!state.enabled)
+        return {system.face, system.grayText, system.grayText};
+    const bool active = state.pressed || state.hover;
+    return {system.face, active ? system.highlight : system.windowText, system.faceText};
+}
+
+Look CheckSquareLook(const ControlState& state, bool checked, const Palette& system) {
+    if (!state.enabled)
+        return {system.window, system.grayText, system.grayText};
+    const bool active = state.pressed || state.hover;
+    return {checked ? system.highlight : system.window,
+            active ? system.highlight : system.windowText, system.faceText};
+}
+
 } // namespace qorvic::controls

@@ -53,6 +53,15 @@ Look ButtonLook(const ControlState& state);
 // The square of the check box; `text` is the caption's colour.
 Look CheckSquareLook(const ControlState& state, bool checked);
 inline constexpr std::uint32_t kTickColour = Rgb(255, 255, 255);
+
+// The system colours that high contrast draws with.
+struct Palette {
+    std::uint32_t face, faceText, window, windowText, highlight, highlightText, grayText;
+};
+// The looks in high contrast: faces and text in the system's colours, the
+// highlight colour where the designed looks show blue.
+Look ButtonLook(const ControlState& state, const Palette& system);
+Look CheckSquareLook(const ControlState& state, bool checked, const Palette& system);
 inline constexpr std::uint32_t kDisabledText = Rgb(131, 131, 131);
 
 } // namespace qorvic::controls

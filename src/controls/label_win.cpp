@@ -81,7 +81,7 @@ void Label::Paint(HDC dc, const RECT& client) {
     const Box area{0, 0, client.right, client.bottom};
     const Box at = controls::PlaceText(area, text.cx, text.cy, alignment_, centreVertically_);
     RECT r{at.left, at.top, at.right(), at.bottom()};
-    ::SetTextColor(dc, Enabled() ? ForeColor() : controls::kDisabledText);
+    ::SetTextColor(dc, TextColour());
     ::DrawTextW(dc, Caption().c_str(), static_cast<int>(Caption().size()), &r, TextFormat());
     if (ShowsFocus()) {
         RECT focus = client;

@@ -1,6 +1,7 @@
 #include "controls/owner_drawn_win.h"
 
 #include "controls/control_font_win.h"
+#include "controls/high_contrast_win.h"
 
 #include <windowsx.h>
 
@@ -99,7 +100,15 @@ void OwnerDrawnControl::SetFontItalic(bool italic) {
 
 void OwnerDrawnControl::SetForeColor(COLORREF colour) {
     foreColour_ = colour;
+    foreColourSet_ = true;
     Repaint();
+}
+
+COLORREF OwnerDrawnControl::TextColour() const {
+    const bool contrast = HighContrastOn();
+    if (!Enabled())
+        return contrast ? ::GetSysColor(COLOR_GRAYTEXT) : controls::kDisabledText;
+    return contrast && !foreColourSet_ ? ::GetSysColor(COLOR_BTNTEXT) : foreColour_;
 }
 
 bool OwnerDrawnControl::Move(int x, int y, int width, int height) {

@@ -117,6 +117,9 @@ protected:
     bool Hovering() const { return hover_.Hovering(); }
     bool LooksPressed() const { return clicks_.LooksPressed(); }
     bool HasFocus() const { return ::GetFocus() == hwnd(); }
+    // The caption's colour: ForeColor, grey when disabled; in high contrast
+    // the system's text colours unless the owner set ForeColor itself.
+    COLORREF TextColour() const;
     // Focus is drawn only once the user has used the keyboard.
     bool ShowsFocus() const { return HasFocus() && keyboardCues_; }
     // A focusable control is a tab stop; one whose keys do not click hands
@@ -144,6 +147,7 @@ private:
     ControlFont font_;
     Font fontHandle_;
     COLORREF foreColour_ = RGB(0, 0, 0);
+    bool foreColourSet_ = false;
     Box box_;
     int index_ = 0;
     controls::HoverTracker hover_;

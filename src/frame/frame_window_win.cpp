@@ -5,6 +5,7 @@
 #include "base/dpi_win.h"
 #include "base/file_io_win.h"
 #include "base/numeric.h"
+#include "controls/high_contrast_win.h"
 #include "controls/menu_font.h"
 #include "frame/frame_colour.h"
 #include "frame/settings_file.h"
@@ -211,6 +212,13 @@ void FrameWindow::PaintStrip(HDC dc, int width) {
     const int height = shape_.stripHeight;
     if (height <= 0 || width <= 0)
         return;
+    if (HighContrastOn()) { // the strip in the system's colours; the frame keeps its own
+        RECT strip{0, 0, width, height};
+        ::FillRect(dc, &strip, ::GetSysColorBrush(COLOR_BTNFACE));
+        RECT line{0, height - 1, width, height};
+        ::FillRect(dc, &line, ::GetSysColorBrush(COLOR_WINDOWTEXT));
+        return;
+    }
     TRIVERTEX vertices[2] = {
         {0, 0, 0xF2 << 8, 0xF5 << 8, 0xFA << 8, 0},
         {width, height, 0xD3 << 8, 0xDC << 8, 0xE8 << 8, 0},

@@ -1,5 +1,7 @@
 #include "frame/scale_panel_win.h"
 
+#include "controls/high_contrast_win.h"
+
 #include "base/dpi.h"
 #include "base/numeric.h"
 #include "base/waits.h"
@@ -154,6 +156,12 @@ void ScalePanel::ShowScalePanel(const std::wstring& txtEquals) {
     }
     DrawPanelBevel();
     equalsLabel.SetCaption(txtEquals);
+    // The groove in the system's colours while high contrast is on.
+    if (const bool contrast = HighContrastOn(); contrast != contrastColours_) {
+        contrastColours_ = contrast;
+        slider.SetForeColor(contrast ? ::GetSysColor(COLOR_HIGHLIGHT) : kSliderDefaultForeColor);
+        slider.SetBackColor(contrast ? ::GetSysColor(COLOR_WINDOW) : kSliderDefaultBackColor);
+    }
     ::SetWindowTextW(slider.hwnd(), txtEquals.c_str()); // the slider's name for screen readers
     // On purpose: the panel opens after a short pause in which nothing else runs.
     BlockingWait(std::chrono::milliseconds(100));
@@ -202,11 +210,12 @@ void ScalePanel::SetPercentLabel(const std::wstring& text, float left) {
 void ScalePanel::PaintClient(HDC dc) {
     RECT client{};
     ::GetClientRect(hwnd(), &client);
-    ::FillRect(dc, &client, panelBrush_.get());
+    const bool contrast = HighContrastOn();
+    ::FillRect(dc, &client, contrast ? ::GetSysColorBrush(COLOR_BTNFACE) : panelBrush_.get());
     {
         SelectedObject font(dc, resizeFont_.get());
         ::SetBkMode(dc, TRANSPARENT);
-        ::SetTextColor(dc, RGB(0, 0, 0));
+        ::SetTextColor(dc, contrast ? ::GetSysColor(COLOR_BTNTEXT) : RGB(0, 0, 0));
         ::TextOutW(dc, Pixel(resizeLeft_), geometry_.percentLabel.top, resizeText_.c_str(),
                    static_cast<int>(resizeText_.size()));
     }

@@ -91,6 +91,7 @@ private:
     float resizeLeft_ = static_cast<float>(kPercentLabelPlace.left);
     Brush panelBrush_;
     Font resizeFont_;
+    bool contrastColours_ = false; // the slider shows the system's colours
 };
 
 } // namespace qorvic

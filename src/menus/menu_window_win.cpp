@@ -6,6 +6,7 @@
 #include "base/numeric.h"
 #include "controls/control_font.h"
 #include "controls/control_font_win.h"
+#include "controls/high_contrast_win.h"
 #include "menus/menu_placement.h"
 
 namespace qorvic {
@@ -248,6 +249,10 @@ void MenuWindow::SetHighlightedRow(std::optional<std::size_t> row) {
     if (row && *row >= layout_.rows.size())
         return;
     highlightRow_ = row;
+    if (HighContrastOn()) // the rows' text in the system's menu colours
+        for (std::size_t i = 0; i < rowLabels_.size(); ++i)
+            rowLabels_[i]->SetForeColor(
+                ::GetSysColor(highlightRow_ == i ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
     ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     // Screen readers follow the highlight as the focused menu item.
     if (row)
@@ -293,9 +298,17 @@ void MenuWindow::DrawGlyph(HDC dc, const Box& box, bool check) {
 void MenuWindow::PaintContent(HDC dc) {
     RECT client{};
     ::GetClientRect(hwnd(), &client);
-    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+    const bool contrast = HighContrastOn();
+    ::FillRect(dc, &client, ::GetSysColorBrush(contrast ? COLOR_MENU : COLOR_BTNFACE));
 
-    if (highlightRow_ && *highlightRow_ < layout_.rows.size()) {
+    if (contrast && highlightRow_ && *highlightRow_ < layout_.rows.size()) {
+        RECT outer{};
+        ::GetWindowRect(hwnd(), &outer);
+        const Box box = menus::HighlightBox(layout_.rows[*highlightRow_].top,
+                                            outer.right - outer.left, itemHeight_, metrics_);
+        RECT fill{box.left, box.top, box.right(), box.bottom()};
+        ::FillRect(dc, &fill, ::GetSysColorBrush(COLOR_HIGHLIGHT));
+    } else if (highlightRow_ && *highlightRow_ < layout_.rows.size()) {
         RECT outer{};
         ::GetWindowRect(hwnd(), &outer);
         const Box box = menus::HighlightBox(layout_.rows[*highlightRow_].top,
@@ -312,8 +325,10 @@ void MenuWindow::PaintContent(HDC dc) {
     for (std::size_t i = 0; i < layout_.rows.size(); ++i) {
         const menus::MenuRow& row = layout_.rows[i];
         if (row.greyLineY) {
-            HorizontalLine(dc, *row.greyLineY, client.right, kSeparatorGrey);
-            HorizontalLine(dc, *row.whiteLineY, client.right, kSeparatorWhite);
+            HorizontalLine(dc, *row.greyLineY, client.right,
+                           contrast ? ::GetSysColor(COLOR_GRAYTEXT) : kSeparatorGrey);
+            HorizontalLine(dc, *row.whiteLineY, client.right,
+                           contrast ? ::GetSysColor(COLOR_MENU) : kSeparatorWhite);
         }
         if (row.item.arrow)
             DrawGlyph(dc, row.arrow, false);

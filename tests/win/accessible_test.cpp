@@ -222,6 +222,8 @@ TEST_F(AccessibleTest, TheSliderSaysItsPercentageAndTheCloseButtonIsAPushButton)
 }
 
 TEST_F(AccessibleTest, MenusAreMenusWhoseHighlightedRowHasTheFocus) {
+    // The pointer away from the menus: hovering would move the highlight too.
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     // F10 opens the options menu with its first row highlighted.
     Key(form->hwnd(), VK_F10);
     MenuWindow* options = form->Menus().FirstLevel();

@@ -246,6 +246,30 @@ TEST(UpdatePrompt, NoOrClosingThePromptAnyWayEnablesTheMainWindow) {
     }
 }
 
+// "No" has the focus when the prompt opens: Enter, N and Esc say no; Y, and
+// Tab to "Yes" then Enter, say yes.
+TEST(UpdatePrompt, TheKeysAnswerWithNoAsTheSafeDefault) {
+    const struct {
+        std::vector<WPARAM> keys;
+        bool yes;
+    } cases[] = {{{VK_RETURN}, false},
+                 {{'N'}, false},
+                 {{VK_ESCAPE}, false},
+                 {{'Y'}, true},
+                 {{VK_TAB, VK_RETURN}, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keys.back());
+        PromptFixture f;
+        for (WPARAM key : c.keys) {
+            ::SendMessageW(::GetFocus(), WM_KEYDOWN, key, 1);
+            ::SendMessageW(::GetFocus(), WM_KEYUP, key, 0xC0000001);
+        }
+        EXPECT_FALSE(f.prompt->IsOpen());
+        EXPECT_TRUE(::IsWindowEnabled(f.main.hwnd()));
+        EXPECT_EQ(f.opened.size(), c.yes ? 1u : 0u);
+    }
+}
+
 namespace {
 
 // The whole check from the main window: start-up fetches the page.

@@ -1,0 +1,19 @@
+#include "controls/high_contrast_win.h"
+
+namespace qorvic {
+
+bool HighContrastOn() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+controls::Palette SystemPalette() {
+    return {::GetSysColor(COLOR_BTNFACE),   ::GetSysColor(COLOR_BTNTEXT),
+            ::GetSysColor(COLOR_WINDOW),    ::GetSysColor(COLOR_WINDOWTEXT),
+            ::GetSysColor(COLOR_HIGHLIGHT), ::GetSysColor(COLOR_HIGHLIGHTTEXT),
+            ::GetSysColor(COLOR_GRAYTEXT)};
+}
+
+} // namespace qorvic

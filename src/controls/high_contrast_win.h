@@ -1,0 +1,17 @@
+// High contrast: when the user turned it on, our controls, menus, slider and
+// panel draw with the system's colours instead of their designed ones.
+#pragma once
+
+#include "controls/control_layout.h"
+
+#include <windows.h>
+
+namespace qorvic {
+
+// Read at every paint, so switching it on or off shows at the next repaint.
+bool HighContrastOn();
+
+// The system colours the looks of control_layout.h take in high contrast.
+controls::Palette SystemPalette();
+
+} // namespace qorvic
