@@ -110,7 +110,7 @@ private:
     void ChooseFrameColour();
     void StartUpdateCheck();
 
-    // The keyboard, in frame_keys_win.cpp: shortcuts, Tab in the strip, keys of open menus.
+    // The keyboard, in frame_commands_win.cpp: shortcuts, Tab in the strip, keys of open menus.
     bool OnKeyDown(WPARAM key);
     void FocusControl(HWND control);
 
