@@ -2,7 +2,17 @@
 
 namespace qorvic {
 
+namespace {
+std::optional<bool> g_override;
+} // namespace
+
+void OverrideHighContrast(std::optional<bool> on) {
+    g_override = on;
+}
+
 bool HighContrastOn() {
+    if (g_override)
+        return *g_override;
     HIGHCONTRASTW contrast{};
     contrast.cbSize = sizeof contrast;
     return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&

@@ -6,10 +6,16 @@
 
 #include <windows.h>
 
+#include <optional>
+
 namespace qorvic {
 
 // Read at every paint, so switching it on or off shows at the next repaint.
 bool HighContrastOn();
+
+// A test decides instead of the system (which Wine cannot switch); nullopt
+// gives the decision back to the system.
+void OverrideHighContrast(std::optional<bool> on);
 
 // The system colours the looks of control_layout.h take in high contrast.
 controls::Palette SystemPalette();

@@ -289,6 +289,13 @@ LRESULT FrameWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (lParam == -1 && !menus_.AnyOpen())
             menus_.OpenOptionsMenuFromKeyboard();
         return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        // High contrast or the system's colours changed: a frame colour taken
+        // from the system follows, and every part draws anew in its colours.
+        SetBackColour(backColour_);
+        ::RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+        return Default(msg, wParam, lParam);
     case WM_CLOSE:
         Shutdown();
         return 0;

@@ -1,6 +1,9 @@
 // The label, check box, button and slider on real windows: what reaches their
 // notifications, what they draw, and the fonts they are given. The rules behind
 // them (hover, click, sizes, slider steps, font heights) are the native tests'.
+#include "controls/button_win.h"
+#include "controls/check_box_win.h"
+#include "controls/high_contrast_win.h"
 #include "controls/label_win.h"
 #include "controls/slider_win.h"
 
@@ -169,6 +172,26 @@ TEST(Button, ClicksOnlyForPressAndReleaseInsideOrItsKeys) {
     ::SendMessageW(button.hwnd(), WM_KEYUP, VK_SPACE, 0xC0000001);
     ::SendMessageW(button.hwnd(), WM_KEYDOWN, VK_RETURN, 1);
     EXPECT_EQ(clicks, 3);
+}
+
+// High contrast: faces and captions in the system's colours instead of the designed ones.
+TEST(Button, HighContrastDrawsFaceAndCaptionInTheSystemColours) {
+    TestWindow parent;
+    Button button;
+    ASSERT_TRUE(button.Create(parent.hwnd(), 200, 64, 80, 28));
+    button.SetCaption(L"Close");
+    const Pixels designed = Pixels::Of(button.hwnd());
+    OverrideHighContrast(true);
+    ::InvalidateRect(button.hwnd(), nullptr, FALSE); // as the system's setting change would
+    const Pixels contrast = Pixels::Of(button.hwnd());
+    OverrideHighContrast(std::nullopt);
+    EXPECT_NE(designed.At(5, 14), contrast.At(5, 14));
+    EXPECT_EQ(contrast.At(5, 14), ::GetSysColor(COLOR_BTNFACE));
+    int caption = 0;
+    for (int x = 20; x < 60; ++x)
+        for (int y = 5; y < 23; ++y)
+            caption += contrast.At(x, y) == ::GetSysColor(COLOR_BTNTEXT);
+    EXPECT_GT(caption, 10) << "the caption in the system's button text colour";
 }
 
 TEST(Button, ShowsHoverAndKeyboardFocusAndDrawsItsCaption) {

@@ -1,4 +1,5 @@
 // The frame colour from the colour dialog, played from another thread.
+#include "controls/high_contrast_win.h"
 #include "frame_support_win.h"
 
 #include <gtest/gtest.h>
@@ -84,4 +85,22 @@ TEST(FrameColour, TheFramePaintsItsMarginForScreenshotsAndHasNothingToErase) {
     EXPECT_EQ(::GetPixel(memory.get(), 2, client.bottom / 2),
               static_cast<COLORREF>(frame.form->BackColour()))
         << "the left margin in the frame colour";
+}
+
+// Switching high contrast on redraws the strip in the system's colours at once;
+// the frame keeps the user's colour.
+TEST(FrameColour, HighContrastRedrawsTheStripAndKeepsTheFrameColour) {
+    TestFrame frame;
+    ASSERT_TRUE(frame.Start());
+    HWND hwnd = frame.form->hwnd();
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    const int stripX = client.right - 4, stripY = frame->Shape().stripHeight / 2;
+    ASSERT_NE(Pixels::Of(hwnd).At(stripX, stripY), ::GetSysColor(COLOR_BTNFACE));
+    OverrideHighContrast(true);
+    ::SendMessageW(hwnd, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+    const Pixels contrast = Pixels::Of(hwnd);
+    OverrideHighContrast(std::nullopt);
+    EXPECT_EQ(contrast.At(stripX, stripY), ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(contrast.At(2, client.bottom / 2), static_cast<COLORREF>(frame->BackColour()));
 }
