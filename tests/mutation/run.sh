@@ -9,7 +9,7 @@
 # The scratch copy and its two builds (native with the sanitizers, Windows
 # under Wine) live in build/mutation (QORVIC_MUTATION_DIR overrides) and are
 # kept between runs, so each mutant rebuilds one file. The real tree is only
-# read. A full run of the 66 mutants takes about 4 minutes on 2 cores once the
+# read. A full run of the 69 mutants takes about 4 minutes on 2 cores once the
 # builds exist; the first run adds about 2 minutes of building. Not part of
 # scripts/test.sh.
 #
