@@ -19,6 +19,11 @@ bool HighContrastOn() {
            (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
+bool KeyboardCuesOn() {
+    BOOL cues = FALSE;
+    return ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0) && cues;
+}
+
 controls::Palette SystemPalette() {
     return {::GetSysColor(COLOR_BTNFACE),   ::GetSysColor(COLOR_BTNTEXT),
             ::GetSysColor(COLOR_WINDOW),    ::GetSysColor(COLOR_WINDOWTEXT),

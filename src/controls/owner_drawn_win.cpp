@@ -57,8 +57,7 @@ bool OwnerDrawnControl::CreateControl(HWND parent, int x, int y, int width, int 
         return false;
     FontChanged();
     // With the system's keyboard cues on, focus shows from the start.
-    BOOL cues = FALSE;
-    keyboardCues_ = ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0) && cues;
+    keyboardCues_ = KeyboardCuesOn();
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "controls/slider_win.h"
 
+#include "controls/high_contrast_win.h"
+
 #include "base/dpi.h"
 #include "base/numeric.h"
 #include "controls/slider_artwork.h"
@@ -96,6 +98,7 @@ bool Slider::Create(HWND parent, int x, int y, int width, int height,
                     .parent = parent,
                     .classStyle = 0}))
         return false;
+    keyboardCues_ = KeyboardCuesOn(); // focus shows from the start when the system says so
     Resize();
     Initialise();
     model_.ReadProperties(stored);

@@ -236,6 +236,34 @@ TEST(Button, ShowsHoverAndKeyboardFocusAndDrawsItsCaption) {
     EXPECT_EQ(dots(button), 0);
 }
 
+// The slider follows the system's keyboard cues like the other controls: with
+// them on, its focus rectangle shows from the start.
+TEST(Slider, FocusShowsAtOnceOnlyWhenTheSystemsKeyboardCuesAreOn) {
+    TestWindow parent;
+    BOOL before = FALSE;
+    ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &before, 0);
+    Slider cued, plain;
+    for (Slider* s : {&cued, &plain}) {
+        ::SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0,
+                                reinterpret_cast<void*>(INT_PTR{s == &cued}), 0);
+        ASSERT_TRUE(s->Create(parent.hwnd(), 10, s == &cued ? 10 : 60, 285, 20));
+    }
+    ::SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0,
+                            reinterpret_cast<void*>(static_cast<INT_PTR>(before)), 0);
+    const auto changedOnTopRow = [](const Slider& s, const Pixels& unfocused) {
+        const Pixels shown = Pixels::Of(s.hwnd());
+        int n = 0;
+        for (int x = 0; x < 285; ++x)
+            n += shown.At(x, 0) != unfocused.At(x, 0);
+        return n;
+    };
+    const Pixels cuedBefore = Pixels::Of(cued.hwnd()), plainBefore = Pixels::Of(plain.hwnd());
+    ::SetFocus(cued.hwnd());
+    EXPECT_GT(changedOnTopRow(cued, cuedBefore), 10) << "with the cues on, focus shows at once";
+    ::SetFocus(plain.hwnd());
+    EXPECT_EQ(changedOnTopRow(plain, plainBefore), 0) << "focus taken by the mouse shows nothing";
+}
+
 // The scaling panel's slider: 285 x 20, range 1 to 20, value 10.
 struct SliderTest : ::testing::Test {
     TestWindow host{::GetSysColor(COLOR_BTNFACE)};
