@@ -215,5 +215,13 @@ xdotool mousemove $((CX + 20)) $((CY + 9)) click 1
     fail "after a click on Options during the converter's wait Options opens no menu"
 close_by_click_outside "the menu opened after the wait"
 
+# --- Row 4 shows the scaling panel (last: the panel stays on the frame).
+[ "$(driver child-visible Qorvic QorvicScalePanel)" = hidden ] || fail "the scaling panel was already up"
+open_menu
+hover_row 4
+xdotool click 1
+[ "$(driver class-gone QorvicMenu 3000)" = gone ] || fail "row 4 left the menu open"
+[ "$(driver child-visible Qorvic QorvicScalePanel)" = visible ] || fail "row 4 did not show the scaling panel"
+
 stop_qorvic
 echo "PASS"
