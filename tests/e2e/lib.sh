@@ -160,21 +160,3 @@ expect_capture_of() { # saved screenshot
     differing=$(compare -metric AE "$1" "$WORK/expected.png" null: 2>&1) || true
     [ "$differing" = 0 ] || fail "$(basename "$1") differs from what lay under the frame in $differing pixels"
 }
-
-# Waits up to 5 s for the clipboard to hold $1 ("dib W H"), or with a third
-# argument only its kind.
-expect_clipboard() { # "dib W H" what [prefix]
-    local got=none
-    for _ in $(seq 1 100); do
-        got=$(driver clipboard)
-        [ "$got" = "$1" ] && return 0
-        [ -n "${3:-}" ] && [ "${got%% *}" = "$1" ] && return 0
-        sleep 0.05
-    done
-    fail "$2: clipboard holds $got, expected $1"
-}
-# Whether the first level and the submenu are "present" or "gone", waiting up to 3 s.
-expect_menus() { # first second (present or gone)
-    [ "$(driver class-gone QorvicMenu 3000)" = "$1" ] || fail "$3: the first level is not $1"
-    [ "$(driver class-gone QorvicSubmenu 3000)" = "$2" ] || fail "$3: the submenu is not $2"
-}

@@ -11,6 +11,20 @@ start_pattern 1100 400 800 600
 start_qorvic
 frame_origin
 
+expect_menus() { # first second (present or gone)
+    [ "$(driver class-gone QorvicMenu 3000)" = "$1" ] || fail "$3: the first level is not $1"
+    [ "$(driver class-gone QorvicSubmenu 3000)" = "$2" ] || fail "$3: the submenu is not $2"
+}
+expect_clipboard() { # "dib W H" what [prefix]
+    local got=none
+    for _ in $(seq 1 100); do
+        got=$(driver clipboard)
+        [ "$got" = "$1" ] && return 0
+        [ -n "${3:-}" ] && [ "${got%% *}" = "$1" ] && return 0
+        sleep 0.05
+    done
+    fail "$2: clipboard holds $got, expected $1"
+}
 
 # The reference: a quick save as PNG with the mouse.
 quick_save_through_menus 4
