@@ -127,6 +127,31 @@ int ClassGone(const wchar_t* className, DWORD timeoutMs) {
     return gone ? 0 : 1;
 }
 
+// Milliseconds since 1970 on the wall clock, comparable with the shell's `date +%s%3N`.
+long long UnixMilliseconds() {
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    const ULONGLONG ticks = (ULONGLONG{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+    return static_cast<long long>((ticks - 116444736000000000ULL) / 10000ULL);
+}
+
+// Says "watching", then waits for the window of the class to go and prints
+// when it went, so a test can time what it does meanwhile.
+int ClassGoneAt(const wchar_t* className, DWORD timeoutMs) {
+    if (!WaitForClass(className, true, 0)) {
+        std::printf("not there\n");
+        return 1;
+    }
+    std::printf("watching\n");
+    const bool gone = WaitForClass(className, false, timeoutMs) == nullptr;
+    if (!gone) {
+        std::printf("present\n");
+        return 1;
+    }
+    std::printf("gone %lld\n", UnixMilliseconds());
+    return 0;
+}
+
 // Moves the window titled `title` (of any process) to x, y, size unchanged.
 int Move(const wchar_t* title, int x, int y) {
     HWND hwnd = WaitForWindow(title, 10000);
@@ -279,6 +304,8 @@ int wmain(int argc, wchar_t** argv) {
         return ClassRect(argv[2], wait);
     if (command == L"class-gone" && argc > 2)
         return ClassGone(argv[2], wait);
+    if (command == L"class-gone-at" && argc > 2)
+        return ClassGoneAt(argv[2], wait);
     if (command == L"class-children" && argc > 2)
         return Children(WaitForClass(argv[2], true, 10000), true);
     if (command == L"child-visible" && argc > 3)
@@ -297,7 +324,7 @@ int wmain(int argc, wchar_t** argv) {
                                _wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]));
     }
     std::printf("usage: driver rect|wait|gone|close|enabled|children TITLE | pattern X Y W H |"
-                " class-rect|class-gone CLASS [MS] | class-children"
+                " class-rect|class-gone CLASS [MS] | class-gone-at CLASS [MS] | class-children"
                 " CLASS | child-visible TITLE CLASS | key-reader X Y W H |"
                 " clipboard | clear-clipboard\n");
     return 2;
