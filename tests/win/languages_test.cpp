@@ -1,7 +1,7 @@
 // Languages through the program's Win32 code: the shipped files listed, read
 // and decoded in their code pages, and the frame switching, telling a bad
-// file and keeping the choice for the next run. How entries become texts, and
-// a ninth file joining the list, are the native tests'.
+// file, offering a ninth language and keeping the choice for the next run.
+// How entries become texts is the language file's (native) test.
 #include "base/file_io_win.h"
 #include "languages/languages_win.h"
 #include "menus/menu_window_win.h"
@@ -159,5 +159,34 @@ TEST(FrameLanguage, AMissingOrCorruptFileIsToldByNameAndChangesNothing) {
     EXPECT_TRUE(frame.StripIn(L"German"));
     frame.Pick(1);
     EXPECT_TRUE(frame.StripIn(L"French")) << "row 1 is French, Dutch being absent";
+    frame->Shutdown();
+}
+
+TEST(FrameLanguage, ANinthLanguageFileIsOfferedAndPickingItSwitchesTheCaptions) {
+    LanguageFrame frame("English");
+    // Plain ASCII, so the system code page that an unknown language is read in does not matter.
+    std::string zulu = "Ulimi lwesiZulu - Qorvic  1.10\r\n";
+    for (const std::wstring& language : kEightLanguages)
+        zulu += "Language= zu-" + std::string(language.begin(), language.end()) + "\r\n";
+    for (const char* text : {"Thumela ku-Norvane", "Kopisha", "Londoloza njenge...",
+                             "Londoloza edeskithophu>", "Usayizi", "Umbala wohlaka...", "Ulimi>",
+                             "Izinketho", "Thwebula isikrini", "Inguqulo entsha:", "100% ilingana"})
+        zulu += std::string("Text= ") + text + "\r\n";
+    ASSERT_TRUE(WriteFileAtomically(frame.LanguageFile(L"Zulu"), zulu));
+    ASSERT_TRUE(frame.Start(SW_SHOWNOACTIVATE));
+    std::vector<std::wstring> rows = kEightLanguages;
+    rows.push_back(L"Zulu");
+    EXPECT_EQ(frame.Captions(true), rows);
+
+    frame.Pick(8);
+    EXPECT_TRUE(frame.messages.empty());
+    EXPECT_EQ(frame->optionsLabel.Caption(), L"Izinketho");
+    EXPECT_EQ(frame->wholeScreenBox.Caption(), L"Thwebula isikrini");
+    EXPECT_EQ(frame.Captions(),
+              (std::vector<std::wstring>{L"Thumela ku-Norvane", L"Kopisha", L"Londoloza njenge...",
+                                         L"Londoloza edeskithophu", L"Usayizi 100%",
+                                         L"Umbala wohlaka...", L"Ulimi"}));
+    EXPECT_EQ(frame.Captions(true).front(), L"zu-English");
+    EXPECT_EQ(frame->Menus().SecondLevel()->CheckedRow(), 8u);
     frame->Shutdown();
 }
