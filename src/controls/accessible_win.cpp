@@ -89,24 +89,12 @@ public:
         return Nothing(child, text);
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        const long id = Child(child);
-        if (id < 0)
-            return Alive() ? E_INVALIDARG : RPC_E_DISCONNECTED;
-        if (!role)
-            return E_POINTER;
-        role->vt = VT_I4;
-        role->lVal = Source().AccRole(id);
-        return S_OK;
+        return Number(child, role, [this](long id) { return Source().AccRole(id); });
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-        const long id = Child(child);
-        if (id < 0)
-            return Alive() ? E_INVALIDARG : RPC_E_DISCONNECTED;
-        if (!state)
-            return E_POINTER;
-        state->vt = VT_I4;
-        state->lVal = (id == 0 ? WindowState() : 0) | Source().AccState(id);
-        return S_OK;
+        return Number(child, state, [this](long id) {
+            return (id == 0 ? WindowState() : 0) | Source().AccState(id);
+        });
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
         return Nothing(child, help);
@@ -231,6 +219,16 @@ private:
             return S_FALSE;
         *out = ::SysAllocStringLen(text->data(), static_cast<UINT>(text->size()));
         return *out ? S_OK : E_OUTOFMEMORY;
+    }
+    template <typename Read> HRESULT Number(const VARIANT& child, VARIANT* out, const Read& read) {
+        const long id = Child(child);
+        if (id < 0)
+            return Alive() ? E_INVALIDARG : RPC_E_DISCONNECTED;
+        if (!out)
+            return E_POINTER;
+        out->vt = VT_I4;
+        out->lVal = read(id);
+        return S_OK;
     }
     HRESULT Nothing(const VARIANT& child, BSTR* out) {
         return Text(child, out, [](long) { return std::optional<std::wstring>(); });
