@@ -81,7 +81,14 @@ expect_pixel() { # file x y RRGGBB what
     [ "$got" = "$4" ] || fail "$5: pixel ($2,$3) is $got, expected $4"
 }
 
+# A test that stopped between a key's press and release leaves it held down in
+# the X server, and Wine reads it held in every later test (a held Esc closes
+# each menu as it opens): every test starts and ends with them released.
+release_keys() { xdotool keyup Escape Return space Tab F10 Menu ctrl shift alt 2>/dev/null || true; }
+release_keys
+
 cleanup() {
+    release_keys
     for pid in "${BACKGROUND_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     driver close "Test pattern" >/dev/null 2>&1 || true
     if [ "$WINE_ROOT" != "$QORVIC_BUILD_DIR/wine" ]; then wine_session_down "$WINE_ROOT"; fi

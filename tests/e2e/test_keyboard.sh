@@ -66,7 +66,11 @@ xdotool key ctrl+c
 expect_clipboard "dib 288 193" "Ctrl+C"
 xdotool key ctrl+s
 [ "$(driver wait "Save File - Qorvic" 10000)" = found ] || fail "Ctrl+S did not open the save dialog"
-xdotool search --name "^Save File - Qorvic\$" windowfocus --sync key Escape
+# Esc with the pointer over the dialog, as keys go where the pointer is. Not
+# "xdotool windowfocus ... key": the dialog closes on the press, and xdotool,
+# failing on the gone window, would leave Esc held down for every later test.
+dialog=$(window_rect "Save File - Qorvic")
+xdotool mousemove $(($(field "$dialog" 2) + 60)) $(($(field "$dialog" 3) + 8)) key Escape
 for _ in $(seq 1 50); do [ "$(driver gone "Save File - Qorvic")" = gone ] && break; sleep 0.1; done
 [ "$(driver gone "Save File - Qorvic")" = gone ] || fail "Esc did not close the save dialog"
 
