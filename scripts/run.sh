@@ -68,7 +68,8 @@ shot="$QORVIC_BUILD_DIR/qorvic-screenshot.png"
 quick_save_through_menus 4 "$shot"
 saved="$WORK/desktop/Qorvic_1.png"
 wait_for_file "$saved" 30
-[ "$(driver class-gone frmSubMenu 5000)" = gone ] || fail "the menus stayed open after the save"
+[ "$(driver class-gone QorvicMenu 5000)" = gone ] && [ "$(driver class-gone QorvicSubmenu 0)" = gone ] ||
+    fail "the menus stayed open after the save"
 stop_qorvic
 
 say "saved picture: $saved ($(identify -format '%w x %h' "$saved"))"
