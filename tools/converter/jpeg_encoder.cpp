@@ -158,6 +158,25 @@ struct Quantizer {
         }
     }
 
+    // Transforms and quantizes a block of samples into `coefficients`
+    // (transposed order); returns which are nonzero, as bits in zigzag order.
+    std::uint64_t Transform(__m128* v, const ZigzagMap& zigzag, std::int16_t* coefficients) const {
+        // Flat blocks, common in screenshots, have only a DC value: 64 times
+        // the sample, as the transform would give it exactly.
+        const __m128 first = _mm_shuffle_ps(v[0], v[0], 0);
+        __m128 same = _mm_cmpeq_ps(v[0], first);
+        for (int i = 1; i < 16; ++i)
+            same = _mm_and_ps(same, _mm_cmpeq_ps(v[i], first));
+        if (_mm_movemask_ps(same) == 0xF) {
+            const float dc = 64.0f * _mm_cvtss_f32(first) * divisors[0];
+            coefficients[0] =
+                static_cast<std::int16_t>(std::clamp(_mm_cvtss_si32(_mm_set_ss(dc)), -1023, 1023));
+            return 1;
+        }
+        ForwardDct(v);
+        return Apply(v, zigzag, coefficients);
+    }
+
     // Quantizes a transformed block in place of `coefficients` (transposed
     // order); returns which are nonzero, as bits in zigzag order.
     std::uint64_t Apply(const __m128* v, const ZigzagMap& zigzag,
@@ -552,8 +571,7 @@ bool EncodeJpeg(const Image& image, const JpegOptions& options, std::vector<std:
                                 coefficients[0] = static_cast<std::int16_t>(dcY);
                             } else {
                                 LoadBlock(planes[0] + by * 8 * kTile + x0 + bx * 8, kTile, v);
-                                ForwardDct(v);
-                                nonzero = lumaQuantizer.Apply(v, zigzagMap, coefficients);
+                                nonzero = lumaQuantizer.Transform(v, zigzagMap, coefficients);
                             }
                             out = BlockRecords(coefficients, nonzero, zigzagMap, dcY, kDcLuma, out,
                                                histogram);
@@ -563,9 +581,8 @@ bool EncodeJpeg(const Image& image, const JpegOptions& options, std::vector<std:
                             LoadBlock(planes[c] + x0, kTile, v);
                         else
                             LoadHalvedBlock(planes[c] + x0, kTile, v);
-                        ForwardDct(v);
                         const std::uint64_t nonzero =
-                            chromaQuantizer.Apply(v, zigzagMap, coefficients);
+                            chromaQuantizer.Transform(v, zigzagMap, coefficients);
                         out = BlockRecords(coefficients, nonzero, zigzagMap, c == 1 ? dcCb : dcCr,
                                            kDcChroma, out, histogram);
                     }
