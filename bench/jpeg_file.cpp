@@ -4,24 +4,35 @@
 #include "bmp_reader.h"
 #include "jpeg_encoder.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <span>
 #include <string>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 
 int main(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr, "usage: %s IN.bmp OUT.jpg [THREADS]\n", argv[0]);
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary | std::ios::ate);
-    std::vector<std::uint8_t> file(
-        static_cast<std::size_t>(std::max<std::streamoff>(0, in.tellg())));
-    in.seekg(0);
-    in.read(reinterpret_cast<char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    // Mapped and decoded in place, as the converter does.
+    const int fd = open(argv[1], O_RDONLY);
+    struct stat info {};
+    if (fd < 0 || fstat(fd, &info) != 0 || info.st_size == 0) {
+        std::fprintf(stderr, "cannot read %s\n", argv[1]);
+        return 1;
+    }
+    const auto size = static_cast<std::size_t>(info.st_size);
+    void* mapped = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    if (mapped == MAP_FAILED)
+        return 1;
+    const std::span<const std::uint8_t> file(static_cast<const std::uint8_t*>(mapped), size);
     conv::Image image;
     std::string error;
     std::vector<std::uint8_t> jpeg;
