@@ -1,4 +1,6 @@
 #include "pictures.h"
+#include "bmp_reader.h"
+#include "bmp_writer.h"
 #include "jpeg_encoder.h"
 
 #include <gtest/gtest.h>
@@ -84,6 +86,14 @@ TEST(JpegEncoder, DecodesToTheRightSizeWithSmallError) {
             const Image image = Smooth(w, h);
             const Bytes jpeg = Encoded(EncodeJpeg, image, JpegOptions{90, subsample, 2});
             EXPECT_EQ(Be16(jpeg, 0), 0xFFD8u);
+            // A bitmap's rows, read in place (bottom-up, blue first), give the same file.
+            const Bytes bmp = EncodeBmp(image);
+            PixelRows rows;
+            ASSERT_TRUE(BmpRows(bmp, rows));
+            Bytes fromRows;
+            std::string error;
+            ASSERT_TRUE(EncodeJpegRows(rows, JpegOptions{90, subsample, 1}, fromRows, error));
+            EXPECT_EQ(fromRows, jpeg);
             const auto decoded = DecodeWithImageMagick(jpeg, "jpg");
             ASSERT_TRUE(decoded);
             ASSERT_EQ(decoded->width, w);

@@ -170,21 +170,46 @@ bool CheckLayout(const Layout& layout, std::string& error) {
     return true;
 }
 
-} // namespace
-
-bool DecodeBmp(std::span<const std::uint8_t> file, Image& out, std::string& error) {
-    Layout layout;
+// Reads and checks the headers and finds the rows in the file.
+bool Locate(std::span<const std::uint8_t> file, Layout& layout, std::uint32_t& pixelOffset,
+            std::uint64_t& stride, std::string& error) {
     if (!ReadHeader(file, layout, error) || !CheckLayout(layout, error))
         return false;
-
-    const std::uint32_t pixelOffset = U32(file.data() + 10);
+    pixelOffset = U32(file.data() + 10);
     // Within the limits above this product stays far below 2^63.
-    const std::uint64_t stride =
-        ((static_cast<std::uint64_t>(layout.width) * layout.bitCount + 31) / 32) * 4;
+    stride = ((static_cast<std::uint64_t>(layout.width) * layout.bitCount + 31) / 32) * 4;
     const std::uint64_t needed = stride * static_cast<std::uint64_t>(layout.height);
     if (pixelOffset < layout.paletteOffset || pixelOffset > file.size() ||
         file.size() - pixelOffset < needed)
         return Fail(error, "bitmap pixel data is truncated");
+    return true;
+}
+
+} // namespace
+
+bool BmpRows(std::span<const std::uint8_t> file, PixelRows& rows) {
+    Layout layout;
+    std::uint32_t pixelOffset = 0;
+    std::uint64_t stride = 0;
+    std::string error;
+    if (!Locate(file, layout, pixelOffset, stride, error) || layout.bitCount != 24)
+        return false;
+    const int height = static_cast<int>(layout.height);
+    const std::uint8_t* first = file.data() + pixelOffset;
+    rows = {static_cast<int>(layout.width), height,
+            layout.topDown ? first : first + stride * (height - 1),
+            layout.topDown ? static_cast<std::ptrdiff_t>(stride)
+                           : -static_cast<std::ptrdiff_t>(stride),
+            true};
+    return true;
+}
+
+bool DecodeBmp(std::span<const std::uint8_t> file, Image& out, std::string& error) {
+    Layout layout;
+    std::uint32_t pixelOffset = 0;
+    std::uint64_t stride = 0;
+    if (!Locate(file, layout, pixelOffset, stride, error))
+        return false;
 
     std::array<std::array<std::uint8_t, 3>, 256> palette{};
     if (layout.paletteEntries > 0) {

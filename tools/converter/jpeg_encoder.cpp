@@ -506,8 +506,11 @@ std::array<std::uint16_t, 64> QuantTable(bool chroma, int quality) {
 
 bool EncodeJpeg(const Image& image, const JpegOptions& options, std::vector<std::uint8_t>& out,
                 std::string& error) {
-    if (!CheckImage(image, error))
-        return false;
+    return CheckImage(image, error) && EncodeJpegRows(RowsOf(image), options, out, error);
+}
+
+bool EncodeJpegRows(const PixelRows& image, const JpegOptions& options,
+                    std::vector<std::uint8_t>& out, std::string& error) {
     if (image.width > kMaxJpegSide || image.height > kMaxJpegSide) {
         error = "picture too large for JPEG decoders (over 65500 pixels a side)";
         return false;
@@ -537,6 +540,7 @@ bool EncodeJpeg(const Image& image, const JpegOptions& options, std::vector<std:
         Histogram& histogram = counts[band];
         histogram = {};
         alignas(16) std::uint8_t rgb[3][kTile];
+        std::uint8_t* const order[3] = {rgb[image.bgr ? 2 : 0], rgb[1], rgb[image.bgr ? 0 : 2]};
         alignas(16) float planes[3][16 * kTile];
         alignas(16) std::int16_t coefficients[64];
         __m128 v[16];
@@ -546,15 +550,16 @@ bool EncodeJpeg(const Image& image, const JpegOptions& options, std::vector<std:
                 const int tileWidth = std::min(kTile, mcuColumns * mcuSize - tileX);
                 // Pixels past the right or bottom edge repeat the edge's.
                 for (int j = 0; j < mcuSize; ++j) {
-                    const std::uint8_t* row = image.pixel(0, std::min(my * mcuSize + j, h - 1));
+                    const std::uint8_t* row = image.row(std::min(my * mcuSize + j, h - 1));
                     int i = 0;
                     for (; tileX + i + 16 <= w && i < tileWidth; i += 16)
-                        SplitSixteen(row + 3 * (tileX + i), rgb[0] + i, rgb[1] + i, rgb[2] + i);
+                        SplitSixteen(row + 3 * (tileX + i), order[0] + i, order[1] + i,
+                                     order[2] + i);
                     for (; i < tileWidth; ++i) {
                         const std::uint8_t* p = row + 3 * std::min(tileX + i, w - 1);
-                        rgb[0][i] = p[0];
-                        rgb[1][i] = p[1];
-                        rgb[2][i] = p[2];
+                        order[0][i] = p[0];
+                        order[1][i] = p[1];
+                        order[2][i] = p[2];
                     }
                     for (int i = 0; i < tileWidth; i += 8)
                         ConvertEight(rgb[0] + i, rgb[1] + i, rgb[2] + i, planes[0] + j * kTile + i,

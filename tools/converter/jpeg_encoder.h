@@ -26,6 +26,9 @@ inline constexpr int kMaxJpegSide = 65500;
 
 bool EncodeJpeg(const Image& image, const JpegOptions& options, std::vector<std::uint8_t>& out,
                 std::string& error);
+// The same from rows of a checked size (a bitmap's, read in place).
+bool EncodeJpegRows(const PixelRows& image, const JpegOptions& options,
+                    std::vector<std::uint8_t>& out, std::string& error);
 
 // A Huffman table: code counts per length 1..16 and the symbols in code order.
 struct HuffmanSpec {

@@ -79,20 +79,27 @@ bool MapWholeFile(const std::wstring& path, std::uint64_t limit, qorvic::MappedV
 int Convert(const conv::ConverterArguments& args) {
     // A bitmap of the largest accepted picture at 32 bits per pixel, plus headers.
     constexpr std::uint64_t kMaxSourceBytes = (std::uint64_t{1} << 30) + (1 << 20);
-    conv::Image image;
+    qorvic::MappedView view;
+    std::span<const std::uint8_t> source;
+    if (!MapWholeFile(args.source, kMaxSourceBytes, view, source))
+        return conv::SourceUnreadable;
+    const conv::ConverterSettings settings = LoadSettings(args.ini);
     std::string error;
-    {
-        qorvic::MappedView view;
-        std::span<const std::uint8_t> source;
-        if (!MapWholeFile(args.source, kMaxSourceBytes, view, source))
-            return conv::SourceUnreadable;
+    std::vector<std::uint8_t> encoded;
+    conv::PixelRows rows;
+    if (conv::FormatOfPath(args.target) == conv::Format::Jpeg && conv::BmpRows(source, rows)) {
+        // The JPEG encoder reads a 24-bit bitmap's rows in place.
+        if (!conv::EncodeJpegRows(rows, settings.jpeg, encoded, error))
+            return conv::EncodingFailed;
+    } else {
+        conv::Image image;
         if (!conv::DecodeBmp(source, image, error))
             return conv::SourceNotABitmap;
+        view.reset();
+        if (!conv::EncodeByExtension(image, args.target, settings, encoded, error))
+            return conv::EncodingFailed;
     }
-
-    std::vector<std::uint8_t> encoded;
-    if (!conv::EncodeByExtension(image, args.target, LoadSettings(args.ini), encoded, error))
-        return conv::EncodingFailed;
+    view.reset();
     // The program's own atomic write: a short temporary name beside the target,
     // renamed into place, so even a target name of the longest length works.
     const std::string_view bytes(reinterpret_cast<const char*>(encoded.data()), encoded.size());
