@@ -1,5 +1,5 @@
-// The converter's JPEG path natively, as a command like cjpeg: reads a 24-bit
-// bitmap, encodes it at quality 90, 4:4:4, writes the file. The encode alone
+// The converter's JPEG path natively, as a command like cjpeg: maps a 24-bit
+// bitmap, encodes its rows in place at quality 90, 4:4:4, writes the file. The encode alone
 // is timed on stderr. Usage: jpeg_file IN.bmp OUT.jpg [THREADS (0: one per core)]
 #include "bmp_reader.h"
 #include "jpeg_encoder.h"
@@ -21,7 +21,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s IN.bmp OUT.jpg [THREADS]\n", argv[0]);
         return 2;
     }
-    // Mapped and decoded in place, as the converter does.
     const int fd = open(argv[1], O_RDONLY);
     struct stat info {};
     if (fd < 0 || fstat(fd, &info) != 0 || info.st_size == 0) {
@@ -33,17 +32,17 @@ int main(int argc, char** argv) {
     if (mapped == MAP_FAILED)
         return 1;
     const std::span<const std::uint8_t> file(static_cast<const std::uint8_t*>(mapped), size);
-    conv::Image image;
     std::string error;
     std::vector<std::uint8_t> jpeg;
     conv::JpegOptions options;
     options.threads = argc > 3 ? std::atoi(argv[3]) : 0;
-    if (!conv::DecodeBmp(file, image, error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+    conv::PixelRows rows;
+    if (!conv::BmpRows(file, rows)) {
+        std::fprintf(stderr, "not a 24-bit bitmap\n");
         return 1;
     }
     const auto start = std::chrono::steady_clock::now();
-    if (!conv::EncodeJpeg(image, options, jpeg, error)) {
+    if (!conv::EncodeJpegRows(rows, options, jpeg, error)) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
