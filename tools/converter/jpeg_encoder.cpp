@@ -161,16 +161,27 @@ struct Quantizer {
     // Transforms and quantizes a block of samples into `coefficients`
     // (transposed order); returns which are nonzero, as bits in zigzag order.
     std::uint64_t Transform(__m128* v, const ZigzagMap& zigzag, std::int16_t* coefficients) const {
-        // Flat blocks, common in screenshots, have only a DC value: 64 times
-        // the sample, as the transform would give it exactly.
-        const __m128 first = _mm_shuffle_ps(v[0], v[0], 0);
-        __m128 same = _mm_cmpeq_ps(v[0], first);
-        for (int i = 1; i < 16; ++i)
-            same = _mm_and_ps(same, _mm_cmpeq_ps(v[i], first));
-        if (_mm_movemask_ps(same) == 0xF) {
-            const float dc = 64.0f * _mm_cvtss_f32(first) * divisors[0];
-            coefficients[0] =
-                static_cast<std::int16_t>(std::clamp(_mm_cvtss_si32(_mm_set_ss(dc)), -1023, 1023));
+        // Nearly flat blocks, common in screenshots (grey text has no colour),
+        // have only a DC value: samples within 1/64 of each other leave every
+        // AC value below a quarter, which rounds to 0 for any quantizer.
+        __m128 low = v[0], high = v[0];
+        for (int i = 1; i < 16; ++i) {
+            low = _mm_min_ps(low, v[i]);
+            high = _mm_max_ps(high, v[i]);
+        }
+        // Largest minus smallest over all lanes.
+        high = _mm_max_ps(high, _mm_movehl_ps(high, high));
+        low = _mm_min_ps(low, _mm_movehl_ps(low, low));
+        high = _mm_max_ss(high, _mm_shuffle_ps(high, high, 1));
+        low = _mm_min_ss(low, _mm_shuffle_ps(low, low, 1));
+        if (_mm_cvtss_f32(_mm_sub_ss(high, low)) <= 1.0f / 64) {
+            __m128 sum = v[0];
+            for (int i = 1; i < 16; ++i)
+                sum = _mm_add_ps(sum, v[i]);
+            sum = _mm_add_ps(sum, _mm_movehl_ps(sum, sum));
+            sum = _mm_add_ss(sum, _mm_shuffle_ps(sum, sum, 1));
+            const int dc = _mm_cvtss_si32(_mm_mul_ss(sum, _mm_load_ss(divisors)));
+            coefficients[0] = static_cast<std::int16_t>(std::clamp(dc, -1023, 1023));
             return 1;
         }
         ForwardDct(v);
