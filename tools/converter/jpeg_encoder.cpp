@@ -31,9 +31,9 @@ using Histogram = std::array<std::array<std::uint32_t, 256>, 4>;
 // records and counts the symbols, the second writes them with tables made
 // for those counts. A record is 16 bits: the table and symbol (bits 6-15) and
 // the extra bits that follow the symbol's code (as many as its low nibble),
-// in bits 0-5 when they fit, else in a second 16-bit word. kRowEnd (AC size
-// 15, which no value has) marks the end of an MCU row, where a restart goes.
-constexpr std::uint16_t kRowEnd = ((kAcChroma << 8) | 0x0F) << 6;
+// in bits 0-5 when they fit, else in a second 16-bit word. kStripeEnd (AC
+// size 15, which no value has) marks the end of a restart interval.
+constexpr std::uint16_t kStripeEnd = ((kAcChroma << 8) | 0x0F) << 6;
 constexpr int kMaxWordsPerBlock = 2 * (1 + 63 + 3 + 1); // DC, AC, zero runs, end of block
 
 // A band's records, in chunks so that growing never copies or touches twice.
@@ -396,6 +396,30 @@ inline void ConvertEight(const std::uint8_t* r, const std::uint8_t* g, const std
     }
 }
 
+// Converts columns tileX .. tileX + tileWidth - 1 (a multiple of 8) of `rows`
+// picture rows from `top` on into level-shifted Y, Cb, Cr planes of row stride
+// kTile. Pixels past the right or bottom edge repeat the edge's.
+void ConvertTile(const PixelRows& image, int top, int rows, int tileX, int tileWidth,
+                 float (*planes)[16 * kTile]) {
+    alignas(16) std::uint8_t rgb[3][kTile];
+    std::uint8_t* const order[3] = {rgb[image.bgr ? 2 : 0], rgb[1], rgb[image.bgr ? 0 : 2]};
+    for (int j = 0; j < rows; ++j) {
+        const std::uint8_t* row = image.row(std::min(top + j, image.height - 1));
+        int i = 0;
+        for (; tileX + i + 16 <= image.width && i < tileWidth; i += 16)
+            SplitSixteen(row + 3 * (tileX + i), order[0] + i, order[1] + i, order[2] + i);
+        for (; i < tileWidth; ++i) {
+            const std::uint8_t* p = row + 3 * std::min(tileX + i, image.width - 1);
+            order[0][i] = p[0];
+            order[1][i] = p[1];
+            order[2][i] = p[2];
+        }
+        for (int i = 0; i < tileWidth; i += 8)
+            ConvertEight(rgb[0] + i, rgb[1] + i, rgb[2] + i, planes[0] + j * kTile + i,
+                         planes[1] + j * kTile + i, planes[2] + j * kTile + i);
+    }
+}
+
 void PutMarker(std::vector<std::uint8_t>& out, std::uint8_t marker, std::size_t length) {
     out.push_back(0xFF);
     out.push_back(marker);
@@ -536,12 +560,16 @@ bool EncodeJpegRows(const PixelRows& image, const JpegOptions& options,
     const Quantizer lumaQuantizer(lumaQuant), chromaQuantizer(chromaQuant);
     static const ZigzagMap zigzagMap;
 
-    // Every MCU row is its own restart interval, so bands of rows are coded in
-    // parallel, each from its own records, and joined with restart markers.
-    const int threads = ThreadCount(options.threads, mcuRows);
-    const int bands = threads == 1 ? 1 : std::min(mcuRows, 4 * threads);
+    // Every stripe of MCU rows is a restart interval, so bands of stripes are
+    // coded in parallel, each from its own records, and joined with restart
+    // markers. A stripe is one row unless rows are so short that the markers
+    // and fresh DC values would weigh on a thin picture.
+    const int rowsPerStripe = std::max(1, 64 / mcuColumns);
+    const int stripes = (mcuRows + rowsPerStripe - 1) / rowsPerStripe;
+    const int threads = ThreadCount(options.threads, stripes);
+    const int bands = threads == 1 ? 1 : std::min(stripes, 4 * threads);
     const auto bandStart = [&](int b) {
-        return static_cast<int>(static_cast<long long>(mcuRows) * b / bands);
+        return static_cast<int>(static_cast<long long>(stripes) * b / bands);
     };
     std::vector<RecordList> records(bands);
     std::vector<Histogram> counts(bands);
@@ -550,63 +578,48 @@ bool EncodeJpegRows(const PixelRows& image, const JpegOptions& options,
         RecordList& list = records[band];
         Histogram& histogram = counts[band];
         histogram = {};
-        alignas(16) std::uint8_t rgb[3][kTile];
-        std::uint8_t* const order[3] = {rgb[image.bgr ? 2 : 0], rgb[1], rgb[image.bgr ? 0 : 2]};
         alignas(16) float planes[3][16 * kTile];
         alignas(16) std::int16_t coefficients[64];
         __m128 v[16];
-        for (int my = bandStart(band); my < bandStart(band + 1); ++my) {
+        for (int stripe = bandStart(band); stripe < bandStart(band + 1); ++stripe) {
             int dcY = 0, dcCb = 0, dcCr = 0;
-            for (int tileX = 0; tileX < mcuColumns * mcuSize; tileX += kTile) {
-                const int tileWidth = std::min(kTile, mcuColumns * mcuSize - tileX);
-                // Pixels past the right or bottom edge repeat the edge's.
-                for (int j = 0; j < mcuSize; ++j) {
-                    const std::uint8_t* row = image.row(std::min(my * mcuSize + j, h - 1));
-                    int i = 0;
-                    for (; tileX + i + 16 <= w && i < tileWidth; i += 16)
-                        SplitSixteen(row + 3 * (tileX + i), order[0] + i, order[1] + i,
-                                     order[2] + i);
-                    for (; i < tileWidth; ++i) {
-                        const std::uint8_t* p = row + 3 * std::min(tileX + i, w - 1);
-                        order[0][i] = p[0];
-                        order[1][i] = p[1];
-                        order[2][i] = p[2];
-                    }
-                    for (int i = 0; i < tileWidth; i += 8)
-                        ConvertEight(rgb[0] + i, rgb[1] + i, rgb[2] + i, planes[0] + j * kTile + i,
-                                     planes[1] + j * kTile + i, planes[2] + j * kTile + i);
-                }
-                for (int x0 = 0; x0 < tileWidth; x0 += mcuSize) {
-                    std::uint16_t* out = list.Room(6 * kMaxWordsPerBlock);
-                    for (int by = 0; by < factor; ++by)
-                        for (int bx = 0; bx < factor; ++bx) {
-                            // A block wholly outside the picture (only at 4:2:0)
-                            // is coded flat, at the previous block's level.
-                            std::uint64_t nonzero = 1;
-                            if (tileX + x0 + bx * 8 >= w || my * mcuSize + by * 8 >= h) {
-                                coefficients[0] = static_cast<std::int16_t>(dcY);
-                            } else {
-                                LoadBlock(planes[0] + by * 8 * kTile + x0 + bx * 8, kTile, v);
-                                nonzero = lumaQuantizer.Transform(v, zigzagMap, coefficients);
+            const int stripeEnd = std::min(mcuRows, (stripe + 1) * rowsPerStripe);
+            for (int my = stripe * rowsPerStripe; my < stripeEnd; ++my) {
+                for (int tileX = 0; tileX < mcuColumns * mcuSize; tileX += kTile) {
+                    const int tileWidth = std::min(kTile, mcuColumns * mcuSize - tileX);
+                    ConvertTile(image, my * mcuSize, mcuSize, tileX, tileWidth, planes);
+                    for (int x0 = 0; x0 < tileWidth; x0 += mcuSize) {
+                        std::uint16_t* out = list.Room(6 * kMaxWordsPerBlock);
+                        for (int by = 0; by < factor; ++by)
+                            for (int bx = 0; bx < factor; ++bx) {
+                                // A block wholly outside the picture (only at 4:2:0)
+                                // is coded flat, at the previous block's level.
+                                std::uint64_t nonzero = 1;
+                                if (tileX + x0 + bx * 8 >= w || my * mcuSize + by * 8 >= h) {
+                                    coefficients[0] = static_cast<std::int16_t>(dcY);
+                                } else {
+                                    LoadBlock(planes[0] + by * 8 * kTile + x0 + bx * 8, kTile, v);
+                                    nonzero = lumaQuantizer.Transform(v, zigzagMap, coefficients);
+                                }
+                                out = BlockRecords(coefficients, nonzero, zigzagMap, dcY, kDcLuma,
+                                                   out, histogram);
                             }
-                            out = BlockRecords(coefficients, nonzero, zigzagMap, dcY, kDcLuma, out,
-                                               histogram);
+                        for (int c = 1; c <= 2; ++c) {
+                            if (factor == 1)
+                                LoadBlock(planes[c] + x0, kTile, v);
+                            else
+                                LoadHalvedBlock(planes[c] + x0, kTile, v);
+                            const std::uint64_t nonzero =
+                                chromaQuantizer.Transform(v, zigzagMap, coefficients);
+                            out = BlockRecords(coefficients, nonzero, zigzagMap,
+                                               c == 1 ? dcCb : dcCr, kDcChroma, out, histogram);
                         }
-                    for (int c = 1; c <= 2; ++c) {
-                        if (factor == 1)
-                            LoadBlock(planes[c] + x0, kTile, v);
-                        else
-                            LoadHalvedBlock(planes[c] + x0, kTile, v);
-                        const std::uint64_t nonzero =
-                            chromaQuantizer.Transform(v, zigzagMap, coefficients);
-                        out = BlockRecords(coefficients, nonzero, zigzagMap, c == 1 ? dcCb : dcCr,
-                                           kDcChroma, out, histogram);
+                        list.Written(out);
                     }
-                    list.Written(out);
                 }
             }
             std::uint16_t* end = list.Room(1);
-            *end++ = kRowEnd;
+            *end++ = kStripeEnd;
             list.Written(end);
         }
     });
@@ -629,18 +642,18 @@ bool EncodeJpegRows(const PixelRows& image, const JpegOptions& options,
             for (int s = 0; s < 256; ++s)
                 expectedBits +=
                     std::uint64_t{counts[band][t][s]} * (codes.length[t * 256 + s] + (s & 15));
-        // Stuffed bytes follow one byte in 256 of random data; restarts add a few per row.
+        // Stuffed bytes follow one byte in 256 of random data; restarts add a few.
         BitWriter bits(coded[band],
                        expectedBits / 8 + expectedBits / 1024 +
                            8 * static_cast<std::size_t>(bandStart(band + 1) - bandStart(band)));
-        int row = bandStart(band);
+        int stripe = bandStart(band);
         records[band].ForEachChunk([&](const std::uint16_t* p, const std::uint16_t* end) {
             while (p < end) {
                 const std::uint16_t record = *p++;
-                if (record == kRowEnd) {
-                    ++row;
-                    // Restart markers count 0..7 between rows; none after the last.
-                    bits.Flush(row < mcuRows ? 0xD0 + (row - 1) % 8 : -1);
+                if (record == kStripeEnd) {
+                    ++stripe;
+                    // Restart markers count 0..7 between stripes; none after the last.
+                    bits.Flush(stripe < stripes ? 0xD0 + (stripe - 1) % 8 : -1);
                     continue;
                 }
                 const int symbol = record >> 6;
@@ -676,9 +689,10 @@ bool EncodeJpegRows(const PixelRows& image, const JpegOptions& options,
     PutHuffmanTable(out, 0x10, specs[kAcLuma]);
     PutHuffmanTable(out, 0x01, specs[kDcChroma]);
     PutHuffmanTable(out, 0x11, specs[kAcChroma]);
-    PutMarker(out, 0xDD, 2); // a restart interval of one MCU row
+    PutMarker(out, 0xDD, 2); // the restart interval: one stripe's MCUs
+    const int interval = rowsPerStripe * mcuColumns;
     out.insert(out.end(),
-               {static_cast<std::uint8_t>(mcuColumns >> 8), static_cast<std::uint8_t>(mcuColumns)});
+               {static_cast<std::uint8_t>(interval >> 8), static_cast<std::uint8_t>(interval)});
     PutMarker(out, 0xDA, 1 + 3 * 2 + 3); // start of scan
     out.insert(out.end(), {3, 1, 0x00, 2, 0x11, 3, 0x11, 0, 63, 0});
 
