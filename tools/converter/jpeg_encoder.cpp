@@ -30,35 +30,51 @@ using Histogram = std::array<std::array<std::uint32_t, 256>, 4>;
 // The picture is coded twice: the first pass turns every block into symbol
 // records and counts the symbols, the second writes them with tables made
 // for those counts. A record is 16 bits: the table and symbol (bits 6-15) and
-// the extra bits that follow the symbol's code (as many as its low nibble),
-// in bits 0-5 when they fit, else in a second 16-bit word. kStripeEnd (AC
-// size 15, which no value has) marks the end of a restart interval.
+// the extra bits that follow the symbol's code (as many as its low nibble)
+// in bits 0-5 when they fit, else in a word of a second stream. With one word
+// per record the reader's next load never waits for the last record's size.
+// kStripeEnd (AC size 15, which no value has) ends a restart interval.
 constexpr std::uint16_t kStripeEnd = ((kAcChroma << 8) | 0x0F) << 6;
-constexpr int kMaxWordsPerBlock = 2 * (1 + 63 + 3 + 1); // DC, AC, zero runs, end of block
+constexpr int kMaxRecordsPerBlock = 1 + 63 + 3 + 1; // DC, AC, zero runs, end of block
+
+// Where the next record and the next long extra bits go.
+struct RecordCursor {
+    std::uint16_t* records;
+    std::uint16_t* extras;
+};
 
 // A band's records, in chunks so that growing never copies or touches twice.
 class RecordList {
 public:
-    // Where to write at least `words` more words.
-    std::uint16_t* Room(std::size_t words) {
-        if (chunks_.empty() || kChunk - chunks_.back().size < words)
-            // One word to spare: a reader may look one past the last record.
-            chunks_.push_back({std::unique_ptr<std::uint16_t[]>(new std::uint16_t[kChunk + 1]), 0});
-        return chunks_.back().words.get() + chunks_.back().size;
+    // Where to write at least `count` more records.
+    RecordCursor Room(std::size_t count) {
+        if (chunks_.empty() || kChunk - chunks_.back().records < count) {
+            // A word to spare: the reader may look one past the last extra.
+            chunks_.push_back({std::unique_ptr<std::uint16_t[]>(new std::uint16_t[kChunk]),
+                               std::unique_ptr<std::uint16_t[]>(new std::uint16_t[kChunk + 1]), 0,
+                               0});
+        }
+        Chunk& chunk = chunks_.back();
+        return {chunk.words.get() + chunk.records, chunk.extraWords.get() + chunk.extras};
     }
-    void Written(const std::uint16_t* end) {
-        chunks_.back().size = static_cast<std::size_t>(end - chunks_.back().words.get());
+    void Written(const RecordCursor& end) {
+        Chunk& chunk = chunks_.back();
+        chunk.records = static_cast<std::size_t>(end.records - chunk.words.get());
+        chunk.extras = static_cast<std::size_t>(end.extras - chunk.extraWords.get());
     }
+    // visit(records, end of records, extras) per chunk, in order.
     template <class Visit> void ForEachChunk(Visit visit) const {
         for (const Chunk& chunk : chunks_)
-            visit(chunk.words.get(), chunk.words.get() + chunk.size);
+            visit(chunk.words.get(), chunk.words.get() + chunk.records, chunk.extraWords.get());
     }
 
 private:
     static constexpr std::size_t kChunk = std::size_t{1} << 20;
     struct Chunk {
         std::unique_ptr<std::uint16_t[]> words;
-        std::size_t size;
+        std::unique_ptr<std::uint16_t[]> extraWords;
+        std::size_t records;
+        std::size_t extras;
     };
     std::vector<Chunk> chunks_;
 };
@@ -224,18 +240,19 @@ inline int Category(int value) {
 }
 
 // Turns one quantized block into records and counts its symbols.
-inline std::uint16_t* BlockRecords(const std::int16_t* coefficients, std::uint64_t nonzero,
-                                   const ZigzagMap& zigzag, int& previousDc, int dcTable,
-                                   std::uint16_t* out, Histogram& counts) {
+inline void BlockRecords(const std::int16_t* coefficients, std::uint64_t nonzero,
+                         const ZigzagMap& zigzag, int& previousDc, int dcTable, RecordCursor& out,
+                         Histogram& counts) {
     const auto record = [&](int table, int symbol, int value) {
         ++counts[table][symbol];
         const int size = symbol & 15;
         const auto bits = static_cast<std::uint16_t>(
             static_cast<unsigned>(value < 0 ? value - 1 : value) & ((1u << size) - 1));
         const bool inline6 = size <= 6;
-        out[0] = static_cast<std::uint16_t>((((table << 8) | symbol) << 6) | (inline6 ? bits : 0));
-        out[1] = bits;
-        out += inline6 ? 1 : 2;
+        *out.records++ =
+            static_cast<std::uint16_t>((((table << 8) | symbol) << 6) | (inline6 ? bits : 0));
+        *out.extras = bits;
+        out.extras += !inline6;
     };
     const int diff = coefficients[0] - previousDc;
     previousDc = coefficients[0];
@@ -257,7 +274,6 @@ inline std::uint16_t* BlockRecords(const std::int16_t* coefficients, std::uint64
     }
     if (last != 63)
         record(acTable, 0x00, 0);
-    return out;
 }
 
 // Code and length per symbol of the four tables, derived the canonical way.
@@ -589,7 +605,7 @@ bool EncodeJpegRows(const PixelRows& image, const JpegOptions& options,
                     const int tileWidth = std::min(kTile, mcuColumns * mcuSize - tileX);
                     ConvertTile(image, my * mcuSize, mcuSize, tileX, tileWidth, planes);
                     for (int x0 = 0; x0 < tileWidth; x0 += mcuSize) {
-                        std::uint16_t* out = list.Room(6 * kMaxWordsPerBlock);
+                        RecordCursor out = list.Room(6 * kMaxRecordsPerBlock);
                         for (int by = 0; by < factor; ++by)
                             for (int bx = 0; bx < factor; ++bx) {
                                 // A block wholly outside the picture (only at 4:2:0)
@@ -601,8 +617,8 @@ bool EncodeJpegRows(const PixelRows& image, const JpegOptions& options,
                                     LoadBlock(planes[0] + by * 8 * kTile + x0 + bx * 8, kTile, v);
                                     nonzero = lumaQuantizer.Transform(v, zigzagMap, coefficients);
                                 }
-                                out = BlockRecords(coefficients, nonzero, zigzagMap, dcY, kDcLuma,
-                                                   out, histogram);
+                                BlockRecords(coefficients, nonzero, zigzagMap, dcY, kDcLuma, out,
+                                             histogram);
                             }
                         for (int c = 1; c <= 2; ++c) {
                             if (factor == 1)
@@ -611,15 +627,15 @@ bool EncodeJpegRows(const PixelRows& image, const JpegOptions& options,
                                 LoadHalvedBlock(planes[c] + x0, kTile, v);
                             const std::uint64_t nonzero =
                                 chromaQuantizer.Transform(v, zigzagMap, coefficients);
-                            out = BlockRecords(coefficients, nonzero, zigzagMap,
-                                               c == 1 ? dcCb : dcCr, kDcChroma, out, histogram);
+                            BlockRecords(coefficients, nonzero, zigzagMap, c == 1 ? dcCb : dcCr,
+                                         kDcChroma, out, histogram);
                         }
                         list.Written(out);
                     }
                 }
             }
-            std::uint16_t* end = list.Room(1);
-            *end++ = kStripeEnd;
+            RecordCursor end = list.Room(1);
+            *end.records++ = kStripeEnd;
             list.Written(end);
         }
     });
@@ -647,23 +663,24 @@ bool EncodeJpegRows(const PixelRows& image, const JpegOptions& options,
                        expectedBits / 8 + expectedBits / 1024 +
                            8 * static_cast<std::size_t>(bandStart(band + 1) - bandStart(band)));
         int stripe = bandStart(band);
-        records[band].ForEachChunk([&](const std::uint16_t* p, const std::uint16_t* end) {
-            while (p < end) {
-                const std::uint16_t record = *p++;
-                if (record == kStripeEnd) {
-                    ++stripe;
-                    // Restart markers count 0..7 between stripes; none after the last.
-                    bits.Flush(stripe < stripes ? 0xD0 + (stripe - 1) % 8 : -1);
-                    continue;
+        records[band].ForEachChunk(
+            [&](const std::uint16_t* p, const std::uint16_t* end, const std::uint16_t* extras) {
+                while (p < end) {
+                    const std::uint16_t record = *p++;
+                    if (record == kStripeEnd) {
+                        ++stripe;
+                        // Restart markers count 0..7 between stripes; none after the last.
+                        bits.Flush(stripe < stripes ? 0xD0 + (stripe - 1) % 8 : -1);
+                        continue;
+                    }
+                    const int symbol = record >> 6;
+                    const int size = symbol & 15;
+                    const bool longExtra = size > 6;
+                    const std::uint32_t extra = longExtra ? *extras : record & 63u;
+                    extras += longExtra;
+                    bits.Put((codes.code[symbol] << size) | extra, codes.length[symbol] + size);
                 }
-                const int symbol = record >> 6;
-                const int size = symbol & 15;
-                const bool longExtra = size > 6;
-                const std::uint32_t extra = longExtra ? *p : record & 63u;
-                p += longExtra;
-                bits.Put((codes.code[symbol] << size) | extra, codes.length[symbol] + size);
-            }
-        });
+            });
         bits.Finish();
         records[band] = RecordList();
     });
