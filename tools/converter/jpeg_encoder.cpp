@@ -277,17 +277,18 @@ inline void BlockRecords(const std::int16_t* coefficients, std::uint64_t nonzero
 }
 
 // Code and length per symbol of the four tables, derived the canonical way.
+// Each entry is the code already shifted past the symbol's extra bits (bits
+// 5-31) and the length of both (bits 0-4): one lookup per symbol.
 struct HuffmanCodes {
-    std::array<std::uint32_t, 4 * 256> code{};
-    std::array<std::uint8_t, 4 * 256> length{};
+    std::array<std::uint32_t, 4 * 256> entry{};
 
     void Set(int table, const HuffmanSpec& spec) {
         unsigned next = 0;
         std::size_t k = 0;
         for (int len = 1; len <= 16; ++len) {
             for (int i = 0; i < spec.counts[len - 1]; ++i, ++k) {
-                code[table * 256 + spec.symbols[k]] = next++;
-                length[table * 256 + spec.symbols[k]] = static_cast<std::uint8_t>(len);
+                const int size = spec.symbols[k] & 15;
+                entry[table * 256 + spec.symbols[k]] = ((next++ << size) << 5) | (len + size);
             }
             next <<= 1;
         }
@@ -656,8 +657,7 @@ bool EncodeJpegRows(const PixelRows& image, const JpegOptions& options,
         std::uint64_t expectedBits = 0;
         for (int t = 0; t < 4; ++t)
             for (int s = 0; s < 256; ++s)
-                expectedBits +=
-                    std::uint64_t{counts[band][t][s]} * (codes.length[t * 256 + s] + (s & 15));
+                expectedBits += std::uint64_t{counts[band][t][s]} * (codes.entry[t * 256 + s] & 31);
         // Stuffed bytes follow one byte in 256 of random data; restarts add a few.
         BitWriter bits(coded[band],
                        expectedBits / 8 + expectedBits / 1024 +
@@ -674,11 +674,11 @@ bool EncodeJpegRows(const PixelRows& image, const JpegOptions& options,
                         continue;
                     }
                     const int symbol = record >> 6;
-                    const int size = symbol & 15;
-                    const bool longExtra = size > 6;
+                    const bool longExtra = (symbol & 15) > 6;
                     const std::uint32_t extra = longExtra ? *extras : record & 63u;
                     extras += longExtra;
-                    bits.Put((codes.code[symbol] << size) | extra, codes.length[symbol] + size);
+                    const std::uint32_t code = codes.entry[symbol];
+                    bits.Put((code >> 5) | extra, static_cast<int>(code & 31));
                 }
             });
         bits.Finish();
