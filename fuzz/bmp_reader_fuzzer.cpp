@@ -32,10 +32,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::span<const std::uint8_t> bytes(data, size);
     std::string error;
     conv::Image image;
-    if (conv::DecodeBmp(bytes, image, error))
+    const bool decoded = conv::DecodeBmp(bytes, image, error);
+    if (decoded)
         CheckPicture(image);
     else
         FUZZ_CHECK(!error.empty());
+    // Rows offered for reading in place are exactly the decoded picture's.
+    conv::PixelRows rows;
+    if (conv::BmpRows(bytes, rows)) {
+        FUZZ_CHECK(decoded && rows.width == image.width && rows.height == image.height);
+        for (int y = 0; y < rows.height; ++y)
+            for (int x = 0; x < rows.width; ++x)
+                for (int c = 0; c < 3; ++c)
+                    FUZZ_CHECK(rows.row(y)[3 * x + (rows.bgr ? 2 - c : c)] == image.pixel(x, y)[c]);
+    }
 
     // The same bytes without the 14-byte file header are what the clipboard holds.
     conv::Image fromDib;

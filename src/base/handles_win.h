@@ -37,6 +37,12 @@ struct KernelHandleDeleter {
 // A kernel handle: process, thread, event, file.
 using KernelHandle = std::unique_ptr<void, KernelHandleDeleter>;
 
+struct MappedViewDeleter {
+    void operator()(const void* view) const { ::UnmapViewOfFile(view); }
+};
+// A view from MapViewOfFile.
+using MappedView = std::unique_ptr<const void, MappedViewDeleter>;
+
 struct WindowsHookDeleter {
     void operator()(HHOOK hook) const { ::UnhookWindowsHookEx(hook); }
 };

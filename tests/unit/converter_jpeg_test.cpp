@@ -1,11 +1,15 @@
 #include "pictures.h"
+#include "bmp_reader.h"
+#include "bmp_writer.h"
 #include "jpeg_encoder.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <tuple>
 #include <numeric>
+#include <random>
 #include <set>
 
 using namespace conv;
@@ -34,24 +38,34 @@ Image Smooth(int w, int h) {
 
 } // namespace
 
-TEST(JpegTables, HuffmanTablesAreCompleteAndConsistent) {
-    for (bool chroma : {false, true}) {
-        const HuffmanSpec& dc = StandardHuffman(false, chroma);
-        const HuffmanSpec& ac = StandardHuffman(true, chroma);
-        EXPECT_EQ(std::accumulate(dc.counts.begin(), dc.counts.end(), 0u), dc.symbols.size());
-        EXPECT_EQ(std::set<std::uint8_t>(dc.symbols.begin(), dc.symbols.end()).size(), 12u);
-        ASSERT_EQ(std::accumulate(ac.counts.begin(), ac.counts.end(), 0u), ac.symbols.size());
-        // Every run 0..15 with every size 1..10, plus end-of-block and the 16-zero run.
-        std::set<int> expected = {0x00, 0xF0};
-        for (int run = 0; run < 16; ++run)
-            for (int size = 1; size <= 10; ++size)
-                expected.insert((run << 4) | size);
-        EXPECT_EQ(std::set<int>(ac.symbols.begin(), ac.symbols.end()), expected) << chroma;
-        // A prefix code: Kraft sum below one (no all-ones code of any length).
+TEST(JpegTables, HuffmanCodesAreValidPrefixCodesThatFavourFrequentSymbols) {
+    std::array<std::uint32_t, 256> one{}, even{}, fibonacci{};
+    one[0x11] = 5;
+    even.fill(1000);
+    // Counts growing like this make a tree 40 deep: it must be cut to 16 bits.
+    fibonacci[0] = fibonacci[1] = 1;
+    for (int s = 2; s < 40; ++s)
+        fibonacci[s] = fibonacci[s - 1] + fibonacci[s - 2];
+    for (const auto& counts : {one, even, fibonacci}) {
+        const HuffmanSpec spec = OptimalHuffman(counts);
+        ASSERT_EQ(std::accumulate(spec.counts.begin(), spec.counts.end(), 0u), spec.symbols.size());
+        std::set<int> used;
+        for (int s = 0; s < 256; ++s)
+            if (counts[s])
+                used.insert(s);
+        EXPECT_EQ(std::set<int>(spec.symbols.begin(), spec.symbols.end()), used);
+        // A prefix code without an all-ones code: Kraft sum below one.
         double kraft = 0;
-        for (int len = 1; len <= 16; ++len)
-            kraft += ac.counts[len - 1] / std::pow(2.0, len);
+        std::array<int, 256> length{};
+        for (int len = 1, k = 0; len <= 16; ++len)
+            for (int i = 0; i < spec.counts[len - 1]; ++i, ++k) {
+                kraft += std::pow(2.0, -len);
+                length[spec.symbols[k]] = len;
+            }
         EXPECT_LT(kraft, 1.0);
+        for (int a : used)
+            for (int b : used)
+                EXPECT_TRUE(counts[a] <= counts[b] || length[a] <= length[b]) << a << " " << b;
     }
 }
 
@@ -72,6 +86,14 @@ TEST(JpegEncoder, DecodesToTheRightSizeWithSmallError) {
             const Image image = Smooth(w, h);
             const Bytes jpeg = Encoded(EncodeJpeg, image, JpegOptions{90, subsample, 2});
             EXPECT_EQ(Be16(jpeg, 0), 0xFFD8u);
+            // A bitmap's rows, read in place (bottom-up, blue first), give the same file.
+            const Bytes bmp = EncodeBmp(image);
+            PixelRows rows;
+            ASSERT_TRUE(BmpRows(bmp, rows));
+            Bytes fromRows;
+            std::string error;
+            ASSERT_TRUE(EncodeJpegRows(rows, JpegOptions{90, subsample, 1}, fromRows, error));
+            EXPECT_EQ(fromRows, jpeg);
             const auto decoded = DecodeWithImageMagick(jpeg, "jpg");
             ASSERT_TRUE(decoded);
             ASSERT_EQ(decoded->width, w);
@@ -80,6 +102,28 @@ TEST(JpegEncoder, DecodesToTheRightSizeWithSmallError) {
             EXPECT_GT(Psnr(image, *decoded), subsample ? 31.0 : 40.0)
                 << w << "x" << h << " subsample " << subsample;
         }
+    }
+}
+
+// At 4:2:0 a thin picture's MCUs reach past it by whole blocks; those are cut
+// off by every decoder, so coding them costs bytes for nothing. Coded flat they
+// cost far less than the picture grown by repeating its edge row over them.
+TEST(JpegEncoder, BlocksWhollyOutsideAThinPictureCostAlmostNothing) {
+    for (auto [w, h] : {std::pair{512, 8}, {8, 512}}) {
+        Image thin{w, h, Bytes(static_cast<std::size_t>(w) * h * 3)};
+        std::mt19937 random(1);
+        for (std::size_t i = 0; i < thin.rgb.size(); i += 3) // grey detail: luma only
+            thin.rgb[i] = thin.rgb[i + 1] = thin.rgb[i + 2] = static_cast<std::uint8_t>(random());
+        Image grown{(w + 15) / 16 * 16, (h + 15) / 16 * 16, {}};
+        for (int y = 0; y < grown.height; ++y)
+            for (int x = 0; x < grown.width; ++x) {
+                const std::uint8_t* p = thin.pixel(std::min(x, w - 1), std::min(y, h - 1));
+                grown.rgb.insert(grown.rgb.end(), p, p + 3);
+            }
+        const JpegOptions options{90, true, 1};
+        EXPECT_LT(Encoded(EncodeJpeg, thin, options).size() * 10,
+                  Encoded(EncodeJpeg, grown, options).size() * 9)
+            << w << "x" << h;
     }
 }
 

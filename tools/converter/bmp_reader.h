@@ -14,4 +14,8 @@ namespace conv {
 
 bool DecodeBmp(std::span<const std::uint8_t> file, Image& out, std::string& error);
 
+// The rows of a valid 24-bit bitmap as they lie in `file` (which must outlive
+// them). False for any other file: DecodeBmp converts those.
+bool BmpRows(std::span<const std::uint8_t> file, PixelRows& rows);
+
 } // namespace conv

@@ -3,8 +3,11 @@
 #include "image_check.h"
 #include "parallel.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
-#include <cmath>
+#include <cstring>
+#include <memory>
 
 namespace conv {
 
@@ -20,49 +23,272 @@ constexpr std::uint8_t kChromaBase[64] = {
     99, 99, 47, 66, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
     99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
 
-const HuffmanSpec kDcLuminance{{0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0},
-                               {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}};
-const HuffmanSpec kDcChroma{{0, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0},
-                            {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}};
-const HuffmanSpec kAcLuminance{
-    {0, 2, 1, 3, 3, 2, 4, 3, 5, 5, 4, 4, 0, 0, 1, 0x7d},
-    {0x01, 0x02, 0x03, 0x00, 0x04, 0x11, 0x05, 0x12, 0x21, 0x31, 0x41, 0x06, 0x13, 0x51, 0x61,
-     0x07, 0x22, 0x71, 0x14, 0x32, 0x81, 0x91, 0xa1, 0x08, 0x23, 0x42, 0xb1, 0xc1, 0x15, 0x52,
-     0xd1, 0xf0, 0x24, 0x33, 0x62, 0x72, 0x82, 0x09, 0x0a, 0x16, 0x17, 0x18, 0x19, 0x1a, 0x25,
-     0x26, 0x27, 0x28, 0x29, 0x2a, 0x34, 0x35, 0x36, 0x37, 0x38, 0x39, 0x3a, 0x43, 0x44, 0x45,
-     0x46, 0x47, 0x48, 0x49, 0x4a, 0x53, 0x54, 0x55, 0x56, 0x57, 0x58, 0x59, 0x5a, 0x63, 0x64,
-     0x65, 0x66, 0x67, 0x68, 0x69, 0x6a, 0x73, 0x74, 0x75, 0x76, 0x77, 0x78, 0x79, 0x7a, 0x83,
-     0x84, 0x85, 0x86, 0x87, 0x88, 0x89, 0x8a, 0x92, 0x93, 0x94, 0x95, 0x96, 0x97, 0x98, 0x99,
-     0x9a, 0xa2, 0xa3, 0xa4, 0xa5, 0xa6, 0xa7, 0xa8, 0xa9, 0xaa, 0xb2, 0xb3, 0xb4, 0xb5, 0xb6,
-     0xb7, 0xb8, 0xb9, 0xba, 0xc2, 0xc3, 0xc4, 0xc5, 0xc6, 0xc7, 0xc8, 0xc9, 0xca, 0xd2, 0xd3,
-     0xd4, 0xd5, 0xd6, 0xd7, 0xd8, 0xd9, 0xda, 0xe1, 0xe2, 0xe3, 0xe4, 0xe5, 0xe6, 0xe7, 0xe8,
-     0xe9, 0xea, 0xf1, 0xf2, 0xf3, 0xf4, 0xf5, 0xf6, 0xf7, 0xf8, 0xf9, 0xfa}};
-const HuffmanSpec kAcChroma{
-    {0, 2, 1, 2, 4, 4, 3, 4, 7, 5, 4, 4, 0, 1, 2, 0x77},
-    {0x00, 0x01, 0x02, 0x03, 0x11, 0x04, 0x05, 0x21, 0x31, 0x06, 0x12, 0x41, 0x51, 0x07, 0x61,
-     0x71, 0x13, 0x22, 0x32, 0x81, 0x08, 0x14, 0x42, 0x91, 0xa1, 0xb1, 0xc1, 0x09, 0x23, 0x33,
-     0x52, 0xf0, 0x15, 0x62, 0x72, 0xd1, 0x0a, 0x16, 0x24, 0x34, 0xe1, 0x25, 0xf1, 0x17, 0x18,
-     0x19, 0x1a, 0x26, 0x27, 0x28, 0x29, 0x2a, 0x35, 0x36, 0x37, 0x38, 0x39, 0x3a, 0x43, 0x44,
-     0x45, 0x46, 0x47, 0x48, 0x49, 0x4a, 0x53, 0x54, 0x55, 0x56, 0x57, 0x58, 0x59, 0x5a, 0x63,
-     0x64, 0x65, 0x66, 0x67, 0x68, 0x69, 0x6a, 0x73, 0x74, 0x75, 0x76, 0x77, 0x78, 0x79, 0x7a,
-     0x82, 0x83, 0x84, 0x85, 0x86, 0x87, 0x88, 0x89, 0x8a, 0x92, 0x93, 0x94, 0x95, 0x96, 0x97,
-     0x98, 0x99, 0x9a, 0xa2, 0xa3, 0xa4, 0xa5, 0xa6, 0xa7, 0xa8, 0xa9, 0xaa, 0xb2, 0xb3, 0xb4,
-     0xb5, 0xb6, 0xb7, 0xb8, 0xb9, 0xba, 0xc2, 0xc3, 0xc4, 0xc5, 0xc6, 0xc7, 0xc8, 0xc9, 0xca,
-     0xd2, 0xd3, 0xd4, 0xd5, 0xd6, 0xd7, 0xd8, 0xd9, 0xda, 0xe2, 0xe3, 0xe4, 0xe5, 0xe6, 0xe7,
-     0xe8, 0xe9, 0xea, 0xf2, 0xf3, 0xf4, 0xf5, 0xf6, 0xf7, 0xf8, 0xf9, 0xfa}};
+// The four Huffman tables, as the symbol records below number them.
+enum Table { kDcLuma, kAcLuma, kDcChroma, kAcChroma };
+using Histogram = std::array<std::array<std::uint32_t, 256>, 4>;
 
-// Code and length per symbol, derived from a table the canonical way.
+// The picture is coded twice: the first pass turns every block into symbol
+// records and counts the symbols, the second writes them with tables made
+// for those counts. A record is 16 bits: the table and symbol (bits 6-15) and
+// the extra bits that follow the symbol's code (as many as its low nibble)
+// in bits 0-5 when they fit, else in a word of a second stream. With one word
+// per record the reader's next load never waits for the last record's size.
+// kStripeEnd (AC size 15, which no value has) ends a restart interval.
+constexpr std::uint16_t kStripeEnd = ((kAcChroma << 8) | 0x0F) << 6;
+constexpr int kMaxRecordsPerBlock = 1 + 63 + 3 + 1; // DC, AC, zero runs, end of block
+
+// Where the next record and the next long extra bits go.
+struct RecordCursor {
+    std::uint16_t* records;
+    std::uint16_t* extras;
+};
+
+// A band's records, in chunks so that growing never copies or touches twice.
+class RecordList {
+public:
+    // Where to write at least `count` more records.
+    RecordCursor Room(std::size_t count) {
+        if (chunks_.empty() || kChunk - chunks_.back().records < count) {
+            // A word to spare: the reader may look one past the last extra.
+            chunks_.push_back({std::unique_ptr<std::uint16_t[]>(new std::uint16_t[kChunk]),
+                               std::unique_ptr<std::uint16_t[]>(new std::uint16_t[kChunk + 1]), 0,
+                               0});
+        }
+        Chunk& chunk = chunks_.back();
+        return {chunk.words.get() + chunk.records, chunk.extraWords.get() + chunk.extras};
+    }
+    void Written(const RecordCursor& end) {
+        Chunk& chunk = chunks_.back();
+        chunk.records = static_cast<std::size_t>(end.records - chunk.words.get());
+        chunk.extras = static_cast<std::size_t>(end.extras - chunk.extraWords.get());
+    }
+    // visit(records, end of records, extras) per chunk, in order.
+    template <class Visit> void ForEachChunk(Visit visit) const {
+        for (const Chunk& chunk : chunks_)
+            visit(chunk.words.get(), chunk.words.get() + chunk.records, chunk.extraWords.get());
+    }
+
+private:
+    static constexpr std::size_t kChunk = std::size_t{1} << 20;
+    struct Chunk {
+        std::unique_ptr<std::uint16_t[]> words;
+        std::unique_ptr<std::uint16_t[]> extraWords;
+        std::size_t records;
+        std::size_t extras;
+    };
+    std::vector<Chunk> chunks_;
+};
+
+// Samples go through the transform in tiles of this many columns (a multiple
+// of 16) and one MCU row high, so the planes stay in the first-level cache.
+constexpr int kTile = 64;
+
+// The AAN transform's output scale per frequency.
+constexpr float kAan[8] = {1.0f, 1.387039845f, 1.306562965f, 1.175875602f,
+                           1.0f, 0.785694958f, 0.541196100f, 0.275899379f};
+
+// One-dimensional AAN forward DCT on eight vectors, four lines at a time.
+inline void Dct8(__m128* v, int stride) {
+    __m128 &p0 = v[0], &p1 = v[stride], &p2 = v[2 * stride], &p3 = v[3 * stride];
+    __m128 &p4 = v[4 * stride], &p5 = v[5 * stride], &p6 = v[6 * stride], &p7 = v[7 * stride];
+    const __m128 t0 = _mm_add_ps(p0, p7), t7 = _mm_sub_ps(p0, p7);
+    const __m128 t1 = _mm_add_ps(p1, p6), t6 = _mm_sub_ps(p1, p6);
+    const __m128 t2 = _mm_add_ps(p2, p5), t5 = _mm_sub_ps(p2, p5);
+    const __m128 t3 = _mm_add_ps(p3, p4), t4 = _mm_sub_ps(p3, p4);
+
+    const __m128 t10 = _mm_add_ps(t0, t3), t13 = _mm_sub_ps(t0, t3);
+    const __m128 t11 = _mm_add_ps(t1, t2), t12 = _mm_sub_ps(t1, t2);
+    p0 = _mm_add_ps(t10, t11);
+    p4 = _mm_sub_ps(t10, t11);
+    const __m128 z1 = _mm_mul_ps(_mm_add_ps(t12, t13), _mm_set1_ps(0.707106781f));
+    p2 = _mm_add_ps(t13, z1);
+    p6 = _mm_sub_ps(t13, z1);
+
+    const __m128 s10 = _mm_add_ps(t4, t5), s11 = _mm_add_ps(t5, t6), s12 = _mm_add_ps(t6, t7);
+    const __m128 z5 = _mm_mul_ps(_mm_sub_ps(s10, s12), _mm_set1_ps(0.382683433f));
+    const __m128 z2 = _mm_add_ps(_mm_mul_ps(s10, _mm_set1_ps(0.541196100f)), z5);
+    const __m128 z4 = _mm_add_ps(_mm_mul_ps(s12, _mm_set1_ps(1.306562965f)), z5);
+    const __m128 z3 = _mm_mul_ps(s11, _mm_set1_ps(0.707106781f));
+    const __m128 z11 = _mm_add_ps(t7, z3), z13 = _mm_sub_ps(t7, z3);
+    p5 = _mm_add_ps(z13, z2);
+    p3 = _mm_sub_ps(z13, z2);
+    p1 = _mm_add_ps(z11, z4);
+    p7 = _mm_sub_ps(z11, z4);
+}
+
+// Two-dimensional DCT of a block held as v[row * 2 + half]. The result comes
+// out transposed: v[row * 2 + half] holds horizontal frequency `row` with the
+// vertical frequencies 4 * half .. 4 * half + 3; the quantizer's tables are
+// laid out the same way.
+inline void ForwardDct(__m128* v) {
+    Dct8(v, 2);
+    Dct8(v + 1, 2);
+    __m128 t[16];
+    for (int r = 0; r < 8; r += 4)
+        for (int h = 0; h < 2; ++h) {
+            __m128 a = v[r * 2 + h], b = v[(r + 1) * 2 + h];
+            __m128 c = v[(r + 2) * 2 + h], d = v[(r + 3) * 2 + h];
+            _MM_TRANSPOSE4_PS(a, b, c, d);
+            // Rows r..r+3 of columns 4h..4h+3 become rows 4h..4h+3 of columns r..r+3.
+            t[(4 * h) * 2 + r / 4] = a;
+            t[(4 * h + 1) * 2 + r / 4] = b;
+            t[(4 * h + 2) * 2 + r / 4] = c;
+            t[(4 * h + 3) * 2 + r / 4] = d;
+        }
+    Dct8(t, 2);
+    Dct8(t + 1, 2);
+    std::copy_n(t, 16, v);
+}
+
+// Zigzag position -> index in the transform's transposed output order, and
+// per byte of a mask over that order, the same bits in zigzag positions.
+struct ZigzagMap {
+    std::uint8_t index[64];
+    std::uint64_t bits[8][256];
+
+    ZigzagMap() : bits{} {
+        std::uint8_t position[64];
+        const auto& order = ZigzagOrder();
+        for (int k = 0; k < 64; ++k) {
+            index[k] = static_cast<std::uint8_t>((order[k] % 8) * 8 + order[k] / 8);
+            position[index[k]] = static_cast<std::uint8_t>(k);
+        }
+        for (int byte = 0; byte < 8; ++byte)
+            for (int value = 0; value < 256; ++value)
+                for (int bit = 0; bit < 8; ++bit)
+                    if (value >> bit & 1)
+                        bits[byte][value] |= std::uint64_t{1} << position[byte * 8 + bit];
+    }
+};
+
+// Per component class: 1 / (quantizer * AAN scales * 8) in the transform's
+// transposed output order.
+struct Quantizer {
+    alignas(16) float divisors[64];
+
+    explicit Quantizer(const std::array<std::uint16_t, 64>& quant) {
+        for (int m = 0; m < 64; ++m) {
+            const int vertical = m % 8, horizontal = m / 8;
+            divisors[m] = 1.0f / (quant[vertical * 8 + horizontal] * kAan[vertical] *
+                                  kAan[horizontal] * 8.0f);
+        }
+    }
+
+    // Transforms and quantizes a block of samples into `coefficients`
+    // (transposed order); returns which are nonzero, as bits in zigzag order.
+    std::uint64_t Transform(__m128* v, const ZigzagMap& zigzag, std::int16_t* coefficients) const {
+        // Nearly flat blocks, common in screenshots (grey text has no colour),
+        // have only a DC value: samples within 1/64 of each other leave every
+        // AC value below a quarter, which rounds to 0 for any quantizer.
+        __m128 low = v[0], high = v[0];
+        for (int i = 1; i < 16; ++i) {
+            low = _mm_min_ps(low, v[i]);
+            high = _mm_max_ps(high, v[i]);
+        }
+        // Largest minus smallest over all lanes.
+        high = _mm_max_ps(high, _mm_movehl_ps(high, high));
+        low = _mm_min_ps(low, _mm_movehl_ps(low, low));
+        high = _mm_max_ss(high, _mm_shuffle_ps(high, high, 1));
+        low = _mm_min_ss(low, _mm_shuffle_ps(low, low, 1));
+        if (_mm_cvtss_f32(_mm_sub_ss(high, low)) <= 1.0f / 64) {
+            __m128 sum = v[0];
+            for (int i = 1; i < 16; ++i)
+                sum = _mm_add_ps(sum, v[i]);
+            sum = _mm_add_ps(sum, _mm_movehl_ps(sum, sum));
+            sum = _mm_add_ss(sum, _mm_shuffle_ps(sum, sum, 1));
+            const int dc = _mm_cvtss_si32(_mm_mul_ss(sum, _mm_load_ss(divisors)));
+            coefficients[0] = static_cast<std::int16_t>(std::clamp(dc, -1023, 1023));
+            return 1;
+        }
+        ForwardDct(v);
+        return Apply(v, zigzag, coefficients);
+    }
+
+    // Quantizes a transformed block in place of `coefficients` (transposed
+    // order); returns which are nonzero, as bits in zigzag order.
+    std::uint64_t Apply(const __m128* v, const ZigzagMap& zigzag,
+                        std::int16_t* coefficients) const {
+        // Baseline AC values have at most 10 bits; DC values kept to the same
+        // range leave every DC difference within 11.
+        const __m128i limit = _mm_set1_epi16(1023);
+        const __m128i zero = _mm_setzero_si128();
+        std::uint64_t nonzero = 0;
+        for (int i = 0; i < 8; i += 2) {
+            __m128i packed[2];
+            for (int j = 0; j < 2; ++j) {
+                const float* d = divisors + 8 * (i + j);
+                const __m128i lo = _mm_cvtps_epi32(_mm_mul_ps(v[2 * (i + j)], _mm_load_ps(d)));
+                const __m128i hi =
+                    _mm_cvtps_epi32(_mm_mul_ps(v[2 * (i + j) + 1], _mm_load_ps(d + 4)));
+                packed[j] = _mm_max_epi16(_mm_min_epi16(_mm_packs_epi32(lo, hi), limit),
+                                          _mm_sub_epi16(zero, limit));
+                _mm_store_si128(reinterpret_cast<__m128i*>(coefficients + 8 * (i + j)), packed[j]);
+            }
+            const int isZero = _mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(packed[0], zero),
+                                                                 _mm_cmpeq_epi16(packed[1], zero)));
+            const unsigned mask = ~static_cast<unsigned>(isZero);
+            nonzero |= zigzag.bits[i][mask & 0xFF] | zigzag.bits[i + 1][(mask >> 8) & 0xFF];
+        }
+        return nonzero;
+    }
+};
+
+// Bit length of |value|: the size category of a coefficient or DC difference.
+inline int Category(int value) {
+    const unsigned v = static_cast<unsigned>(value < 0 ? -value : value);
+    return v == 0 ? 0 : 32 - __builtin_clz(v);
+}
+
+// Turns one quantized block into records and counts its symbols.
+inline void BlockRecords(const std::int16_t* coefficients, std::uint64_t nonzero,
+                         const ZigzagMap& zigzag, int& previousDc, int dcTable, RecordCursor& out,
+                         Histogram& counts) {
+    const auto record = [&](int table, int symbol, int value) {
+        ++counts[table][symbol];
+        const int size = symbol & 15;
+        const auto bits = static_cast<std::uint16_t>(
+            static_cast<unsigned>(value < 0 ? value - 1 : value) & ((1u << size) - 1));
+        const bool inline6 = size <= 6;
+        *out.records++ =
+            static_cast<std::uint16_t>((((table << 8) | symbol) << 6) | (inline6 ? bits : 0));
+        *out.extras = bits;
+        out.extras += !inline6;
+    };
+    const int diff = coefficients[0] - previousDc;
+    previousDc = coefficients[0];
+    record(dcTable, Category(diff), diff);
+
+    // Runs of zeros are skipped whole, by the bit of the next nonzero value.
+    nonzero &= ~std::uint64_t{1};
+    const int acTable = dcTable + 1;
+    int last = 0;
+    while (nonzero) {
+        const int k = __builtin_ctzll(nonzero);
+        nonzero &= nonzero - 1;
+        int run = k - last - 1;
+        for (; run > 15; run -= 16)
+            record(acTable, 0xF0, 0);
+        const int v = coefficients[zigzag.index[k]];
+        record(acTable, (run << 4) | Category(v), v);
+        last = k;
+    }
+    if (last != 63)
+        record(acTable, 0x00, 0);
+}
+
+// Code and length per symbol of the four tables, derived the canonical way.
+// Each entry is the code already shifted past the symbol's extra bits (bits
+// 5-31) and the length of both (bits 0-4): one lookup per symbol.
 struct HuffmanCodes {
-    std::array<std::uint16_t, 256> code{};
-    std::array<std::uint8_t, 256> length{};
+    std::array<std::uint32_t, 4 * 256> entry{};
 
-    explicit HuffmanCodes(const HuffmanSpec& spec) {
+    void Set(int table, const HuffmanSpec& spec) {
         unsigned next = 0;
         std::size_t k = 0;
         for (int len = 1; len <= 16; ++len) {
             for (int i = 0; i < spec.counts[len - 1]; ++i, ++k) {
-                code[spec.symbols[k]] = static_cast<std::uint16_t>(next++);
-                length[spec.symbols[k]] = static_cast<std::uint8_t>(len);
+                const int size = spec.symbols[k] & 15;
+                entry[table * 256 + spec.symbols[k]] = ((next++ << size) << 5) | (len + size);
             }
             next <<= 1;
         }
@@ -72,124 +298,143 @@ struct HuffmanCodes {
 // The entropy-coded segment: bits most significant first, 0xFF followed by a stuffed 0.
 class BitWriter {
 public:
-    explicit BitWriter(std::vector<std::uint8_t>& out) : out_(out) {}
-    void Put(std::uint32_t bits, int count) {
-        buffer_ = (buffer_ << count) | (bits & ((1u << count) - 1));
+    // `expected`: about the bytes the segment takes; more is found if needed.
+    BitWriter(std::vector<std::uint8_t>& out, std::size_t expected) : out_(out) {
+        out_.resize(expected + 64);
+    }
+    void Put(std::uint32_t bits, int count) { // 1 <= count <= 27
+        buffer_ = (buffer_ << count) | bits;
         filled_ += count;
-        while (filled_ >= 8) {
-            filled_ -= 8;
-            const auto byte = static_cast<std::uint8_t>(buffer_ >> filled_);
-            out_.push_back(byte);
-            if (byte == 0xFF)
-                out_.push_back(0);
+        if (out_.size() - size_ < 16)
+            out_.resize(out_.size() * 2);
+        // Every whole byte goes out at once, by one unaligned store, unless
+        // one of them is 0xFF and needs its stuffed zero.
+        const std::uint64_t top = buffer_ << (64 - filled_);
+        const int bytes = filled_ >> 3;
+        const std::uint64_t inverted = ~top;
+        const std::uint64_t ones = 0x0101010101010101u;
+        if (((inverted - ones) & ~inverted & (ones << 7) & ~(~std::uint64_t{0} >> (8 * bytes))) ==
+            0) {
+            const std::uint64_t bigEndian = __builtin_bswap64(top);
+            std::memcpy(out_.data() + size_, &bigEndian, 8);
+            size_ += static_cast<std::size_t>(bytes);
+        } else {
+            for (int i = 0; i < bytes; ++i) {
+                out_[size_++] = static_cast<std::uint8_t>(top >> (56 - 8 * i));
+                if (out_[size_ - 1] == 0xFF)
+                    out_[size_++] = 0;
+            }
+        }
+        filled_ &= 7;
+    }
+    // Pads the last byte with one bits and appends a marker when asked.
+    void Flush(int marker = -1) {
+        if (const int pad = (8 - filled_ % 8) % 8)
+            Put((1u << pad) - 1, pad);
+        if (marker >= 0) {
+            out_[size_++] = 0xFF;
+            out_[size_++] = static_cast<std::uint8_t>(marker);
         }
     }
     void Finish() {
-        if (filled_ > 0)
-            Put(0x7F, 8 - filled_); // pad with one bits
+        Flush();
+        out_.resize(size_);
     }
 
 private:
     std::vector<std::uint8_t>& out_;
+    std::size_t size_ = 0;
     std::uint64_t buffer_ = 0;
     int filled_ = 0;
 };
 
-// Separable AAN forward DCT on one 8x8 block of level-shifted samples; the
-// scale factors it leaves in the output are folded into the quantizer.
-void ForwardDct(float* d) {
-    for (int pass = 0; pass < 2; ++pass) {
-        const int step = pass == 0 ? 1 : 8;
-        const int stride = pass == 0 ? 8 : 1;
-        for (int line = 0; line < 8; ++line) {
-            float* p = d + line * stride;
-            const float t0 = p[0] + p[7 * step], t7 = p[0] - p[7 * step];
-            const float t1 = p[step] + p[6 * step], t6 = p[step] - p[6 * step];
-            const float t2 = p[2 * step] + p[5 * step], t5 = p[2 * step] - p[5 * step];
-            const float t3 = p[3 * step] + p[4 * step], t4 = p[3 * step] - p[4 * step];
+// Loads an 8x8 block of a float plane (row stride `stride`) into vectors.
+inline void LoadBlock(const float* p, int stride, __m128* v) {
+    for (int r = 0; r < 8; ++r, p += stride) {
+        v[2 * r] = _mm_loadu_ps(p);
+        v[2 * r + 1] = _mm_loadu_ps(p + 4);
+    }
+}
 
-            float t10 = t0 + t3, t13 = t0 - t3, t11 = t1 + t2, t12 = t1 - t2;
-            p[0] = t10 + t11;
-            p[4 * step] = t10 - t11;
-            const float z1 = (t12 + t13) * 0.707106781f;
-            p[2 * step] = t13 + z1;
-            p[6 * step] = t13 - z1;
-
-            t10 = t4 + t5;
-            t11 = t5 + t6;
-            t12 = t6 + t7;
-            const float z5 = (t10 - t12) * 0.382683433f;
-            const float z2 = 0.541196100f * t10 + z5;
-            const float z4 = 1.306562965f * t12 + z5;
-            const float z3 = t11 * 0.707106781f;
-            const float z11 = t7 + z3, z13 = t7 - z3;
-            p[5 * step] = z13 + z2;
-            p[3 * step] = z13 - z2;
-            p[step] = z11 + z4;
-            p[7 * step] = z11 - z4;
+// Averages 16x16 samples into an 8x8 block, for 4:2:0 chroma.
+inline void LoadHalvedBlock(const float* p, int stride, __m128* v) {
+    alignas(16) float block[64];
+    for (int j = 0; j < 8; ++j)
+        for (int i = 0; i < 8; ++i) {
+            const float* q = p + 2 * j * stride + 2 * i;
+            block[j * 8 + i] = 0.25f * (q[0] + q[1] + q[stride] + q[stride + 1]);
         }
+    LoadBlock(block, 8, v);
+}
+
+// Splits 16 RGB pixels into 16 reds, 16 greens and 16 blues: four rounds of
+// interleaving the three registers' halves sort the bytes by colour.
+inline void SplitSixteen(const std::uint8_t* pixels, std::uint8_t* r, std::uint8_t* g,
+                         std::uint8_t* b) {
+    __m128i x0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels));
+    __m128i x1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + 16));
+    __m128i x2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + 32));
+    for (int round = 0; round < 4; ++round) {
+        const __m128i y0 = _mm_unpackhi_epi8(_mm_slli_si128(x0, 8), x1);
+        const __m128i y1 = _mm_unpacklo_epi8(_mm_srli_si128(x0, 8), x2);
+        const __m128i y2 = _mm_unpackhi_epi8(_mm_slli_si128(x1, 8), x2);
+        x0 = y0;
+        x1 = y1;
+        x2 = y2;
+    }
+    _mm_store_si128(reinterpret_cast<__m128i*>(r), x0);
+    _mm_store_si128(reinterpret_cast<__m128i*>(g), x1);
+    _mm_store_si128(reinterpret_cast<__m128i*>(b), x2);
+}
+
+// Converts 8 RGB samples (bytes) to level-shifted Y, Cb, Cr floats.
+inline void ConvertEight(const std::uint8_t* r, const std::uint8_t* g, const std::uint8_t* b,
+                         float* y, float* cb, float* cr) {
+    const __m128i zero = _mm_setzero_si128();
+    const auto floats = [&](const std::uint8_t* p, __m128& lo, __m128& hi) {
+        const __m128i w =
+            _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
+        lo = _mm_cvtepi32_ps(_mm_unpacklo_epi16(w, zero));
+        hi = _mm_cvtepi32_ps(_mm_unpackhi_epi16(w, zero));
+    };
+    __m128 rv[2], gv[2], bv[2];
+    floats(r, rv[0], rv[1]);
+    floats(g, gv[0], gv[1]);
+    floats(b, bv[0], bv[1]);
+    const auto mix = [&](int h, float kr, float kg, float kb) {
+        return _mm_add_ps(
+            _mm_add_ps(_mm_mul_ps(rv[h], _mm_set1_ps(kr)), _mm_mul_ps(gv[h], _mm_set1_ps(kg))),
+            _mm_mul_ps(bv[h], _mm_set1_ps(kb)));
+    };
+    for (int h = 0; h < 2; ++h) {
+        _mm_storeu_ps(y + 4 * h, _mm_sub_ps(mix(h, 0.299f, 0.587f, 0.114f), _mm_set1_ps(128.0f)));
+        _mm_storeu_ps(cb + 4 * h, mix(h, -0.168736f, -0.331264f, 0.5f));
+        _mm_storeu_ps(cr + 4 * h, mix(h, 0.5f, -0.418688f, -0.081312f));
     }
 }
 
-// 1 / (quantizer * AAN scale of row * AAN scale of column * 8), natural order.
-std::array<float, 64> Divisors(const std::array<std::uint16_t, 64>& quant) {
-    static const double kAan[8] = {1.0, 1.387039845, 1.306562965, 1.175875602,
-                                   1.0, 0.785694958, 0.541196100, 0.275899379};
-    std::array<float, 64> d{};
-    for (int r = 0; r < 8; ++r)
-        for (int c = 0; c < 8; ++c)
-            d[r * 8 + c] = static_cast<float>(1.0 / (quant[r * 8 + c] * kAan[r] * kAan[c] * 8.0));
-    return d;
-}
-
-void QuantizeBlock(const float* block, const std::array<float, 64>& divisors, std::int16_t* out) {
-    const auto& zigzag = ZigzagOrder();
-    for (int k = 0; k < 64; ++k) {
-        const int n = zigzag[k];
-        // Baseline allows DC values of 11 bits and AC values of 10 bits.
-        const float limit = k == 0 ? 2047.0f : 1023.0f;
-        const float v = std::clamp(block[n] * divisors[n], -limit, limit);
-        out[k] = static_cast<std::int16_t>(v < 0 ? v - 0.5f : v + 0.5f);
-    }
-}
-
-int Category(int value) {
-    unsigned v = static_cast<unsigned>(value < 0 ? -value : value);
-    int bits = 0;
-    while (v) {
-        ++bits;
-        v >>= 1;
-    }
-    return bits;
-}
-
-void EncodeBlock(const std::int16_t* zz, int& previousDc, const HuffmanCodes& dc,
-                 const HuffmanCodes& ac, BitWriter& bits) {
-    const int diff = zz[0] - previousDc;
-    previousDc = zz[0];
-    int size = Category(diff);
-    bits.Put(dc.code[size], dc.length[size]);
-    if (size)
-        bits.Put(static_cast<std::uint32_t>(diff < 0 ? diff - 1 : diff), size);
-    int run = 0;
-    for (int k = 1; k < 64; ++k) {
-        const int v = zz[k];
-        if (v == 0) {
-            ++run;
-            continue;
+// Converts columns tileX .. tileX + tileWidth - 1 (a multiple of 8) of `rows`
+// picture rows from `top` on into level-shifted Y, Cb, Cr planes of row stride
+// kTile. Pixels past the right or bottom edge repeat the edge's.
+void ConvertTile(const PixelRows& image, int top, int rows, int tileX, int tileWidth,
+                 float (*planes)[16 * kTile]) {
+    alignas(16) std::uint8_t rgb[3][kTile];
+    std::uint8_t* const order[3] = {rgb[image.bgr ? 2 : 0], rgb[1], rgb[image.bgr ? 0 : 2]};
+    for (int j = 0; j < rows; ++j) {
+        const std::uint8_t* row = image.row(std::min(top + j, image.height - 1));
+        int i = 0;
+        for (; tileX + i + 16 <= image.width && i < tileWidth; i += 16)
+            SplitSixteen(row + 3 * (tileX + i), order[0] + i, order[1] + i, order[2] + i);
+        for (; i < tileWidth; ++i) {
+            const std::uint8_t* p = row + 3 * std::min(tileX + i, image.width - 1);
+            order[0][i] = p[0];
+            order[1][i] = p[1];
+            order[2][i] = p[2];
         }
-        while (run > 15) {
-            bits.Put(ac.code[0xF0], ac.length[0xF0]);
-            run -= 16;
-        }
-        size = Category(v);
-        const int symbol = (run << 4) | size;
-        bits.Put(ac.code[symbol], ac.length[symbol]);
-        bits.Put(static_cast<std::uint32_t>(v < 0 ? v - 1 : v), size);
-        run = 0;
+        for (int i = 0; i < tileWidth; i += 8)
+            ConvertEight(rgb[0] + i, rgb[1] + i, rgb[2] + i, planes[0] + j * kTile + i,
+                         planes[1] + j * kTile + i, planes[2] + j * kTile + i);
     }
-    if (run > 0)
-        bits.Put(ac.code[0x00], ac.length[0x00]);
 }
 
 void PutMarker(std::vector<std::uint8_t>& out, std::uint8_t marker, std::size_t length) {
@@ -239,10 +484,66 @@ const std::array<std::uint8_t, 64>& ZigzagOrder() {
     return order;
 }
 
-const HuffmanSpec& StandardHuffman(bool ac, bool chroma) {
-    if (ac)
-        return chroma ? kAcChroma : kAcLuminance;
-    return chroma ? kDcChroma : kDcLuminance;
+HuffmanSpec OptimalHuffman(const std::array<std::uint32_t, 256>& frequencies) {
+    // Code lengths by repeatedly joining the two rarest subtrees. A reserved
+    // symbol of count 1 takes the longest code, so no code is all ones.
+    std::array<std::uint64_t, 257> freq{};
+    std::copy(frequencies.begin(), frequencies.end(), freq.begin());
+    freq[256] = 1;
+    std::array<int, 257> codeSize{};
+    std::array<int, 257> next; // the next symbol of the same subtree
+    next.fill(-1);
+    for (;;) {
+        int v1 = -1, v2 = -1; // rarest, then second rarest; ties to the larger symbol
+        for (int v = 0; v <= 256; ++v)
+            if (freq[v] && (v1 < 0 || freq[v] <= freq[v1]))
+                v1 = v;
+        for (int v = 0; v <= 256; ++v)
+            if (freq[v] && v != v1 && (v2 < 0 || freq[v] <= freq[v2]))
+                v2 = v;
+        if (v2 < 0)
+            break;
+        freq[v1] += freq[v2];
+        freq[v2] = 0;
+        for (++codeSize[v1]; next[v1] >= 0; ++codeSize[v1])
+            v1 = next[v1];
+        next[v1] = v2;
+        for (++codeSize[v2]; next[v2] >= 0; ++codeSize[v2])
+            v2 = next[v2];
+    }
+    std::array<int, 258> bits{}; // codes per length, up to the deepest possible tree
+    for (int v = 0; v <= 256; ++v)
+        if (codeSize[v])
+            ++bits[codeSize[v]];
+    // Baseline codes are at most 16 bits: a pair at a deep level becomes one
+    // code a level up and one a level below the deepest shorter prefix.
+    for (int i = 257; i > 16; --i)
+        while (bits[i] > 0) {
+            int j = i - 2;
+            while (bits[j] == 0)
+                --j;
+            bits[i] -= 2;
+            ++bits[i - 1];
+            bits[j + 1] += 2;
+            --bits[j];
+        }
+    int longest = 16;
+    while (bits[longest] == 0)
+        --longest;
+    --bits[longest]; // the reserved symbol's code
+    HuffmanSpec spec{};
+    for (int len = 1; len <= 16; ++len)
+        spec.counts[len - 1] = static_cast<std::uint8_t>(bits[len]);
+    // Shorter codes first; among equally long ones the more frequent first, so
+    // that where the cut to 16 bits changes lengths it lengthens the rarer.
+    for (int v = 0; v < 256; ++v)
+        if (codeSize[v])
+            spec.symbols.push_back(static_cast<std::uint8_t>(v));
+    std::stable_sort(spec.symbols.begin(), spec.symbols.end(), [&](int a, int b) {
+        return codeSize[a] != codeSize[b] ? codeSize[a] < codeSize[b]
+                                          : frequencies[a] > frequencies[b];
+    });
+    return spec;
 }
 
 std::array<std::uint16_t, 64> QuantTable(bool chroma, int quality) {
@@ -257,8 +558,11 @@ std::array<std::uint16_t, 64> QuantTable(bool chroma, int quality) {
 
 bool EncodeJpeg(const Image& image, const JpegOptions& options, std::vector<std::uint8_t>& out,
                 std::string& error) {
-    if (!CheckImage(image, error))
-        return false;
+    return CheckImage(image, error) && EncodeJpegRows(RowsOf(image), options, out, error);
+}
+
+bool EncodeJpegRows(const PixelRows& image, const JpegOptions& options,
+                    std::vector<std::uint8_t>& out, std::string& error) {
     if (image.width > kMaxJpegSide || image.height > kMaxJpegSide) {
         error = "picture too large for JPEG decoders (over 65500 pixels a side)";
         return false;
@@ -270,77 +574,115 @@ bool EncodeJpeg(const Image& image, const JpegOptions& options, std::vector<std:
     const int mcuRows = (h + mcuSize - 1) / mcuSize;
     const auto lumaQuant = QuantTable(false, options.quality);
     const auto chromaQuant = QuantTable(true, options.quality);
-    const auto lumaDivisors = Divisors(lumaQuant);
-    const auto chromaDivisors = Divisors(chromaQuant);
+    const Quantizer lumaQuantizer(lumaQuant), chromaQuantizer(chromaQuant);
+    static const ZigzagMap zigzagMap;
 
-    const HuffmanCodes dcLuma(kDcLuminance), acLuma(kAcLuminance);
-    const HuffmanCodes dcChroma(kDcChroma), acChroma(kAcChroma);
+    // Every stripe of MCU rows is a restart interval, so bands of stripes are
+    // coded in parallel, each from its own records, and joined with restart
+    // markers. A stripe is one row unless rows are so short that the markers
+    // and fresh DC values would weigh on a thin picture.
+    const int rowsPerStripe = std::max(1, 64 / mcuColumns);
+    const int stripes = (mcuRows + rowsPerStripe - 1) / rowsPerStripe;
+    const int threads = ThreadCount(options.threads, stripes);
+    const int bands = threads == 1 ? 1 : std::min(stripes, 4 * threads);
+    const auto bandStart = [&](int b) {
+        return static_cast<int>(static_cast<long long>(stripes) * b / bands);
+    };
+    std::vector<RecordList> records(bands);
+    std::vector<Histogram> counts(bands);
 
-    // Every MCU row is its own restart interval, so the rows are converted,
-    // transformed and entropy-coded in parallel and joined with restart markers.
-    std::vector<std::vector<std::uint8_t>> rows(mcuRows);
-    const int paddedWidth = mcuColumns * mcuSize;
-    ForEachPiece(mcuRows, ThreadCount(options.threads, mcuRows), [&](int my) {
-        // The MCU row's samples as YCbCr planes, padded by repeating the last pixel.
-        std::vector<float> planes[3];
-        for (auto& plane : planes)
-            plane.resize(static_cast<std::size_t>(paddedWidth) * mcuSize);
-        for (int j = 0; j < mcuSize; ++j) {
-            const std::uint8_t* p = image.pixel(0, std::min(my * mcuSize + j, h - 1));
-            float* y = planes[0].data() + j * paddedWidth;
-            float* cb = planes[1].data() + j * paddedWidth;
-            float* cr = planes[2].data() + j * paddedWidth;
-            for (int x = 0; x < w; ++x, p += 3) {
-                const float r = p[0], g = p[1], b = p[2];
-                y[x] = 0.299f * r + 0.587f * g + 0.114f * b - 128.0f;
-                cb[x] = -0.168736f * r - 0.331264f * g + 0.5f * b;
-                cr[x] = 0.5f * r - 0.418688f * g - 0.081312f * b;
-            }
-            for (int x = w; x < paddedWidth; ++x) {
-                y[x] = y[w - 1];
-                cb[x] = cb[w - 1];
-                cr[x] = cr[w - 1];
-            }
-        }
-        float block[64];
-        std::int16_t zz[6 * 64];
-        int dcY = 0, dcCb = 0, dcCr = 0;
-        BitWriter bits(rows[my]);
-        for (int mx = 0; mx < mcuColumns; ++mx) {
-            const int x0 = mx * mcuSize;
-            std::int16_t* out = zz;
-            for (int by = 0; by < factor; ++by)
-                for (int bx = 0; bx < factor; ++bx) {
-                    for (int j = 0; j < 8; ++j)
-                        for (int i = 0; i < 8; ++i)
-                            block[j * 8 + i] =
-                                planes[0][(by * 8 + j) * paddedWidth + x0 + bx * 8 + i];
-                    ForwardDct(block);
-                    QuantizeBlock(block, lumaDivisors, out);
-                    out += 64;
-                }
-            for (int c = 1; c <= 2; ++c) {
-                const float* plane = planes[c].data();
-                for (int j = 0; j < 8; ++j)
-                    for (int i = 0; i < 8; ++i) {
-                        float sum = 0;
-                        for (int dj = 0; dj < factor; ++dj)
-                            for (int di = 0; di < factor; ++di)
-                                sum +=
-                                    plane[(j * factor + dj) * paddedWidth + x0 + i * factor + di];
-                        block[j * 8 + i] = sum / static_cast<float>(factor * factor);
+    ForEachPiece(bands, threads, [&](int band) {
+        RecordList& list = records[band];
+        Histogram& histogram = counts[band];
+        histogram = {};
+        alignas(16) float planes[3][16 * kTile];
+        alignas(16) std::int16_t coefficients[64];
+        __m128 v[16];
+        for (int stripe = bandStart(band); stripe < bandStart(band + 1); ++stripe) {
+            int dcY = 0, dcCb = 0, dcCr = 0;
+            const int stripeEnd = std::min(mcuRows, (stripe + 1) * rowsPerStripe);
+            for (int my = stripe * rowsPerStripe; my < stripeEnd; ++my) {
+                for (int tileX = 0; tileX < mcuColumns * mcuSize; tileX += kTile) {
+                    const int tileWidth = std::min(kTile, mcuColumns * mcuSize - tileX);
+                    ConvertTile(image, my * mcuSize, mcuSize, tileX, tileWidth, planes);
+                    for (int x0 = 0; x0 < tileWidth; x0 += mcuSize) {
+                        RecordCursor out = list.Room(6 * kMaxRecordsPerBlock);
+                        for (int by = 0; by < factor; ++by)
+                            for (int bx = 0; bx < factor; ++bx) {
+                                // A block wholly outside the picture (only at 4:2:0)
+                                // is coded flat, at the previous block's level.
+                                std::uint64_t nonzero = 1;
+                                if (tileX + x0 + bx * 8 >= w || my * mcuSize + by * 8 >= h) {
+                                    coefficients[0] = static_cast<std::int16_t>(dcY);
+                                } else {
+                                    LoadBlock(planes[0] + by * 8 * kTile + x0 + bx * 8, kTile, v);
+                                    nonzero = lumaQuantizer.Transform(v, zigzagMap, coefficients);
+                                }
+                                BlockRecords(coefficients, nonzero, zigzagMap, dcY, kDcLuma, out,
+                                             histogram);
+                            }
+                        for (int c = 1; c <= 2; ++c) {
+                            if (factor == 1)
+                                LoadBlock(planes[c] + x0, kTile, v);
+                            else
+                                LoadHalvedBlock(planes[c] + x0, kTile, v);
+                            const std::uint64_t nonzero =
+                                chromaQuantizer.Transform(v, zigzagMap, coefficients);
+                            BlockRecords(coefficients, nonzero, zigzagMap, c == 1 ? dcCb : dcCr,
+                                         kDcChroma, out, histogram);
+                        }
+                        list.Written(out);
                     }
-                ForwardDct(block);
-                QuantizeBlock(block, chromaDivisors, out);
-                out += 64;
+                }
             }
-            const std::int16_t* coded = zz;
-            for (int b = 0; b < factor * factor; ++b, coded += 64)
-                EncodeBlock(coded, dcY, dcLuma, acLuma, bits);
-            EncodeBlock(coded, dcCb, dcChroma, acChroma, bits);
-            EncodeBlock(coded + 64, dcCr, dcChroma, acChroma, bits);
+            RecordCursor end = list.Room(1);
+            *end.records++ = kStripeEnd;
+            list.Written(end);
         }
+    });
+
+    HuffmanSpec specs[4];
+    HuffmanCodes codes;
+    for (int t = 0; t < 4; ++t) {
+        std::array<std::uint32_t, 256> total{};
+        for (const Histogram& histogram : counts)
+            for (int s = 0; s < 256; ++s)
+                total[s] += histogram[t][s];
+        specs[t] = OptimalHuffman(total);
+        codes.Set(t, specs[t]);
+    }
+
+    std::vector<std::vector<std::uint8_t>> coded(bands);
+    ForEachPiece(bands, threads, [&](int band) {
+        std::uint64_t expectedBits = 0;
+        for (int t = 0; t < 4; ++t)
+            for (int s = 0; s < 256; ++s)
+                expectedBits += std::uint64_t{counts[band][t][s]} * (codes.entry[t * 256 + s] & 31);
+        // Stuffed bytes follow one byte in 256 of random data; restarts add a few.
+        BitWriter bits(coded[band],
+                       expectedBits / 8 + expectedBits / 1024 +
+                           8 * static_cast<std::size_t>(bandStart(band + 1) - bandStart(band)));
+        int stripe = bandStart(band);
+        records[band].ForEachChunk(
+            [&](const std::uint16_t* p, const std::uint16_t* end, const std::uint16_t* extras) {
+                while (p < end) {
+                    const std::uint16_t record = *p++;
+                    if (record == kStripeEnd) {
+                        ++stripe;
+                        // Restart markers count 0..7 between stripes; none after the last.
+                        bits.Flush(stripe < stripes ? 0xD0 + (stripe - 1) % 8 : -1);
+                        continue;
+                    }
+                    const int symbol = record >> 6;
+                    const bool longExtra = (symbol & 15) > 6;
+                    const std::uint32_t extra = longExtra ? *extras : record & 63u;
+                    extras += longExtra;
+                    const std::uint32_t code = codes.entry[symbol];
+                    bits.Put((code >> 5) | extra, static_cast<int>(code & 31));
+                }
+            });
         bits.Finish();
+        records[band] = RecordList();
     });
 
     out.assign({0xFF, 0xD8}); // start of image
@@ -360,21 +702,24 @@ bool EncodeJpeg(const Image& image, const JpegOptions& options, std::vector<std:
                            static_cast<std::uint8_t>(w >> 8), static_cast<std::uint8_t>(w), 3});
     const auto sampling = static_cast<std::uint8_t>((factor << 4) | factor);
     out.insert(out.end(), {1, sampling, 0, 2, 0x11, 1, 3, 0x11, 1});
-    PutHuffmanTable(out, 0x00, kDcLuminance);
-    PutHuffmanTable(out, 0x10, kAcLuminance);
-    PutHuffmanTable(out, 0x01, kDcChroma);
-    PutHuffmanTable(out, 0x11, kAcChroma);
-    PutMarker(out, 0xDD, 2); // a restart interval of one MCU row
+    PutHuffmanTable(out, 0x00, specs[kDcLuma]);
+    PutHuffmanTable(out, 0x10, specs[kAcLuma]);
+    PutHuffmanTable(out, 0x01, specs[kDcChroma]);
+    PutHuffmanTable(out, 0x11, specs[kAcChroma]);
+    PutMarker(out, 0xDD, 2); // the restart interval: one stripe's MCUs
+    const int interval = rowsPerStripe * mcuColumns;
     out.insert(out.end(),
-               {static_cast<std::uint8_t>(mcuColumns >> 8), static_cast<std::uint8_t>(mcuColumns)});
+               {static_cast<std::uint8_t>(interval >> 8), static_cast<std::uint8_t>(interval)});
     PutMarker(out, 0xDA, 1 + 3 * 2 + 3); // start of scan
     out.insert(out.end(), {3, 1, 0x00, 2, 0x11, 3, 0x11, 0, 63, 0});
 
-    for (int my = 0; my < mcuRows; ++my) {
-        if (my > 0)
-            out.insert(out.end(), {0xFF, static_cast<std::uint8_t>(0xD0 + (my - 1) % 8)});
-        out.insert(out.end(), rows[my].begin(), rows[my].end());
-        std::vector<std::uint8_t>().swap(rows[my]);
+    std::size_t total = out.size() + 2;
+    for (const auto& band : coded)
+        total += band.size();
+    out.reserve(total);
+    for (auto& band : coded) {
+        out.insert(out.end(), band.begin(), band.end());
+        std::vector<std::uint8_t>().swap(band);
     }
     out.insert(out.end(), {0xFF, 0xD9}); // end of image
     return true;

@@ -1,5 +1,5 @@
-// Baseline JPEG (JFIF): YCbCr, 4:2:0 or 4:4:4, the standard Huffman tables,
-// quantization tables scaled by a quality setting as libjpeg users know it.
+// Baseline JPEG (JFIF): YCbCr, 4:2:0 or 4:4:4, Huffman tables made for each
+// picture, quantization tables scaled by a quality setting as libjpeg users know it.
 #pragma once
 
 #include "image.h"
@@ -26,13 +26,18 @@ inline constexpr int kMaxJpegSide = 65500;
 
 bool EncodeJpeg(const Image& image, const JpegOptions& options, std::vector<std::uint8_t>& out,
                 std::string& error);
+// The same from rows of a checked size (a bitmap's, read in place).
+bool EncodeJpegRows(const PixelRows& image, const JpegOptions& options,
+                    std::vector<std::uint8_t>& out, std::string& error);
 
-// A standard Huffman table: code counts per length 1..16 and the symbols in code order.
+// A Huffman table: code counts per length 1..16 and the symbols in code order.
 struct HuffmanSpec {
     std::array<std::uint8_t, 16> counts;
     std::vector<std::uint8_t> symbols;
 };
-const HuffmanSpec& StandardHuffman(bool ac, bool chroma);
+// The shortest codes for these symbol counts (symbols of count 0 get none) that
+// a baseline stream allows: at most 16 bits, none all ones.
+HuffmanSpec OptimalHuffman(const std::array<std::uint32_t, 256>& frequencies);
 
 // The quantization table for a quality, in natural (row-major) order.
 std::array<std::uint16_t, 64> QuantTable(bool chroma, int quality);

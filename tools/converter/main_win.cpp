@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,21 +54,52 @@ conv::ConverterSettings LoadSettings(const std::wstring& iniFolder) {
         std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
 }
 
+// Maps a whole file for reading: a bitmap of a hundred megabytes is decoded in
+// place instead of first being copied. An empty file maps to no bytes. False
+// when it cannot be opened or is larger than `limit`.
+bool MapWholeFile(const std::wstring& path, std::uint64_t limit, qorvic::MappedView& view,
+                  std::span<const std::uint8_t>& bytes) {
+    const qorvic::KernelHandle file = OpenFile(path);
+    LARGE_INTEGER size{};
+    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+        static_cast<std::uint64_t>(size.QuadPart) > limit)
+        return false;
+    bytes = {};
+    if (size.QuadPart == 0)
+        return true;
+    const qorvic::KernelHandle mapping(
+        ::CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    view.reset(mapping ? ::MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0) : nullptr);
+    if (!view)
+        return false;
+    bytes = {static_cast<const std::uint8_t*>(view.get()), static_cast<std::size_t>(size.QuadPart)};
+    return true;
+}
+
 int Convert(const conv::ConverterArguments& args) {
     // A bitmap of the largest accepted picture at 32 bits per pixel, plus headers.
     constexpr std::uint64_t kMaxSourceBytes = (std::uint64_t{1} << 30) + (1 << 20);
-    std::vector<std::uint8_t> source;
-    if (!ReadWholeFile(args.source, kMaxSourceBytes, source))
+    qorvic::MappedView view;
+    std::span<const std::uint8_t> source;
+    if (!MapWholeFile(args.source, kMaxSourceBytes, view, source))
         return conv::SourceUnreadable;
-    conv::Image image;
+    const conv::ConverterSettings settings = LoadSettings(args.ini);
     std::string error;
-    if (!conv::DecodeBmp(source, image, error))
-        return conv::SourceNotABitmap;
-    std::vector<std::uint8_t>().swap(source);
-
     std::vector<std::uint8_t> encoded;
-    if (!conv::EncodeByExtension(image, args.target, LoadSettings(args.ini), encoded, error))
-        return conv::EncodingFailed;
+    conv::PixelRows rows;
+    if (conv::FormatOfPath(args.target) == conv::Format::Jpeg && conv::BmpRows(source, rows)) {
+        // The JPEG encoder reads a 24-bit bitmap's rows in place.
+        if (!conv::EncodeJpegRows(rows, settings.jpeg, encoded, error))
+            return conv::EncodingFailed;
+    } else {
+        conv::Image image;
+        if (!conv::DecodeBmp(source, image, error))
+            return conv::SourceNotABitmap;
+        view.reset();
+        if (!conv::EncodeByExtension(image, args.target, settings, encoded, error))
+            return conv::EncodingFailed;
+    }
+    view.reset();
     // The program's own atomic write: a short temporary name beside the target,
     // renamed into place, so even a target name of the longest length works.
     const std::string_view bytes(reinterpret_cast<const char*>(encoded.data()), encoded.size());
