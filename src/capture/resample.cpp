@@ -115,14 +115,35 @@ void Resample(const std::uint32_t* source, int width, int height, std::uint32_t*
     }
     const Axis across = Coverage(width, targetWidth);
     const Axis down = Coverage(height, targetHeight);
+    std::vector<const std::uint32_t*> rows(static_cast<std::size_t>(down.widest));
+    std::vector<std::uint32_t> sums(static_cast<std::size_t>(std::max(width, targetWidth)) * 4);
+    const auto sourceRow = [&](int j) { return source + static_cast<std::size_t>(j) * width; };
 
-    // Source rows scaled across, kept while the output rows still need them:
-    // source row j lives in slot j % slots, and no output row spans more rows.
+    if (targetHeight < height) {
+        // Shrinking down: merge source rows first (the cheap, vectorised pass),
+        // so the pass across runs once per output row, not once per source row.
+        std::vector<std::uint32_t> merged(static_cast<std::size_t>(width));
+        for (int y = 0; y < targetHeight; ++y) {
+            const Tap& tap = down.taps[static_cast<std::size_t>(y)];
+            const std::uint32_t* line = sourceRow(tap.first);
+            if (tap.count > 1) {
+                for (int k = 0; k < tap.count; ++k)
+                    rows[static_cast<std::size_t>(k)] = sourceRow(tap.first + k);
+                BlendRows(rows.data(), down.weights.data() + tap.weights, tap.count,
+                          static_cast<std::size_t>(width), sums, merged.data());
+                line = merged.data();
+            }
+            ScaleRow(line, across, target + static_cast<std::size_t>(y) * rowPixels);
+        }
+        return;
+    }
+
+    // Otherwise source rows are scaled across first and kept while the output
+    // rows still need them: source row j lives in slot j % slots, and no
+    // output row spans more rows.
     const auto slots = static_cast<std::size_t>(down.widest);
     std::vector<std::uint32_t> scaled(slots * rowPixels);
     std::vector<int> held(slots, -1);
-    std::vector<const std::uint32_t*> rows(slots);
-    std::vector<std::uint32_t> sums(rowPixels * 4);
     for (int y = 0; y < targetHeight; ++y) {
         const Tap& tap = down.taps[static_cast<std::size_t>(y)];
         for (int k = 0; k < tap.count; ++k) {
@@ -130,7 +151,7 @@ void Resample(const std::uint32_t* source, int width, int height, std::uint32_t*
             const std::size_t slot = static_cast<std::size_t>(j) % slots;
             std::uint32_t* row = scaled.data() + slot * rowPixels;
             if (held[slot] != j) {
-                ScaleRow(source + static_cast<std::size_t>(j) * width, across, row);
+                ScaleRow(sourceRow(j), across, row);
                 held[slot] = j;
             }
             rows[static_cast<std::size_t>(k)] = row;

@@ -53,14 +53,18 @@ TEST(Resample, FlatAreasStayExactAndUnscaledIsACopy) {
     }
 }
 
-TEST(Resample, HalfOfACheckerboardIsFlatGreyAndDoubleRepeatsEachPixel) {
+// Halving one-pixel detail, a checkerboard or lines across, must average it.
+TEST(Resample, HalfOfFineDetailIsFlatGreyAndDoubleRepeatsEachPixel) {
     const int width = 64, height = 48;
-    Pixels board(static_cast<std::size_t>(width) * height);
-    for (std::size_t i = 0; i < board.size(); ++i)
+    Pixels board(static_cast<std::size_t>(width) * height), lines(board.size());
+    for (std::size_t i = 0; i < board.size(); ++i) {
         board[i] = (i % width + i / width) % 2 ? 0xFFFFFFFFu : 0u;
-    for (const std::uint32_t pixel : Scaled(board, width, height, {width / 2, height / 2}))
-        for (int shift : {0, 8, 16, 24})
-            ASSERT_NEAR(static_cast<int>(pixel >> shift & 0xFF), 128, 2);
+        lines[i] = i / width % 2 ? 0xFFFFFFFFu : 0u;
+    }
+    for (const Pixels* detail : {&board, &lines})
+        for (const std::uint32_t pixel : Scaled(*detail, width, height, {width / 2, height / 2}))
+            for (int shift : {0, 8, 16, 24})
+                ASSERT_NEAR(static_cast<int>(pixel >> shift & 0xFF), 128, 2);
     const Pixels doubled = Scaled(board, width, height, {width * 2, height * 2});
     for (std::size_t i = 0; i < doubled.size(); ++i)
         ASSERT_EQ(doubled[i], board[i / (width * 2) / 2 * width + i % (width * 2) / 2]) << i;
