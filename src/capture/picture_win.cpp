@@ -38,6 +38,11 @@ std::uint32_t Picture::PixelAt(int x, int y) const {
     return bits_[static_cast<std::size_t>(y) * width_ + x] & 0x00FFFFFFu;
 }
 
+std::uint32_t* Picture::Pixels() {
+    ::GdiFlush();
+    return bits_;
+}
+
 std::string Picture::ToPackedDib() const {
     if (!bits_)
         return {};

@@ -23,6 +23,9 @@ public:
     HBITMAP Handle() const { return bitmap_.get(); }
     // 0x00RRGGBB, as GDI stores it.
     std::uint32_t PixelAt(int x, int y) const;
+    // The pixels, rows top-down and packed, after GDI has finished drawing
+    // into them; null when empty.
+    std::uint32_t* Pixels();
 
     // A packed bottom-up CF_DIB block (BITMAPINFOHEADER + 32-bit pixels).
     std::string ToPackedDib() const;
