@@ -47,9 +47,12 @@ bool FrameWindow::Load(int showCommand) {
                ScaleForDpi(kDesignedClientHeight, dpi)};
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     ::AdjustWindowRectEx(&outer, style, FALSE, 0);
+    // Topmost and layered from the start: changing both on the new window
+    // costs the display server round trips before the first paint.
     if (!CreateWin({.className = kFormClass,
                     .title = L"Qorvic",
                     .style = style,
+                    .exStyle = WS_EX_TOPMOST | WS_EX_LAYERED,
                     .x = CW_USEDEFAULT,
                     .y = CW_USEDEFAULT,
                     .width = outer.right - outer.left,
@@ -67,14 +70,14 @@ bool FrameWindow::Load(int showCommand) {
     OnLoad();
     ::ShowWindow(hwnd(), showCommand);
     ::UpdateWindow(hwnd());
+    // After the first paint: the thread and the network DLL it loads do not
+    // hold the frame back.
+    StartUpdateCheck();
     return true;
 }
 
 // Start-up: every step runs whatever happened to the one before it.
 void FrameWindow::OnLoad() {
-    ::SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-    const LONG_PTR exStyle = ::GetWindowLongPtrW(hwnd(), GWL_EXSTYLE);
-    ::SetWindowLongPtrW(hwnd(), GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
     if (!::SetLayeredWindowAttributes(hwnd(), kKeyColourRef, 0, LWA_COLORKEY))
         DebugLogLastError(L"the frame's key colour was not set");
 
@@ -102,8 +105,6 @@ void FrameWindow::OnLoad() {
     ApplyLanguage(LoadLanguage(state_.languages, state_.DataFolder));
 
     scalePanel.Create(hwnd(), state_.TwipsPerPixelX, state_.TwipsPerPixelY);
-
-    StartUpdateCheck();
 }
 
 // The strip height and twips per pixel for the window's DPI, the same on both axes.

@@ -45,6 +45,7 @@ DWORD RequestFlags(std::uint32_t cacheMode) {
 // control share it only through the atomics and the posted message.
 struct PageDownloader::Read {
     std::wstring url;
+    bool forgetCachedCopy = false;
     DWORD flags = 0;
     DWORD timeoutMs = 0;
     std::size_t maxBytes = 0;
@@ -63,8 +64,12 @@ struct PageDownloader::Read {
                            0); // fails harmlessly once the window is gone
     }
 
+    // Every WinINet call happens here, so the DLL loads on this thread and
+    // never delays the interface.
     bool Fetch() {
         const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+        if (forgetCachedCopy)
+            ::DeleteUrlCacheEntryW(url.c_str());
         InternetHandle session(
             ::InternetOpenW(L"Qorvic/1.10", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
         if (!session) {
@@ -151,6 +156,7 @@ bool PageDownloader::Start(const std::wstring& url, std::uint32_t cacheMode,
         return false;
     auto read = std::make_shared<Read>();
     read->url = url;
+    read->forgetCachedCopy = (cacheMode & kCacheForceUpdate) != 0;
     read->flags = RequestFlags(cacheMode);
     read->timeoutMs = timeoutMs_;
     read->maxBytes = maxBytes_;

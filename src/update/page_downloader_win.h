@@ -22,7 +22,7 @@ class PageDownloader : public Window {
 public:
     // Read options, as numbered by the platform's asynchronous read.
     static constexpr std::uint32_t kCacheDefault = 0;
-    static constexpr std::uint32_t kCacheForceUpdate = 16; // fetch anew, never from the cache
+    static constexpr std::uint32_t kCacheForceUpdate = 16; // fetch anew; the cached copy is dropped
     static constexpr std::uint32_t kCacheResynchronize = 512;
 
     // A page larger than this is not the page we look for; the read counts as failed.

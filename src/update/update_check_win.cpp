@@ -5,8 +5,6 @@
 #include "update/update_prompt_layout.h"
 #include "update/version_page.h"
 
-#include <wininet.h>
-
 namespace qorvic {
 
 void UpdateCheck::Start(HWND owner, const std::wstring& homePageUrl,
@@ -17,10 +15,9 @@ void UpdateCheck::Start(HWND owner, const std::wstring& homePageUrl,
     owner_ = owner;
     versionPageUrl_ = versionPageUrl;
     newVersionText_ = std::move(newVersionText);
-    // A stale copy in the system's cache must not answer for the page.
-    ::DeleteUrlCacheEntryW(homePageUrl.c_str());
     pageDownloader.onPageReady = [this](const std::wstring&) { OnPageDownloaded(); };
     pageDownloader.Create(owner, pageBytes_);
+    // Forced: a stale copy in the system's cache must not answer for the page.
     pageDownloader.DownloadFile(homePageUrl, PageDownloader::kCacheForceUpdate, L"1");
 }
 
