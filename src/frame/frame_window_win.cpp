@@ -70,8 +70,9 @@ bool FrameWindow::Load(int showCommand) {
     OnLoad();
     ::ShowWindow(hwnd(), showCommand);
     ::UpdateWindow(hwnd());
-    // After the first paint: the thread and the network DLL it loads do not
-    // hold the frame back.
+    // What the first paint does not need comes after it: the hidden scaling
+    // panel, and the update check's thread with the network DLL it loads.
+    scalePanel.Create(hwnd(), state_.TwipsPerPixelX, state_.TwipsPerPixelY);
     StartUpdateCheck();
     return true;
 }
@@ -103,8 +104,6 @@ void FrameWindow::OnLoad() {
     // Also turns the old language number "0" into "English".
     BuildLanguageList(state_.languages, state_.DataFolder);
     ApplyLanguage(LoadLanguage(state_.languages, state_.DataFolder));
-
-    scalePanel.Create(hwnd(), state_.TwipsPerPixelX, state_.TwipsPerPixelY);
 }
 
 // The strip height and twips per pixel for the window's DPI, the same on both axes.
