@@ -2,7 +2,7 @@
 # Start-up time and idle memory of Qorvic against a bare Win32 window, under
 # the same Wine session, for bench/results.md.
 #
-#   bench/run_startup_bench.sh WINDOWS_BUILD [ROUNDS] [IDLE_MS]
+#   bench/run_startup_bench.sh WINDOWS_BUILD [ROUNDS] [IDLE_MS] [CAPTURES]
 #
 # WINDOWS_BUILD is a tree of the "windows" preset; the script builds what it
 # needs. Each round starts the bare window, qorvic.exe and the probe copy of
@@ -10,16 +10,19 @@
 # another; ROUNDS (default 5) rounds. Each program gets the shipped language
 # files and a settings file with a translated language, as a user's would be.
 # IDLE_MS (default 3000) is how long each idles before its working set is read.
+# Then the soak test runs CAPTURES captures (default 500) and prints its memory
+# and object counts every 100.
 # Not part of the test command: the numbers depend on the machine's load.
 set -euo pipefail
 
 win=$(cd "${1:?windows build tree}" && pwd)
 rounds=${2:-5}
 idle=${3:-3000}
+captures=${4:-500}
 here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/scripts/wine-session.sh"
 
-cmake --build "$win" -j2 --target qorvic bare_window startup_probe startup_bench >/dev/null
+cmake --build "$win" -j2 --target qorvic bare_window startup_probe startup_bench qorvic_win_tests >/dev/null
 
 # A session of its own: the user folders below must not touch the tests' prefix.
 root="$win/bench-wine"
@@ -39,4 +42,8 @@ timeout 600 wine "$win/bench/startup_bench.exe" "$rounds" "$idle" \
     "bare=$(winepath -w "$win/bench/bare_window.exe")" \
     "qorvic=$(winepath -w "$win/src/qorvic.exe")" \
     "probe=$(winepath -w "$win/bench/startup_probe.exe")" | tr -d '\r'
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo
+QORVIC_SOAK_CAPTURES=$captures timeout 1800 wine "$win/tests/win/qorvic_win_tests.exe" \
+    --gtest_filter=Soak.* | tr -d '\r' | grep -E "^soak|OK|FAILED"
 echo "load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"
