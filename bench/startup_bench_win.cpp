@@ -95,6 +95,7 @@ Run Measure(const Program& program, DWORD idleMs) {
         std::fwprintf(stderr, L"%ls did not end on WM_CLOSE\n", program.name.c_str());
         ::TerminateProcess(pi.hProcess, 1);
     }
+    ::Sleep(500); // the process's last Unix-side teardown, off the next start
     std::string output;
     char buffer[256];
     DWORD got = 0;
