@@ -1,4 +1,4 @@
-// The program as shipped (same start-up, same message loop) that also reports,
+// The program as shipped (the same Load, the same message loop) that also reports,
 // on a standard output the launcher gave it, its performance-counter readings at
 // entry and when Load returns: the frame shown and painted, then the hidden
 // scaling panel created and the update check started (a few milliseconds).
@@ -21,11 +21,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
                                 entry.QuadPart, painted.QuadPart);
     DWORD written = 0;
     ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), line, static_cast<DWORD>(n), &written, nullptr);
-
-    MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-    return 0;
+    return qorvic::RunMessageLoop();
 }

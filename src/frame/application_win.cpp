@@ -12,6 +12,10 @@ int RunApplication(int showCommand, FrameWindow::Options options) {
     FrameWindow frame(std::move(options));
     if (!frame.Load(showCommand))
         return 1;
+    return RunMessageLoop();
+}
+
+int RunMessageLoop() {
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&msg);
