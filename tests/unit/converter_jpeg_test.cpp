@@ -2,6 +2,8 @@
 #include "bmp_reader.h"
 #include "bmp_writer.h"
 #include "jpeg_encoder.h"
+#include "jpeg_huffman.h"
+#include "jpeg_transform.h"
 
 #include <gtest/gtest.h>
 

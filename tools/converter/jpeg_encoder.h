@@ -4,7 +4,6 @@
 
 #include "image.h"
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -29,20 +28,5 @@ bool EncodeJpeg(const Image& image, const JpegOptions& options, std::vector<std:
 // The same from rows of a checked size (a bitmap's, read in place).
 bool EncodeJpegRows(const PixelRows& image, const JpegOptions& options,
                     std::vector<std::uint8_t>& out, std::string& error);
-
-// A Huffman table: code counts per length 1..16 and the symbols in code order.
-struct HuffmanSpec {
-    std::array<std::uint8_t, 16> counts;
-    std::vector<std::uint8_t> symbols;
-};
-// The shortest codes for these symbol counts (symbols of count 0 get none) that
-// a baseline stream allows: at most 16 bits, none all ones.
-HuffmanSpec OptimalHuffman(const std::array<std::uint32_t, 256>& frequencies);
-
-// The quantization table for a quality, in natural (row-major) order.
-std::array<std::uint16_t, 64> QuantTable(bool chroma, int quality);
-
-// Zigzag position k -> natural index.
-const std::array<std::uint8_t, 64>& ZigzagOrder();
 
 } // namespace conv
