@@ -44,8 +44,9 @@ inline Image MakeScreenshot(int width, int height, std::uint32_t seed) {
     for (int w = 0; w < windows; ++w) {
         const int ww = std::uniform_int_distribution<int>(300, 1000)(rng) * scale / 1;
         const int wh = std::uniform_int_distribution<int>(200, 700)(rng) * scale / 1;
-        const int wx = std::uniform_int_distribution<int>(-100, width - 200)(rng);
-        const int wy = std::uniform_int_distribution<int>(0, height - 150)(rng);
+        // A small picture still gets windows, partly off its edges.
+        const int wx = std::uniform_int_distribution<int>(-100, std::max(-100, width - 200))(rng);
+        const int wy = std::uniform_int_distribution<int>(0, std::max(0, height - 150))(rng);
         Fill(image, wx - 1, wy - 1, ww + 2, wh + 2, 0x404040);
         Fill(image, wx, wy, ww, wh, 0xF4F4F4);
         Fill(image, wx, wy, ww, 28, w % 2 ? 0x2B579A : 0xDDDDDD);
