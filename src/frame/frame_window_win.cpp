@@ -22,6 +22,9 @@ constexpr wchar_t kFormClass[] = L"QorvicFrame";
 constexpr int kDesignedClientWidth = 304;
 constexpr int kDesignedClientHeight = 228;
 constexpr COLORREF kKeyColourRef = RGB(0, 255, 255);
+// Distinct from the menus' closing timer, which also ticks on the frame.
+constexpr UINT_PTR kUpdateCheckTimerId = 0x5543;
+constexpr unsigned kUpdateCheckDelayMs = 1000;
 
 // Hides and unloads every window this program's base created on this thread.
 BOOL CALLBACK UnloadWindow(HWND hwnd, LPARAM self) {
@@ -71,9 +74,12 @@ bool FrameWindow::Load(int showCommand) {
     ::ShowWindow(hwnd(), showCommand);
     ::UpdateWindow(hwnd());
     // What the first paint does not need comes after it: the hidden scaling
-    // panel, and the update check's thread with the network DLL it loads.
+    // panel, and, once the frame has settled, the update check, whose thread
+    // and network DLLs would otherwise compete with the frame's first moments.
     scalePanel.Create(hwnd(), state_.TwipsPerPixelX, state_.TwipsPerPixelY);
-    StartUpdateCheck();
+    const unsigned delay = options_.updateCheckDelayMs.value_or(kUpdateCheckDelayMs);
+    if (delay == 0 || !::SetTimer(hwnd(), kUpdateCheckTimerId, delay, nullptr))
+        StartUpdateCheck();
     return true;
 }
 
@@ -264,6 +270,11 @@ LRESULT FrameWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_TIMER:
+        if (wParam == kUpdateCheckTimerId) {
+            ::KillTimer(hwnd(), kUpdateCheckTimerId);
+            StartUpdateCheck();
+            return 0;
+        }
         if (wParam != MenuWindows::kTimerId)
             return Default(msg, wParam, lParam);
         menus_.OnTimer();

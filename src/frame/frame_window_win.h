@@ -48,6 +48,9 @@ public:
         // home page means no check.
         std::optional<std::wstring> homePageUrl;
         std::optional<std::wstring> versionPageUrl;
+        // How long after the first paint the update check starts (none: a
+        // second); 0 starts it before Load returns.
+        std::optional<unsigned> updateCheckDelayMs;
         // A short message to the user; a message box unless set.
         std::function<void(const std::wstring&)> showMessage;
         // Called at the very end of Shutdown; ends the message loop unless set.

@@ -279,6 +279,7 @@ struct CheckingFrame : TestFrame {
     explicit CheckingFrame(const std::wstring& homePage, DWORD timeoutMs = 0) {
         InstallLanguages(AppData()); // the prompt's lead-in is in the language file
         options.homePageUrl = homePage;
+        options.updateCheckDelayMs = 0; // under way when Load returns
         options.versionPageUrl = kVersionPage;
         beforeLoad = [this, timeoutMs](FrameWindow& f) {
             f.commands().updateCheck.pageDownloader.onReadFailed = [this](const std::wstring& key) {
