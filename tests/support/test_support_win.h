@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <utility>
@@ -45,6 +46,16 @@ inline void PumpFor(DWORD ms) {
 // A new, empty folder under the temporary folder, with a trailing "\". The
 // name holds a space, so every path built from it exercises unquoted spaces.
 inline std::wstring FreshFolder(const std::wstring& name) {
+    // Each folder goes, with what the tests left in it, when the test program ends.
+    static struct Made {
+        std::vector<std::wstring> folders;
+        ~Made() {
+            for (const std::wstring& folder : folders) {
+                std::error_code ignored;
+                std::filesystem::remove_all(folder, ignored);
+            }
+        }
+    } made;
     static unsigned counter = 0;
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
@@ -52,6 +63,7 @@ inline std::wstring FreshFolder(const std::wstring& name) {
         std::wstring(temp) + L"qorvic " + name + L" " + std::to_wstring(::GetCurrentProcessId()) +
         L"_" + std::to_wstring(::GetTickCount64()) + L"_" + std::to_wstring(counter++);
     ::CreateDirectoryW(folder.c_str(), nullptr);
+    made.folders.push_back(folder);
     return folder + L"\\";
 }
 
