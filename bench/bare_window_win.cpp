@@ -1,9 +1,9 @@
 // The reference for the start-up bench: the smallest ordinary Win32 window,
 // built and linked like the program. It reports, on a standard output the
 // launcher gave it, its performance-counter readings at entry and after its first paint.
-#include <windows.h>
+#include "startup_report_win.h"
 
-#include <cstdio>
+#include <windows.h>
 
 namespace {
 
@@ -43,11 +43,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     ::ShowWindow(hwnd, showCommand);
     ::UpdateWindow(hwnd);
     ::QueryPerformanceCounter(&painted);
-    char line[96];
-    const int n = std::snprintf(line, sizeof line, "qpc_entry %lld\nqpc_painted %lld\n",
-                                entry.QuadPart, painted.QuadPart);
-    DWORD written = 0;
-    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), line, static_cast<DWORD>(n), &written, nullptr);
+    bench::ReportStartup(entry, painted);
 
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

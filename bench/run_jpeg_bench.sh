@@ -28,12 +28,7 @@ repeats=${3:-5}
 here=$(cd "$(dirname "$0")/.." && pwd)
 source "$here/scripts/wine-session.sh"
 
-for p in libjpeg-turbo-progs libopenjp2-tools imagemagick; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" && continue
-    sudo_cmd=()
-    [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
-    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "$p" >/dev/null
-done
+"$here/scripts/deps.sh" libjpeg-turbo-progs
 
 cmake --build "$win" -j2 --target i__view32 >/dev/null
 cmake --build "$native" -j2 --target make_screenshot jpeg_file >/dev/null

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when any is missing.
+# Installs the Debian packages the build and the tests need, and any named as
+# arguments (a benchmark's own tools), when any is missing.
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,7 @@ packages=(
     wine wine64 fonts-wine fonts-liberation fonts-droid-fallback
     xvfb xauth xdotool x11-xserver-utils xclip x11-utils imagemagick
     libopenjp2-tools python3 nsis
+    "$@"
 )
 
 missing=()
