@@ -14,7 +14,8 @@
 # scripts/test.sh.
 #
 # Results: caught (the build of the tests or a named test failed), SURVIVED,
-# stale (the original text is no longer in the file, or not once), and
+# stale (the original text is no longer in the file, or not once, or a
+# filter names no test), and
 # build-broken (the mutant itself does not compile; fix the entry).
 set -uo pipefail
 
@@ -139,6 +140,27 @@ else
     exit 2
 fi
 
+# A filter that names no test would make its mutant look caught (ctest fails
+# on no tests) or survive unseen (an empty GoogleTest run passes).
+native_names="" wine_names=""
+$need_native && native_names=$(ctest --test-dir "$native" -N 2>/dev/null | sed -n 's/^ *Test *#[0-9]*: //p')
+$need_wine && wine_names=$(timeout 120 wine "$windows/tests/win/qorvic_win_tests.exe" --gtest_list_tests </dev/null 2>/dev/null |
+    tr -d '\r' | awk '/^[^ ]/ {suite = $1} /^  / {print suite $1}')
+names_nothing() { # id
+    local i=$1
+    if [ -n "${natives[i]}" ] && ! grep -qE -- "${natives[i]}" <<<"$native_names"; then return 0; fi
+    if [ -n "${wines[i]}" ]; then
+        local pattern patterns
+        IFS=: read -ra patterns <<<"${wines[i]}"
+        for pattern in "${patterns[@]}"; do
+            # GoogleTest's * and ? as a whole-name expression.
+            pattern=$(sed 's/[.[\]^$+(){}|]/\\&/g; s/\*/.*/g; s/?/./g' <<<"$pattern")
+            grep -qxE -- "$pattern" <<<"$wine_names" || return 0
+        done
+    fi
+    return 1
+}
+
 # --- the mutants ----------------------------------------------------------------
 caught=0 survived=0 stale=0 broken=0
 survivors=()
@@ -146,6 +168,11 @@ for i in "${selected[@]}"; do
     id=${ids[i]} file=${files[i]} log="$logs/${ids[i]}.log"
     t0=$(date +%s)
     : >"$log"
+    if names_nothing "$i"; then
+        printf '%-34s %-12s %s\n' "$id" stale "${abouts[i]} (a test filter names no test)"
+        stale=$((stale + 1))
+        continue
+    fi
     count=$(FIND="${finds[i]}" python3 -c '
 import os, sys
 try:
