@@ -27,12 +27,6 @@ inline std::uint32_t Be16(const Bytes& d, std::size_t at) {
 inline std::uint32_t Be32(const Bytes& d, std::size_t at) {
     return (Be16(d, at) << 16) | Be16(d, at + 2);
 }
-inline std::uint32_t Le16(const Bytes& d, std::size_t at) {
-    return d.at(at) | (std::uint32_t{d.at(at + 1)} << 8);
-}
-inline std::uint32_t Le32(const Bytes& d, std::size_t at) {
-    return Le16(d, at) | (Le16(d, at + 2) << 16);
-}
 
 // A picture with gradients, hard edges and a few flat areas, like a screenshot.
 inline Image ScreenLikeImage(int w, int h, unsigned seed = 1) {

