@@ -32,6 +32,8 @@ ref="$work/capture.ppm"
 size=$(identify -format '%wx%h' "$ref")
 colours=$(identify -format '%k' "$ref")
 echo "capture: $size, $colours colours"
+# That the capture is exactly the pattern is the capture tests'; here it must only be real content.
+[ "$colours" -gt 16 ] || fail "the capture shows $colours colours: not the pattern"
 [ "$colours" -le 256 ] || fail "the pattern has $colours colours, more than GIF can hold"
 
 # format, ImageMagick's name for it

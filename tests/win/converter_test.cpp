@@ -3,10 +3,10 @@
 // each format decodes to is tests/e2e/test_formats_decode.sh; here, the
 // settings file, failures, replacing and names at the length limit.
 #include "base/file_io_win.h"
-#include "bmp_reader.h"
 #include "bmp_writer.h"
 #include "command_line.h"
 #include "exit_codes.h"
+#include "pictures.h"
 
 #include "frame_support_win.h"
 
@@ -21,20 +21,6 @@ using namespace qorvic;
 using namespace qorvic::test;
 
 namespace {
-
-// Four solid quadrants: red, green / blue, white.
-conv::Image Quadrants(int w, int h) {
-    conv::Image image{w, h, {}};
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const bool right = x >= w / 2, bottom = y >= h / 2;
-            const std::uint32_t c =
-                bottom ? (right ? 0xFFFFFF : 0x0000FF) : (right ? 0x00FF00 : 0xFF0000);
-            image.rgb.insert(image.rgb.end(),
-                             {std::uint8_t(c >> 16), std::uint8_t(c >> 8), std::uint8_t(c)});
-        }
-    return image;
-}
 
 std::string AsBytes(const std::vector<std::uint8_t>& bytes) {
     return std::string(bytes.begin(), bytes.end());
@@ -94,25 +80,16 @@ protected:
 
 } // namespace
 
-TEST_F(ConverterProgram, LosslessTargetsKeepEveryPixelAndHonourTheSettingsFile) {
-    const conv::Image picture = Quadrants(31, 17);
+// The program never has the converter write a BMP; the settings file's choice of
+// uncompressed TIFF shows that the converter reads it: the strips, row by row,
+// follow the 8-byte header directly.
+TEST_F(ConverterProgram, HonoursTheSettingsFile) {
+    const conv::Image picture = conv::testing::ScreenLikeImage(31, 17);
     PutSource(picture);
-
-    ASSERT_EQ(Run(desktop_ + L"copy.bmp"), 0u);
-    const std::string bmp = ReadFileBytes(desktop_ + L"copy.bmp").value_or("");
-    conv::Image back;
-    std::string error;
-    ASSERT_TRUE(conv::DecodeBmp(
-        std::span(reinterpret_cast<const std::uint8_t*>(bmp.data()), bmp.size()), back, error))
-        << error;
-    EXPECT_EQ(back.rgb, picture.rgb);
-
-    // Uncompressed TIFF, chosen in the settings file, holds the pixels row by row.
     ASSERT_TRUE(
         WriteFileAtomically(data_ + L"\\ini\\i_view32.ini", "[TIFF]\r\nCompression=None\r\n"));
     ASSERT_EQ(Run(desktop_ + L"plain.tif"), 0u);
     const std::string tif = ReadFileBytes(desktop_ + L"plain.tif").value_or("");
-    // The strips follow the 8-byte header directly.
     EXPECT_EQ(tif.substr(8, picture.rgb.size()), AsBytes(picture.rgb));
 }
 
@@ -121,43 +98,36 @@ TEST_F(ConverterProgram, FailsWithoutLeavingAFileWhenItCannotConvert) {
     EXPECT_NE(Run(desktop_ + L"Qorvic_1.png"), 0u);
     // Not a bitmap, and a bitmap cut inside its pixels (every other corruption:
     // the reader's own tests).
-    const std::string good = AsBytes(conv::EncodeBmp(Quadrants(64, 48)));
+    const std::string good = AsBytes(conv::EncodeBmp(conv::testing::ScreenLikeImage(64, 48)));
     for (const std::string& bad :
          {std::string("PK\x03\x04 no bitmap"), good.substr(0, good.size() / 2)}) {
         ASSERT_TRUE(WriteFileAtomically(data_ + L"\\Temp.bmp", bad));
         EXPECT_EQ(Run(desktop_ + L"Qorvic_2.png"), static_cast<DWORD>(conv::SourceNotABitmap));
     }
     // A format the converter does not write.
-    PutSource(Quadrants(8, 8));
+    PutSource(conv::testing::ScreenLikeImage(8, 8));
     EXPECT_NE(Run(desktop_ + L"Qorvic_3.webp"), 0u);
     // A folder that does not exist.
     EXPECT_NE(Run(desktop_ + L"missing folder\\Qorvic_4.png"), 0u);
     ExpectDesktopHolds({});
 }
 
-TEST_F(ConverterProgram, ReplacesAnExistingTarget) {
-    ASSERT_TRUE(WriteFileAtomically(desktop_ + L"shot.png", "old"));
-    PutSource(Quadrants(16, 16));
-    ASSERT_EQ(Run(desktop_ + L"shot.png"), 0u);
-    EXPECT_EQ(ReadFileBytes(desktop_ + L"shot.png", 4).value_or(""), "\x89PNG");
-    ExpectDesktopHolds({L"shot.png"});
-}
-
 TEST_F(ConverterProgram, LeavesAReadOnlyTargetAsItWas) {
     ASSERT_TRUE(WriteFileAtomically(desktop_ + L"kept.png", "old"));
     ASSERT_TRUE(::SetFileAttributesW((desktop_ + L"kept.png").c_str(), FILE_ATTRIBUTE_READONLY));
-    PutSource(Quadrants(16, 16));
+    PutSource(conv::testing::ScreenLikeImage(16, 16));
     EXPECT_EQ(Run(desktop_ + L"kept.png"), static_cast<DWORD>(conv::TargetUnwritable));
     ::SetFileAttributesW((desktop_ + L"kept.png").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadFileBytes(desktop_ + L"kept.png").value_or(""), "old");
     ExpectDesktopHolds({L"kept.png"});
 }
 
-TEST_F(ConverterProgram, WritesTheLongestFileNameAndLeavesNoTemporaryFile) {
-    PutSource(Quadrants(16, 16));
+TEST_F(ConverterProgram, ReplacesATargetOfTheLongestNameAndLeavesNoTemporaryFile) {
+    PutSource(conv::testing::ScreenLikeImage(16, 16));
     // 255 characters, the most a file name may have: a temporary name built by
-    // lengthening it would not fit.
+    // lengthening it would not fit. An existing file of that name is replaced.
     const std::wstring longest = std::wstring(251, L'n') + L".png";
+    ASSERT_TRUE(WriteFileAtomically(desktop_ + longest, "old"));
     ASSERT_EQ(Run(desktop_ + longest), 0u);
     EXPECT_EQ(ReadFileBytes(desktop_ + longest, 4).value_or(""), "\x89PNG");
     ExpectDesktopHolds({longest});

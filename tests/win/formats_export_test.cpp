@@ -80,15 +80,6 @@ TEST(FormatsExport, EveryFormatOfOneCaptureIsWrittenForTheDecoders) {
     EXPECT_TRUE(frame.messages.empty()) << "a quick save failed";
     ASSERT_GT(Output(*form).Width(), 100);
     ASSERT_GT(Output(*form).Height(), 100);
-    // The picture is the pattern under the frame, so the decoders see real content.
-    POINT origin{form->Shape().seeThroughArea.left + 2, form->Shape().seeThroughArea.top + 2};
-    ::ClientToScreen(form->hwnd(), &origin);
-    int mismatches = 0;
-    for (int y = 0; y < Output(*form).Height(); y += 3)
-        for (int x = 0; x < Output(*form).Width(); x += 3)
-            mismatches +=
-                Output(*form).PixelAt(x, y) != AsPixel(PatternAt(origin.x + x, origin.y + y));
-    EXPECT_EQ(mismatches, 0) << "the capture is not the pattern behind the frame";
 
     ASSERT_TRUE(WriteFileAtomically(outFolder + L"capture.ppm", *captures.begin()));
     for (const wchar_t* format : {L"bmp", L"gif", L"jpg", L"jp2", L"png", L"tif"}) {

@@ -117,33 +117,30 @@ BOOL CALLBACK CountOwnWindow(HWND hwnd, LPARAM count) {
 
 struct Usage {
     std::size_t gdi = 0;
-    std::size_t user = 0;
+    std::size_t user = 0; // the process's windows stand in for its USER objects
     DWORD handles = 0;
     std::size_t privateBytes = 0;
     std::size_t workingSet = 0; // Wine: the process's resident memory on the Linux side
 };
 
-struct UsageMeter {
-    Usage Measure() const {
-        Usage u;
-        // Windows of the process stand in for its USER objects.
-        u.gdi = GdiTableCount();
-        ::EnumWindows(CountOwnWindow, reinterpret_cast<LPARAM>(&u.user));
-        if (!::GetProcessHandleCount(::GetCurrentProcess(), &u.handles) || u.handles == 0)
-            u.handles = ProbedHandleCount();
-        PROCESS_MEMORY_COUNTERS_EX memory{};
-        memory.cb = sizeof memory;
-        if (::GetProcessMemoryInfo(::GetCurrentProcess(),
-                                   reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                                   sizeof memory)) {
-            u.privateBytes = memory.PrivateUsage;
-            u.workingSet = memory.WorkingSetSize;
-        }
-        if (u.privateBytes == 0)
-            u.privateBytes = CommittedPrivateBytes();
-        return u;
+Usage Measure() {
+    Usage u;
+    u.gdi = GdiTableCount();
+    ::EnumWindows(CountOwnWindow, reinterpret_cast<LPARAM>(&u.user));
+    if (!::GetProcessHandleCount(::GetCurrentProcess(), &u.handles) || u.handles == 0)
+        u.handles = ProbedHandleCount();
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    memory.cb = sizeof memory;
+    if (::GetProcessMemoryInfo(::GetCurrentProcess(),
+                               reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                               sizeof memory)) {
+        u.privateBytes = memory.PrivateUsage;
+        u.workingSet = memory.WorkingSetSize;
     }
-};
+    if (u.privateBytes == 0)
+        u.privateBytes = CommittedPrivateBytes();
+    return u;
+}
 
 void Print(int captures, const Usage& u) {
     std::printf("soak after %d: GDI %zu, USER %zu, kernel handles %lu, private bytes %zu, working "
@@ -161,10 +158,9 @@ TEST(Soak, AHundredCapturesLeaveObjectsAndMemoryFlat) {
     const std::wstring desktop = frame.Desktop();
     FrameWindow& form = *frame.form;
 
-    UsageMeter meter;
     // The meter must see objects come and go, or flat figures would prove nothing.
     {
-        const Usage before = meter.Measure();
+        const Usage before = Measure();
         std::vector<Brush> brushes;
         for (int i = 0; i < 8; ++i)
             brushes.emplace_back(::CreateSolidBrush(RGB(i, 0, 0)));
@@ -174,11 +170,11 @@ TEST(Soak, AHundredCapturesLeaveObjectsAndMemoryFlat) {
         for (int i = 0; i < 4; ++i)
             events.emplace_back(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
         std::vector<char> block(32u << 20, 1);
-        const Usage during = meter.Measure();
+        const Usage during = Measure();
         ::DestroyWindow(probe);
         brushes.clear();
         events.clear();
-        const Usage after = meter.Measure();
+        const Usage after = Measure();
         ASSERT_EQ(during.gdi, before.gdi + 8) << "the GDI count follows eight new brushes";
         ASSERT_EQ(during.user, before.user + 1) << "the USER count follows a new window";
         ASSERT_EQ(during.handles, before.handles + 4) << "the handle count follows four events";
@@ -204,7 +200,7 @@ TEST(Soak, AHundredCapturesLeaveObjectsAndMemoryFlat) {
     // First uses (clipboard, fonts, caches) settle before the start figures.
     for (int i = 0; i < 10; ++i)
         capture(i);
-    const Usage start = meter.Measure();
+    const Usage start = Measure();
     Print(0, start);
     const char* asked = std::getenv("QORVIC_SOAK_CAPTURES");
     const int captures = asked ? std::max(100, std::atoi(asked)) : 100;
@@ -213,9 +209,9 @@ TEST(Soak, AHundredCapturesLeaveObjectsAndMemoryFlat) {
         if (::testing::Test::HasFatalFailure())
             return;
         if (i % 100 == 0 && i < captures)
-            Print(i, meter.Measure());
+            Print(i, Measure());
     }
-    const Usage end = meter.Measure();
+    const Usage end = Measure();
     Print(captures, end);
 
     EXPECT_TRUE(frame.messages.empty());

@@ -50,26 +50,30 @@ HWND WaitFor(const wchar_t* name, bool byClass, bool present, DWORD timeoutMs) {
 HWND WaitForWindow(const wchar_t* title, DWORD timeoutMs) {
     return WaitFor(title, false, true, timeoutMs);
 }
-HWND WaitForClass(const wchar_t* className, bool present, DWORD timeoutMs) {
-    return WaitFor(className, true, present, timeoutMs);
+
+int NoWindow() {
+    std::printf("no window\n");
+    return 1;
 }
 
-int Rect(const wchar_t* title) {
-    HWND hwnd = WaitForWindow(title, 10000);
-    if (!hwnd) {
-        std::printf("no window\n");
-        return 1;
-    }
+// "outer X Y W H", with `full` followed by "client X Y W H topmost T layered L".
+int Rect(HWND hwnd, bool full) {
+    if (!hwnd)
+        return NoWindow();
     RECT outer{}, client{};
     ::GetWindowRect(hwnd, &outer);
-    ::GetClientRect(hwnd, &client);
-    POINT origin{0, 0};
-    ::ClientToScreen(hwnd, &origin);
-    const LONG_PTR ex = ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
-    std::printf("outer %ld %ld %ld %ld client %ld %ld %ld %ld topmost %d layered %d\n", outer.left,
-                outer.top, outer.right - outer.left, outer.bottom - outer.top, origin.x, origin.y,
-                client.right, client.bottom, (ex & WS_EX_TOPMOST) ? 1 : 0,
-                (ex & WS_EX_LAYERED) ? 1 : 0);
+    std::printf("outer %ld %ld %ld %ld", outer.left, outer.top, outer.right - outer.left,
+                outer.bottom - outer.top);
+    if (full) {
+        ::GetClientRect(hwnd, &client);
+        POINT origin{0, 0};
+        ::ClientToScreen(hwnd, &origin);
+        const LONG_PTR ex = ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
+        std::printf(" client %ld %ld %ld %ld topmost %d layered %d", origin.x, origin.y,
+                    client.right, client.bottom, (ex & WS_EX_TOPMOST) ? 1 : 0,
+                    (ex & WS_EX_LAYERED) ? 1 : 0);
+    }
+    std::printf("\n");
     return 0;
 }
 
@@ -94,10 +98,8 @@ int Children(HWND hwnd, bool visibleOnly) {
 
 int Close(const wchar_t* title) {
     HWND hwnd = WaitForWindow(title, 5000);
-    if (!hwnd) {
-        std::printf("no window\n");
-        return 1;
-    }
+    if (!hwnd)
+        return NoWindow();
     DWORD pid = 0;
     ::GetWindowThreadProcessId(hwnd, &pid);
     qorvic::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, pid));
@@ -107,22 +109,8 @@ int Close(const wchar_t* title) {
     return waited == WAIT_OBJECT_0 ? 0 : 1;
 }
 
-// "outer X Y W H" of a visible window of the class, after waiting for it.
-int ClassRect(const wchar_t* className, DWORD timeoutMs) {
-    HWND hwnd = WaitForClass(className, true, timeoutMs);
-    if (!hwnd) {
-        std::printf("no window\n");
-        return 1;
-    }
-    RECT outer{};
-    ::GetWindowRect(hwnd, &outer);
-    std::printf("outer %ld %ld %ld %ld\n", outer.left, outer.top, outer.right - outer.left,
-                outer.bottom - outer.top);
-    return 0;
-}
-
 int ClassGone(const wchar_t* className, DWORD timeoutMs) {
-    const bool gone = WaitForClass(className, false, timeoutMs) == nullptr;
+    const bool gone = WaitFor(className, true, false, timeoutMs) == nullptr;
     std::printf(gone ? "gone\n" : "present\n");
     return gone ? 0 : 1;
 }
@@ -138,12 +126,12 @@ long long UnixMilliseconds() {
 // Says "watching", then waits for the window of the class to go and prints
 // when it went, so a test can time what it does meanwhile.
 int ClassGoneAt(const wchar_t* className, DWORD timeoutMs) {
-    if (!WaitForClass(className, true, 0)) {
+    if (!WaitFor(className, true, true, 0)) {
         std::printf("not there\n");
         return 1;
     }
     std::printf("watching\n");
-    const bool gone = WaitForClass(className, false, timeoutMs) == nullptr;
+    const bool gone = WaitFor(className, true, false, timeoutMs) == nullptr;
     if (!gone) {
         std::printf("present\n");
         return 1;
@@ -156,10 +144,8 @@ int ClassGoneAt(const wchar_t* className, DWORD timeoutMs) {
 int Move(const wchar_t* title, int x, int y) {
     HWND hwnd = WaitForWindow(title, 10000);
     if (!hwnd ||
-        !::SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)) {
-        std::printf("no window\n");
-        return 1;
-    }
+        !::SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
+        return NoWindow();
     std::printf("moved\n");
     return 0;
 }
@@ -277,7 +263,7 @@ int wmain(int argc, wchar_t** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     const std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"rect" && argc > 2)
-        return Rect(argv[2]);
+        return Rect(WaitForWindow(argv[2], 10000), true);
     if (command == L"wait" && argc > 2) {
         const DWORD timeout =
             argc > 3 ? static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)) : 10000;
@@ -301,13 +287,13 @@ int wmain(int argc, wchar_t** argv) {
         return Close(argv[2]);
     const DWORD wait = argc > 3 ? static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)) : 10000;
     if (command == L"class-rect" && argc > 2)
-        return ClassRect(argv[2], wait);
+        return Rect(WaitFor(argv[2], true, true, wait), false);
     if (command == L"class-gone" && argc > 2)
         return ClassGone(argv[2], wait);
     if (command == L"class-gone-at" && argc > 2)
         return ClassGoneAt(argv[2], wait);
     if (command == L"class-children" && argc > 2)
-        return Children(WaitForClass(argv[2], true, 10000), true);
+        return Children(WaitFor(argv[2], true, true, 10000), true);
     if (command == L"child-visible" && argc > 3)
         return ChildVisible(argv[2], argv[3]);
     if (command == L"move" && argc > 4)
