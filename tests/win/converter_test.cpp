@@ -1,11 +1,10 @@
-// Runs the real i__view32.exe the way the program does: copied into a data
-// folder whose path has spaces, started with the unquoted command line. What
+// Runs the real i__view32.exe as the program does: copied into a data folder
+// whose path has spaces, started with the unquoted command line. What
 // each format decodes to is tests/e2e/test_formats_decode.sh; here, the
 // settings file, failures, replacing and names at the length limit.
 #include "base/file_io_win.h"
 #include "bmp_writer.h"
-#include "command_line.h"
-#include "exit_codes.h"
+#include "capture/converter_run_win.h"
 #include "pictures.h"
 
 #include "frame_support_win.h"
@@ -13,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -35,34 +33,14 @@ protected:
                                 (data_ + L"\\i__view32.exe").c_str(), FALSE))
             << "converter not found";
     }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
-    }
 
     void PutSource(const conv::Image& image) {
         ASSERT_TRUE(WriteFileAtomically(data_ + L"\\Temp.bmp", AsBytes(conv::EncodeBmp(image))));
     }
 
-    // Starts the converter exactly as the program does and returns its exit code.
-    DWORD Run(const std::wstring& target) {
-        std::wstring line = conv::BuildConverterCommandLine(
-            data_ + L"\\i__view32.exe", data_ + L"\\Temp.bmp", data_ + L"\\ini", target);
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESHOWWINDOW;
-        startup.wShowWindow = SW_SHOWMINNOACTIVE;
-        PROCESS_INFORMATION info{};
-        if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &info)) {
-            ADD_FAILURE() << "CreateProcess failed: " << ::GetLastError();
-            return 0xFFFFFFFF;
-        }
-        KernelHandle process(info.hProcess), thread(info.hThread);
-        EXPECT_EQ(::WaitForSingleObject(process.get(), 60000), WAIT_OBJECT_0);
-        DWORD code = 0xFFFFFFFF;
-        ::GetExitCodeProcess(process.get(), &code);
-        return code;
+    // Starts the converter as the program does, waiting as long as it does.
+    ConverterRun::Outcome Run(const std::wstring& target) {
+        return ConverterRun(data_).Convert(target);
     }
 
     // Nothing but `expected` may be left in the desktop folder (no temporary files).
@@ -88,27 +66,27 @@ TEST_F(ConverterProgram, HonoursTheSettingsFile) {
     PutSource(picture);
     ASSERT_TRUE(
         WriteFileAtomically(data_ + L"\\ini\\i_view32.ini", "[TIFF]\r\nCompression=None\r\n"));
-    ASSERT_EQ(Run(desktop_ + L"plain.tif"), 0u);
+    ASSERT_EQ(Run(desktop_ + L"plain.tif"), ConverterRun::Outcome::Done);
     const std::string tif = ReadFileBytes(desktop_ + L"plain.tif").value_or("");
     EXPECT_EQ(tif.substr(8, picture.rgb.size()), AsBytes(picture.rgb));
 }
 
 TEST_F(ConverterProgram, FailsWithoutLeavingAFileWhenItCannotConvert) {
     // No Temp.bmp at all.
-    EXPECT_NE(Run(desktop_ + L"Qorvic_1.png"), 0u);
+    EXPECT_EQ(Run(desktop_ + L"Qorvic_1.png"), ConverterRun::Outcome::Failed);
     // Not a bitmap, and a bitmap cut inside its pixels (every other corruption:
     // the reader's own tests).
     const std::string good = AsBytes(conv::EncodeBmp(conv::testing::ScreenLikeImage(64, 48)));
     for (const std::string& bad :
          {std::string("PK\x03\x04 no bitmap"), good.substr(0, good.size() / 2)}) {
         ASSERT_TRUE(WriteFileAtomically(data_ + L"\\Temp.bmp", bad));
-        EXPECT_EQ(Run(desktop_ + L"Qorvic_2.png"), static_cast<DWORD>(conv::SourceNotABitmap));
+        EXPECT_EQ(Run(desktop_ + L"Qorvic_2.png"), ConverterRun::Outcome::Failed);
     }
     // A format the converter does not write.
     PutSource(conv::testing::ScreenLikeImage(8, 8));
-    EXPECT_NE(Run(desktop_ + L"Qorvic_3.webp"), 0u);
+    EXPECT_EQ(Run(desktop_ + L"Qorvic_3.webp"), ConverterRun::Outcome::Failed);
     // A folder that does not exist.
-    EXPECT_NE(Run(desktop_ + L"missing folder\\Qorvic_4.png"), 0u);
+    EXPECT_EQ(Run(desktop_ + L"missing folder\\Qorvic_4.png"), ConverterRun::Outcome::Failed);
     ExpectDesktopHolds({});
 }
 
@@ -116,7 +94,7 @@ TEST_F(ConverterProgram, LeavesAReadOnlyTargetAsItWas) {
     ASSERT_TRUE(WriteFileAtomically(desktop_ + L"kept.png", "old"));
     ASSERT_TRUE(::SetFileAttributesW((desktop_ + L"kept.png").c_str(), FILE_ATTRIBUTE_READONLY));
     PutSource(conv::testing::ScreenLikeImage(16, 16));
-    EXPECT_EQ(Run(desktop_ + L"kept.png"), static_cast<DWORD>(conv::TargetUnwritable));
+    EXPECT_EQ(Run(desktop_ + L"kept.png"), ConverterRun::Outcome::Failed);
     ::SetFileAttributesW((desktop_ + L"kept.png").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadFileBytes(desktop_ + L"kept.png").value_or(""), "old");
     ExpectDesktopHolds({L"kept.png"});
@@ -128,7 +106,7 @@ TEST_F(ConverterProgram, ReplacesATargetOfTheLongestNameAndLeavesNoTemporaryFile
     // lengthening it would not fit. An existing file of that name is replaced.
     const std::wstring longest = std::wstring(251, L'n') + L".png";
     ASSERT_TRUE(WriteFileAtomically(desktop_ + longest, "old"));
-    ASSERT_EQ(Run(desktop_ + longest), 0u);
+    ASSERT_EQ(Run(desktop_ + longest), ConverterRun::Outcome::Done);
     EXPECT_EQ(ReadFileBytes(desktop_ + longest, 4).value_or(""), "\x89PNG");
     ExpectDesktopHolds({longest});
 
@@ -138,7 +116,7 @@ TEST_F(ConverterProgram, ReplacesATargetOfTheLongestNameAndLeavesNoTemporaryFile
     ASSERT_TRUE(::CreateDirectoryW((desktop_ + folder).c_str(), nullptr));
     for (const std::wstring& name : {L"x" + longest, folder}) {
         SCOPED_TRACE(name.size());
-        EXPECT_EQ(Run(desktop_ + name), static_cast<DWORD>(conv::TargetUnwritable));
+        EXPECT_EQ(Run(desktop_ + name), ConverterRun::Outcome::Failed);
     }
     ExpectDesktopHolds({longest, folder});
 }

@@ -25,17 +25,13 @@ void Collect(const std::wstring& line) {
 struct CollectedLines {
     CollectedLines() : previous(SetDebugLogSink(&Collect)) { caught.clear(); }
     ~CollectedLines() { SetDebugLogSink(previous); }
-    bool Has(std::wstring_view part) const {
-        return std::any_of(caught.begin(), caught.end(), [&](const std::wstring& line) {
-            return line.find(part) != std::wstring::npos;
-        });
-    }
     std::wstring All() const {
         std::wstring all;
         for (const std::wstring& line : caught)
-            all += line;
+            all += line + L"\n";
         return all;
     }
+    bool Has(std::wstring_view part) const { return All().find(part) != std::wstring::npos; }
     DebugLogSink previous;
 };
 
