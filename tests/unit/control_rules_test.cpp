@@ -104,11 +104,6 @@ TEST(ClickTracker, OnlyAPressAndReleaseOnTheControlOrAKeyClicks) {
     EXPECT_TRUE(t.MouseHeld());
 }
 
-TEST(MouseCodes, ShiftStateCombinesItsBits) {
-    EXPECT_EQ(ShiftState(true, false, true), 5);
-    EXPECT_EQ(ShiftState(false, true, false), 2);
-}
-
 TEST(PlaceText, AlignsWithinTheAreaAndKeepsTheStartOfAnOverlongText) {
     const Box area{10, 20, 100, 30};
     EXPECT_EQ(PlaceText(area, 40, 14, kAlignLeft, false), (Box{10, 20, 40, 14}));
