@@ -113,16 +113,12 @@ TEST(SliderSetters, EveryAssignmentAndDragStepNotifiesOnlyTheLeftButtonDrags) {
               (std::vector<SliderProperty>{SliderProperty::Max, SliderProperty::Min,
                                            SliderProperty::Value, SliderProperty::Value,
                                            SliderProperty::BackColor, SliderProperty::ForeColor}));
+    // A left drag with the right button also down moves nothing. (Drags and
+    // their steps through real messages: the slider's in-process test.)
     r.seen.clear();
-    EXPECT_FALSE(m.MouseMove(false, false, 260, kPanelSliderWidth));
-    EXPECT_FALSE(m.MouseMove(true, true, 260, kPanelSliderWidth)); // left with right
+    EXPECT_FALSE(m.MouseMove(true, true, 260, kPanelSliderWidth));
     EXPECT_EQ(m.Value(), 10);
-    EXPECT_TRUE(m.MouseMove(true, false, 260, kPanelSliderWidth));
-    EXPECT_EQ(m.Value(), 20);
-    EXPECT_TRUE(m.MouseMove(true, false, 261, kPanelSliderWidth)); // same value, still a step
-    EXPECT_TRUE(m.MouseMove(true, false, -500, kPanelSliderWidth));
-    EXPECT_EQ(m.Value(), 1);
-    EXPECT_EQ(r.seen, (std::vector<SliderProperty>(3, SliderProperty::Drag)));
+    EXPECT_TRUE(r.seen.empty());
 }
 
 TEST(SliderStoredProperties, DefaultsInTheirOrderNonDefaultsWrittenAndReadBackClamped) {
