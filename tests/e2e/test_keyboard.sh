@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Every command from the keyboard, with real key presses (xdotool): F10 and the
-# menu keys quick-save the same picture the mouse saves, Esc closes the menus
-# level by level, Tab and Space tick "Capture screen", the shortcuts copy and
+# menu keys quick-save the same picture the mouse saves, Esc closes the menus,
+# Tab and Space tick "Capture screen", the shortcuts copy and
 # open the save dialog, and the slider moves by keys.
 source "$(dirname "$0")/lib.sh"
 
@@ -45,14 +45,8 @@ sleep 0.3 # the converter renames the finished file into place
 differing=$(compare -metric AE "$WORK/desktop/Qorvic_1.png" "$WORK/desktop/Qorvic_2.png" null: 2>&1) || true
 [ "$differing" = 0 ] || fail "the keyboard's quick save differs from the mouse's in $differing pixels"
 
-# Esc closes a submenu first, then the first level; the context-menu key and
-# Shift+F10 open it too.
-xdotool key F10 Up Right
-expect_menus present present "Up wraps to the language row, Right opens it"
-xdotool key Escape
-expect_menus present gone "Esc in the submenu"
-xdotool key Escape
-expect_menus gone gone "Esc in the first level"
+# The context-menu key and Shift+F10 open the menu too, Esc closes it. (Esc in
+# a submenu and the keys' wrapping: the in-process accessibility test.)
 for opener in Menu shift+F10; do
     xdotool key $opener
     expect_menus present gone "$opener"
@@ -80,8 +74,8 @@ xdotool key Tab Tab space ctrl+c
 expect_clipboard "dib 1920 1080" "Tab, Tab, Space, Ctrl+C"
 screenshot "$WORK/focus.png"
 
-# The scaling panel from the menu; the slider has the focus: End is 200 %,
-# two Page Downs are 100 % again, Esc closes the panel.
+# The scaling panel from the menu; the slider has the focus: End is 200 %, Esc
+# closes the panel. (Every slider key: the in-process accessibility test.)
 panel_is() {
     for _ in $(seq 1 50); do
         [ "$(driver child-visible Qorvic QorvicScalePanel)" = "$1" ] && return 0
@@ -100,8 +94,6 @@ xdotool key End
 screenshot "$WORK/slider.png"
 xdotool key ctrl+c
 expect_clipboard "dib $((2 * W)) $((2 * H))" "End on the slider"
-xdotool key Page_Down Page_Down ctrl+c
-expect_clipboard "dib $W $H" "Page Down twice on the slider"
 xdotool key Escape
 panel_is hidden || fail "Esc did not close the panel"
 

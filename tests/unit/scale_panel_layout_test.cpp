@@ -35,10 +35,6 @@ TEST(ScalePanelAtDpi, ChildrenFitTheirPanelWithoutOverlapAtEveryScale) {
                         << name << " and " << other;
                 }
         }
-        // Nothing is snapped on creation: the slider's place is a size it keeps.
-        const SliderSize kept =
-            SliderLimitSize({g.slider.width, g.slider.height}, SliderMetricsForDpi(dpi));
-        EXPECT_EQ(kept, (SliderSize{g.slider.width, g.slider.height}));
         // The percentage rides above the knob, its left edge a scaled 3 pixels before it.
         const auto knob = SliderHandleLeft(g.slider.width, 10, 1, 20, SliderMetricsForDpi(dpi));
         ASSERT_TRUE(knob);

@@ -40,9 +40,11 @@ TEST(SliderAtDpi, HandleStaysBetweenTheCapsAndADragOnItGivesItsValue) {
         const std::vector<int> lengths = Lengths(m), designed = Lengths(SliderMetrics{});
         for (std::size_t i = 0; i < lengths.size(); ++i)
             EXPECT_TRUE(SamePhysicalSize(lengths[i], designed[i], dpi)) << "length " << i;
-        const int width = ScalePanelGeometryForDpi(dpi).slider.width;
-        EXPECT_EQ(SliderLimitSize({width, 5}, m), (SliderSize{width, m.height}));
-        EXPECT_EQ(SliderLimitSize({10, 99}, m).width, m.MinWidth());
+        // The panel's slider is a size the slider keeps: nothing snaps on creation.
+        const Box panelSlider = ScalePanelGeometryForDpi(dpi).slider;
+        const int width = panelSlider.width;
+        EXPECT_EQ(SliderLimitSize({width, panelSlider.height}, m), (SliderSize{width, m.height}));
+        EXPECT_EQ(SliderLimitSize({10, 99}, m), (SliderSize{m.MinWidth(), m.height}));
         int previous = -1;
         for (std::int16_t v = 1; v <= 20; ++v) {
             const auto left = SliderHandleLeft(width, v, 1, 20, m);
@@ -54,8 +56,6 @@ TEST(SliderAtDpi, HandleStaysBetweenTheCapsAndADragOnItGivesItsValue) {
             EXPECT_EQ(SliderDragValue(*left + m.handleWidth / 2.0 - 1.0, width, 1, 20, m), v);
             previous = *left;
         }
-        // The knob keeps its physical place.
-        EXPECT_TRUE(SamePhysicalSize(*SliderHandleLeft(width, 10, 1, 20, m), 125, dpi, 2));
         // The knob keeps its physical place.
         EXPECT_TRUE(SamePhysicalSize(*SliderHandleLeft(width, 10, 1, 20, m), 125, dpi, 2));
         EXPECT_EQ(SliderDragValue(-50, width, 1, 20, m), 1);
@@ -113,16 +113,12 @@ TEST(SliderSetters, EveryAssignmentAndDragStepNotifiesOnlyTheLeftButtonDrags) {
               (std::vector<SliderProperty>{SliderProperty::Max, SliderProperty::Min,
                                            SliderProperty::Value, SliderProperty::Value,
                                            SliderProperty::BackColor, SliderProperty::ForeColor}));
+    // A left drag with the right button also down moves nothing. (Drags and
+    // their steps through real messages: the slider's in-process test.)
     r.seen.clear();
-    EXPECT_FALSE(m.MouseMove(false, false, 260, kPanelSliderWidth));
-    EXPECT_FALSE(m.MouseMove(true, true, 260, kPanelSliderWidth)); // left with right
+    EXPECT_FALSE(m.MouseMove(true, true, 260, kPanelSliderWidth));
     EXPECT_EQ(m.Value(), 10);
-    EXPECT_TRUE(m.MouseMove(true, false, 260, kPanelSliderWidth));
-    EXPECT_EQ(m.Value(), 20);
-    EXPECT_TRUE(m.MouseMove(true, false, 261, kPanelSliderWidth)); // same value, still a step
-    EXPECT_TRUE(m.MouseMove(true, false, -500, kPanelSliderWidth));
-    EXPECT_EQ(m.Value(), 1);
-    EXPECT_EQ(r.seen, (std::vector<SliderProperty>(3, SliderProperty::Drag)));
+    EXPECT_TRUE(r.seen.empty());
 }
 
 TEST(SliderStoredProperties, DefaultsInTheirOrderNonDefaultsWrittenAndReadBackClamped) {

@@ -77,16 +77,6 @@ struct Inspected {
     }
 };
 
-bool operator==(const RECT& a, const RECT& b) {
-    return ::EqualRect(&a, &b) != FALSE;
-}
-
-RECT ScreenRect(HWND window) {
-    RECT r{};
-    ::GetWindowRect(window, &r);
-    return r;
-}
-
 // The events this thread raised, as a listening tool hears them (in context:
 // at once, also for a menu window destroyed right after it hid).
 struct Heard {
@@ -157,7 +147,8 @@ TEST_F(AccessibleTest, TheStripsLabelAndCheckBoxFollowATickAndALanguageSwitch) {
     EXPECT_EQ(label.Role(), ROLE_SYSTEM_STATICTEXT);
     EXPECT_EQ(label.Action(), L"Click");
     EXPECT_TRUE(label.Has(STATE_SYSTEM_FOCUSABLE));
-    EXPECT_TRUE(label.Location() == ScreenRect(form->optionsLabel.hwnd()));
+    const RECT where = label.Location(), shown = OuterRect(form->optionsLabel.hwnd());
+    EXPECT_TRUE(::EqualRect(&where, &shown));
     EXPECT_EQ(box.Name(), L"Capture screen");
     EXPECT_EQ(box.Role(), ROLE_SYSTEM_CHECKBUTTON);
     EXPECT_FALSE(box.Has(STATE_SYSTEM_CHECKED));
@@ -241,7 +232,7 @@ TEST_F(AccessibleTest, MenusAreMenusWhoseHighlightedRowHasTheFocus) {
     EXPECT_TRUE(HeardIt(EVENT_OBJECT_FOCUS, options->hwnd(), 1));
     for (long row = 1; row <= 7; ++row)
         EXPECT_EQ(menu.Has(STATE_SYSTEM_HASPOPUP, row), row == 4 || row == 7) << row;
-    EXPECT_EQ(menu.Location(2).top, ScreenRect(options->rowLabel(1)->hwnd()).top);
+    EXPECT_EQ(menu.Location(2).top, OuterRect(options->rowLabel(1)->hwnd()).top);
 
     // Up wraps to Language; Right opens the languages with English first and checked.
     Key(form->hwnd(), VK_UP);

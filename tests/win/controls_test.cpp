@@ -26,6 +26,26 @@ void Send(HWND control, UINT msg, WPARAM buttons, int x, int y) {
     ::SendMessageW(control, msg, buttons, ClientPoint(x, y));
 }
 
+// The system's keyboard cues decide for a control created while they hold.
+template <class Control> bool CreateWithCues(Control& c, bool cues, HWND parent, int y) {
+    BOOL before = FALSE;
+    ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &before, 0);
+    ::SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<void*>(INT_PTR{cues}), 0);
+    const bool made = c.Create(parent, 10, y, 285, 28);
+    ::SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<void*>(INT_PTR{before}), 0);
+    return made;
+}
+
+// Pixels of the control drawn otherwise than in `before`.
+int Changed(HWND control, const Pixels& before) {
+    const Pixels now = Pixels::Of(control);
+    int n = 0;
+    for (int x = 0; x < now.Width(); ++x)
+        for (int y = 0; y < 28; ++y)
+            n += now.At(x, y) != before.At(x, y);
+    return n;
+}
+
 } // namespace
 
 TEST(Label, AutoSizeFollowsCaptionAndFontAndRefusedValuesChangeNothing) {
@@ -187,27 +207,14 @@ TEST(Button, HighContrastDrawsFaceAndCaptionInTheSystemColours) {
     OverrideHighContrast(std::nullopt);
     EXPECT_NE(designed.At(5, 14), contrast.At(5, 14));
     EXPECT_EQ(contrast.At(5, 14), ::GetSysColor(COLOR_BTNFACE));
-    int caption = 0;
-    for (int x = 20; x < 60; ++x)
-        for (int y = 5; y < 23; ++y)
-            caption += contrast.At(x, y) == ::GetSysColor(COLOR_BTNTEXT);
-    EXPECT_GT(caption, 10) << "the caption in the system's button text colour";
+    EXPECT_GT(contrast.CountNear(20, 5, 60, 23, ::GetSysColor(COLOR_BTNTEXT), 1), 10)
+        << "the caption in the system's button text colour";
 }
 
-TEST(Button, ShowsHoverAndKeyboardFocusAndDrawsItsCaption) {
+TEST(Button, ShowsHoverAndDrawsItsCaption) {
     TestWindow parent;
     Button button;
-    Button cued;
-    // The system's keyboard cues decide for a control created while they hold.
-    BOOL cuesBefore = FALSE;
-    ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cuesBefore, 0);
-    for (Button* b : {&button, &cued}) {
-        ::SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0,
-                                reinterpret_cast<void*>(INT_PTR{b == &cued}), 0);
-        ASSERT_TRUE(b->Create(parent.hwnd(), 200, b == &cued ? 100 : 64, 80, 28));
-    }
-    ::SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0,
-                            reinterpret_cast<void*>(static_cast<INT_PTR>(cuesBefore)), 0);
+    ASSERT_TRUE(button.Create(parent.hwnd(), 200, 64, 80, 28));
     button.SetCaption(L"Close");
     const Pixels normal = Pixels::Of(button.hwnd());
     EXPECT_GT(normal.DarkIn(20, 5, 60, 23), 10) << "the caption is drawn";
@@ -215,53 +222,35 @@ TEST(Button, ShowsHoverAndKeyboardFocusAndDrawsItsCaption) {
     EXPECT_NE(Pixels::Of(button.hwnd()).At(3, 3), normal.At(3, 3)) << "hover changes the face";
     ::SendMessageW(button.hwnd(), WM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(Pixels::Of(button.hwnd()).At(3, 3), normal.At(3, 3));
-
-    // The focus rectangle's dots on row 3 show only once the keyboard is used,
-    // or at once when the system's cues are on.
-    const auto dots = [&](const Button& b) {
-        const Pixels shown = Pixels::Of(b.hwnd());
-        int n = 0;
-        for (int x = 3; x < 77; ++x)
-            n += shown.At(x, 3) != normal.At(3, 3);
-        return n;
-    };
-    ::SetFocus(cued.hwnd());
-    EXPECT_GT(dots(cued), 10) << "with the cues on, focus shows at once";
-    ::SetFocus(button.hwnd());
-    ASSERT_EQ(::GetFocus(), button.hwnd());
-    EXPECT_EQ(dots(button), 0) << "focus taken by the mouse shows no rectangle";
-    ::SendMessageW(button.hwnd(), WM_KEYDOWN, VK_TAB, 1);
-    EXPECT_GT(dots(button), 10);
-    ::SetFocus(parent.hwnd());
-    EXPECT_EQ(dots(button), 0);
 }
 
-// The slider follows the system's keyboard cues like the other controls: with
-// them on, its focus rectangle shows from the start.
-TEST(Slider, FocusShowsAtOnceOnlyWhenTheSystemsKeyboardCuesAreOn) {
-    TestWindow parent;
-    BOOL before = FALSE;
-    ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &before, 0);
-    Slider cued, plain;
-    for (Slider* s : {&cued, &plain}) {
-        ::SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0,
-                                reinterpret_cast<void*>(INT_PTR{s == &cued}), 0);
-        ASSERT_TRUE(s->Create(parent.hwnd(), 10, s == &cued ? 10 : 60, 285, 20));
+// The focus rectangle shows only once the keyboard is used, or at once when the
+// system's cues are on, on the button and on the slider alike.
+TEST(KeyboardCues, FocusShowsAtOnceOnlyWhenTheSystemsCuesAreOn) {
+    TestWindow parent(RGB(30, 200, 60), true, WS_POPUP, 320, 140);
+    Button cuedButton, button;
+    Slider cuedSlider, slider;
+    ASSERT_TRUE(CreateWithCues(cuedButton, true, parent.hwnd(), 0));
+    ASSERT_TRUE(CreateWithCues(button, false, parent.hwnd(), 35));
+    ASSERT_TRUE(CreateWithCues(cuedSlider, true, parent.hwnd(), 70));
+    ASSERT_TRUE(CreateWithCues(slider, false, parent.hwnd(), 105));
+    for (const HWND cued : {cuedButton.hwnd(), cuedSlider.hwnd()}) {
+        const Pixels before = Pixels::Of(cued);
+        ::SetFocus(cued);
+        EXPECT_GT(Changed(cued, before), 10) << "with the cues on, focus shows at once";
     }
-    ::SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0,
-                            reinterpret_cast<void*>(static_cast<INT_PTR>(before)), 0);
-    const auto changedOnTopRow = [](const Slider& s, const Pixels& unfocused) {
-        const Pixels shown = Pixels::Of(s.hwnd());
-        int n = 0;
-        for (int x = 0; x < 285; ++x)
-            n += shown.At(x, 0) != unfocused.At(x, 0);
-        return n;
-    };
-    const Pixels cuedBefore = Pixels::Of(cued.hwnd()), plainBefore = Pixels::Of(plain.hwnd());
-    ::SetFocus(cued.hwnd());
-    EXPECT_GT(changedOnTopRow(cued, cuedBefore), 10) << "with the cues on, focus shows at once";
-    ::SetFocus(plain.hwnd());
-    EXPECT_EQ(changedOnTopRow(plain, plainBefore), 0) << "focus taken by the mouse shows nothing";
+    for (const HWND plain : {button.hwnd(), slider.hwnd()}) {
+        const Pixels before = Pixels::Of(plain);
+        ::SetFocus(plain);
+        ASSERT_EQ(::GetFocus(), plain);
+        EXPECT_EQ(Changed(plain, before), 0) << "focus taken by the mouse shows nothing";
+    }
+    const Pixels unfocused = Pixels::Of(button.hwnd());
+    ::SetFocus(button.hwnd());
+    ::SendMessageW(button.hwnd(), WM_KEYDOWN, VK_TAB, 1);
+    EXPECT_GT(Changed(button.hwnd(), unfocused), 10);
+    ::SetFocus(parent.hwnd());
+    EXPECT_EQ(Changed(button.hwnd(), unfocused), 0);
 }
 
 // The scaling panel's slider: 285 x 20, range 1 to 20, value 10.

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <thread>
 
 using namespace qorvic;
@@ -73,17 +72,12 @@ TEST(FrameColour, TheFramePaintsItsMarginForScreenshotsAndHasNothingToErase) {
     HWND hwnd = frame.form->hwnd();
     RECT client{};
     ::GetClientRect(hwnd, &client);
-    WindowDc screen(nullptr);
-    MemoryDc memory(::CreateCompatibleDC(screen.get()));
-    Bitmap canvas(::CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
-    SelectedObject selected(memory.get(), canvas.get());
-    Brush white(::CreateSolidBrush(RGB(255, 255, 255)));
-    ::FillRect(memory.get(), &client, white.get());
-
-    EXPECT_EQ(::SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.get()), 0), 1);
-    ::SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT);
-    EXPECT_EQ(::GetPixel(memory.get(), 2, client.bottom / 2),
-              static_cast<COLORREF>(frame.form->BackColour()))
+    const Pixels printed(client.right, client.bottom, [&](HDC dc) {
+        ::PatBlt(dc, 0, 0, client.right, client.bottom, WHITENESS); // not the frame colour
+        EXPECT_EQ(::SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
+        ::SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    });
+    EXPECT_EQ(printed.At(2, client.bottom / 2), static_cast<COLORREF>(frame->BackColour()))
         << "the left margin in the frame colour";
 }
 

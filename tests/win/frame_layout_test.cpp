@@ -33,18 +33,6 @@ int Margin(const FrameWindow& frame) {
     return left;
 }
 
-// The strip's controls lie in the strip, side by side.
-void ExpectStripHoldsItsControls(FrameWindow& frame) {
-    const RECT label = RectInParent(frame.optionsLabel.hwnd());
-    const RECT box = RectInParent(frame.wholeScreenBox.hwnd());
-    RECT strip{};
-    ::GetClientRect(frame.hwnd(), &strip);
-    strip.bottom = frame.Shape().stripHeight;
-    EXPECT_TRUE(Inside(label, strip));
-    EXPECT_TRUE(Inside(box, strip));
-    EXPECT_FALSE(Overlap(label, box));
-}
-
 int FontPixels(const OwnerDrawnControl& control) {
     return -controls::FontHeightForPoints(control.GetFont().size, control.Dpi());
 }
@@ -118,7 +106,13 @@ TEST(FrameLayout, CaptionsHaveTheSystemMenuFontsSizeAndFitTheirRows) {
     // Within a pixel: the size is kept in whole points.
     EXPECT_NEAR(FontPixels(form.optionsLabel), system, 1) << "at " << form.Dpi() << " DPI";
     EXPECT_NEAR(FontPixels(form.wholeScreenBox), system, 1);
-    ExpectStripHoldsItsControls(form);
+    // The strip's controls lie in the strip, side by side.
+    RECT strip{};
+    ::GetClientRect(form.hwnd(), &strip);
+    strip.bottom = form.Shape().stripHeight;
+    const RECT label = RectInParent(form.optionsLabel.hwnd());
+    const RECT box = RectInParent(form.wholeScreenBox.hwnd());
+    EXPECT_TRUE(Inside(label, strip) && Inside(box, strip) && !Overlap(label, box));
 
     form.Menus().OpenOptionsMenu();
     Pump();

@@ -81,8 +81,7 @@ TEST(ScalePanel, ShowsItsFaceTheGrooveAndThePercentage) {
     EXPECT_EQ(shown.At(150, 85), RGB(192, 192, 192)) << "panel face";
     EXPECT_NE(shown.At(0, 50), shown.At(150, 85)) << "the raised border";
     const RECT slider = RectInParent(panel.slider.hwnd());
-    EXPECT_EQ(shown.At(slider.left + 60, slider.top + 9), RGB(200, 200, 0));
-    EXPECT_EQ(shown.At(slider.left + 200, slider.top + 9), RGB(0, 0, 0));
+    EXPECT_EQ(shown.At(slider.left + 60, slider.top + 9), RGB(200, 200, 0)) << "the slider";
     const int x = static_cast<int>(panel.PercentLabelLeftEdge());
     EXPECT_GT(shown.DarkIn(x, 0, x + 30, slider.top), 10) << "the percentage is drawn";
 }

@@ -4,41 +4,32 @@
 #include "base/handles_win.h"
 #include "base/window_win.h"
 
+#include "test_support_win.h"
+
 #include <gtest/gtest.h>
 
 using namespace qorvic;
 
 namespace {
 
-class Probe : public Window {
-public:
-    int dpiSeen = 0; // what Dpi() said when WM_DPICHANGED reached the window
-
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM w, LPARAM l) override {
-        if (msg == WM_DPICHANGED)
-            dpiSeen = Dpi();
-        return Window::HandleMessage(msg, w, l);
-    }
-};
-
 constexpr COLORREF kPainted = RGB(200, 30, 90);
 
 // Counts what reaches the window proc and what reaches the paint function.
-class PaintProbe : public Window {
+class Probe : public Window {
 public:
-    explicit PaintProbe(Painting painting) : Window(painting) {}
+    explicit Probe(Painting painting = Painting::System) : Window(painting) {}
     int paints = 0;
     DWORD lastDcType = 0;
     int procPaints = 0;
     int procErases = 0;
+    int dpiSeen = 0; // what Dpi() said when WM_DPICHANGED reached the window
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM w, LPARAM l) override {
-        if (msg == WM_PAINT)
-            ++procPaints;
-        if (msg == WM_ERASEBKGND)
-            ++procErases;
+        procPaints += msg == WM_PAINT;
+        procErases += msg == WM_ERASEBKGND;
+        if (msg == WM_DPICHANGED)
+            dpiSeen = Dpi();
         return Window::HandleMessage(msg, w, l);
     }
     void PaintClient(HDC dc) override {
@@ -69,7 +60,7 @@ TEST(WindowBase, ServesEraseScreenAndPrintThroughOnePaintFunction) {
     Brush classBrush(::CreateSolidBrush(RGB(0, 0, 255)));
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.painting));
-        PaintProbe probe(c.painting);
+        Probe probe(c.painting);
         ASSERT_TRUE(probe.CreateWin({.className = L"QorvicPaintProbe",
                                      .style = WS_POPUP | WS_VISIBLE,
                                      .width = 40,
@@ -78,20 +69,15 @@ TEST(WindowBase, ServesEraseScreenAndPrintThroughOnePaintFunction) {
         ::UpdateWindow(probe.hwnd());
         probe.paints = probe.procErases = 0;
 
-        MemoryDc memory(::CreateCompatibleDC(nullptr));
-        WindowDc screen(nullptr);
-        Bitmap canvas(::CreateCompatibleBitmap(screen.get(), 40, 30));
-        SelectedObject selected(memory.get(), canvas.get());
-        EXPECT_EQ(
-            ::SendMessageW(probe.hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory.get()), 0),
-            c.erase);
-        EXPECT_EQ(probe.procErases, c.eraseReaches ? 1 : 0);
-        EXPECT_EQ(probe.paints, 0) << "erasing is not painting";
-
-        ::SendMessageW(probe.hwnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()),
-                       PRF_CLIENT);
+        const test::Pixels printed(40, 30, [&](HDC dc) {
+            const auto wdc = reinterpret_cast<WPARAM>(dc);
+            EXPECT_EQ(::SendMessageW(probe.hwnd(), WM_ERASEBKGND, wdc, 0), c.erase);
+            EXPECT_EQ(probe.procErases, c.eraseReaches ? 1 : 0);
+            EXPECT_EQ(probe.paints, 0) << "erasing is not painting";
+            ::SendMessageW(probe.hwnd(), WM_PRINTCLIENT, wdc, PRF_CLIENT);
+        });
         EXPECT_EQ(probe.paints, 1);
-        EXPECT_EQ(::GetPixel(memory.get(), 20, 15), kPainted);
+        EXPECT_EQ(printed.At(20, 15), kPainted);
 
         ::InvalidateRect(probe.hwnd(), nullptr, TRUE);
         ::UpdateWindow(probe.hwnd());
@@ -101,7 +87,7 @@ TEST(WindowBase, ServesEraseScreenAndPrintThroughOnePaintFunction) {
     }
 
     // A window that leaves painting to the system gets the messages itself.
-    PaintProbe plain(P::System);
+    Probe plain(P::System);
     ASSERT_TRUE(plain.CreateWin({.className = L"QorvicPaintProbe",
                                  .style = WS_POPUP | WS_VISIBLE,
                                  .width = 40,
