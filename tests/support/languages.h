@@ -1,8 +1,8 @@
-// The shipped languages, their English texts and language files built in
+// The shipped languages, the English texts and language files built in
 // memory, for every test that loads or shows a language.
 #pragma once
 
-#include "languages/language_texts.h"
+#include "languages/language_file.h"
 
 #include <string>
 #include <string_view>
@@ -14,20 +14,10 @@ namespace qorvic::testing {
 inline const std::vector<std::wstring> kEightLanguages = {
     L"English", L"Dutch", L"French", L"German", L"Japanese", L"Polish", L"Russian", L"Spanish"};
 
-// The English texts besides the language names, markers as the loader stores
-// them: the shipped English file's, and the program's own before any load.
+// The program's built-in English texts, markers as the loader stores them; the
+// language file test holds them to the shipped English file.
 inline LanguageTexts EnglishMenuTexts() {
-    LanguageTexts t;
-    t.TxtHandOff = L"Send to Norvane";
-    t.TxtCopy = L"Copy to clipboard";
-    t.TxtSaveAs = L"Save as...";
-    t.TxtFormats = L"Save to desktop as>=";
-    t.TxtScaling = L"Output size=";
-    t.TxtColour = L"Frame colour...=";
-    t.TxtLanguages = L"Language>";
-    t.TxtNewVersion = L"A new version is available: ";
-    t.TxtEquals = L"100% equals the original size";
-    return t;
+    return BuiltInLanguageTexts({});
 }
 
 // Every text besides the language menu's rows, in the language file's order.

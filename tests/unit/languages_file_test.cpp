@@ -1,8 +1,15 @@
+// Language files: entries to texts over files built in memory, and the eight
+// shipped files decoded strictly in the code page the loader picks for them.
+#include "base/version.h"
 #include "languages.h"
 #include "languages/language_file.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,7 +19,6 @@ using namespace qorvic::testing;
 namespace {
 
 using Texts = std::vector<std::wstring>;
-const std::wstring kTag = L"Qorvic  1.10";
 const std::wstring kNotFound = L"Language file not found or corrupt";
 
 // A language file with entry texts "t1" to "t<entries>".
@@ -29,18 +35,10 @@ LanguageTexts OldTexts() {
             L"oldScaling=",     L"oldColour=", L"oldLanguages", L"oldNew ",   L"oldEquals"};
 }
 
-// Loads `bytes`, recording the code page the loader decodes them in.
-LanguageLoadResult Load(const std::optional<std::string>& bytes,
-                        std::wstring_view language = L"English", unsigned* codePage = nullptr,
-                        std::string* decoded = nullptr) {
-    const auto decode = [&](std::string_view b, unsigned cp) {
-        if (codePage)
-            *codePage = cp;
-        if (decoded)
-            decoded->assign(b);
-        return Latin1(b);
-    };
-    return LoadLanguageTexts(OldTexts(), language, bytes, decode, kTag, kEightLanguages);
+LanguageLoadResult Load(
+    const std::optional<std::string>& bytes, std::wstring_view language = L"English",
+    const LanguageDecoder& decode = [](std::string_view b, unsigned) { return Latin1(b); }) {
+    return LoadLanguageTexts(OldTexts(), language, bytes, decode, kVersionTag, kEightLanguages);
 }
 
 } // namespace
@@ -61,57 +59,23 @@ TEST(LangEntryText, LinesEndAtCarriageReturnsAndTextsStartOneAfterTheFirstEquals
         EXPECT_EQ(LangEntryText(line), text) << "line \"" << line << "\"";
 }
 
-TEST(LanguageVersionOk, ComparesFromTheLastProductNameToTheEndOfLineZero) {
-    const std::pair<Texts, std::optional<bool>> cases[] = {
-        {{L"Any words before Qorvic  1.10", L"\nx= y"}, true},
-        {{L"Qorvic  1.10 Qorvic  1.11"}, false}, // the last occurrence counts
-        // No product name in line 0, or no lines at all, is a read failure.
-        {{L"qorvic  1.10"}, std::nullopt}, // case-sensitive
-        {{L"", L"\nQorvic  1.10"}, std::nullopt},
-        {{}, std::nullopt},
-    };
-    for (const auto& [lines, ok] : cases)
-        EXPECT_EQ(LangReader(lines).LanguageVersionOk(kTag), ok)
-            << (lines.empty() ? std::wstring(L"(no lines)") : lines[0]);
-}
-
-// Each shipped file is stored in its language's code page; a UTF-8 file says so
-// with a byte-order mark, which is not decoded.
-TEST(LanguageDecodingChoice, EachLanguageHasItsCodePageOrUtf8AfterAMark) {
-    const std::pair<const wchar_t*, unsigned> cases[] = {
-        {L"English", 1252},
-        {L"Dutch", 1252},
-        {L"French", 1252},
-        {L"German", 1252},
-        {L"Spanish", 1252},
-        {L"Polish", 1250},
-        {L"Russian", 1251},
-        {L"Japanese", 932},
-        {L"Italian", kSystemCodePage},
-        {L"japanese", kSystemCodePage},
-    };
-    const std::string file = MakeFile();
-    for (const auto& [language, codePage] : cases) {
-        unsigned used = 0;
-        std::string decoded;
-        EXPECT_EQ(Load(file, language, &used, &decoded).stop, LanguageLoadStop::Complete);
-        EXPECT_EQ(used, codePage) << language;
-        Load("\xEF\xBB\xBF" + file, language, &used, &decoded);
-        EXPECT_EQ(used, kUtf8CodePage) << language;
-        EXPECT_EQ(decoded, file) << "the mark itself is not decoded";
+TEST(LanguageDecodingChoice, AUtf8MarkOverridesAnyCodePageOtherNamesTakeTheSystemOne) {
+    for (const wchar_t* language : {L"Russian", L"Italian"}) {
+        const LanguageDecoding d = ChooseLanguageDecoding(language, "\xEF\xBB\xBFx");
+        EXPECT_EQ(d.codePage, kUtf8CodePage) << language;
+        EXPECT_EQ(d.skipBytes, 3u) << "the mark itself is not decoded";
     }
-    EXPECT_EQ(ChooseLanguageDecoding(L"Russian", "\xEF\xBB").codePage, 1251u)
+    EXPECT_EQ(ChooseLanguageDecoding(L"Russian", "\xEF\xBB").skipBytes, 0u)
         << "a cut-off mark is no mark";
+    for (const wchar_t* other : {L"Italian", L"japanese"})
+        EXPECT_EQ(ChooseLanguageDecoding(other, "x").codePage, kSystemCodePage) << other;
 }
 
-TEST(LanguageTables, AnyUsableNameHasAFileAndTwoLanguagesTheirOwnFailureTexts) {
+TEST(LanguageTables, AnyUsableNameHasAFile) {
     for (const wchar_t* name : {L"English", L"Zulu", L"Fran\u00e7ais"})
         EXPECT_EQ(LanguageFileName(name), L"Qorvic_" + std::wstring(name) + L".Language");
     for (const wchar_t* unusable : {L"", L"..\\English", L"a/b", L"C:", L"Why?", L"Tab\t"})
         EXPECT_EQ(LanguageFileName(unusable), L"") << unusable;
-    EXPECT_EQ(FailureTextsFor(L"French").wrongVersion, L"Mauvaise version de fichier langage.");
-    EXPECT_EQ(FailureTextsFor(L"Polish").notFound, kNotFound);
-    EXPECT_EQ(FailureTextsFor(L"Italian").notFound, L"");
 }
 
 TEST(LoadLanguage, CompleteFileSetsAllTextsWithTheirMarkers) {
@@ -126,6 +90,7 @@ TEST(LoadLanguage, CompleteFileSetsAllTextsWithTheirMarkers) {
     EXPECT_EQ(r.optionsCaption, L"t16");
     EXPECT_EQ(r.screenCaption, L"t17");
 
+    // Line 0 is compared from its last product name on.
     const LanguageLoadResult wrong =
         Load(MakeFile(19, "Qorvic  1.10 then Qorvic  1.09"), L"French");
     EXPECT_EQ(wrong.stop, LanguageLoadStop::Complete) << "a wrong version still loads";
@@ -141,6 +106,9 @@ TEST(LoadLanguage, FailuresBeforeTheTextsChangeNothing) {
         std::wstring language, failureText;
     } cases[] = {
         {"no product name in line 0", MakeFile(19, "Version 1.10"), L"English", kNotFound},
+        {"the product name in another case", MakeFile(19, "qorvic  1.10"), L"English", kNotFound},
+        {"an empty file", "", L"English", kNotFound},
+        {"no file for a language but English", std::nullopt, L"Zulu", L""},
         {"a name that cannot be a file name", MakeFile(19), L"..\\English", L""},
     };
     for (const auto& c : cases) {
@@ -186,3 +154,87 @@ TEST(LoadLanguage, BlankEntriesShowTheListNameOrTheBuiltInText) {
     EXPECT_EQ(r.texts.TxtSaveAs, L"t11");
     EXPECT_EQ(r.screenCaption, L"Capture screen");
 }
+
+// iconv decodes strictly: a byte sequence the code page lacks fails, so a file
+// read in the wrong code page cannot pass. Windows builds have no iconv.
+#if __has_include(<iconv.h>)
+#include <iconv.h>
+
+namespace {
+
+const std::filesystem::path kLangDir =
+    std::filesystem::path(QORVIC_TEST_DATA).parent_path().parent_path() / "lang";
+
+std::string ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::optional<std::wstring> Iconv(std::string_view bytes, unsigned codePage) {
+    const std::string from = codePage == kUtf8CodePage ? "UTF-8" : "CP" + std::to_string(codePage);
+    iconv_t cd = iconv_open("WCHAR_T", from.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return std::nullopt;
+    std::string in(bytes);
+    std::wstring out(in.size() + 4, L'\0');
+    char* inPtr = in.data();
+    std::size_t inLeft = in.size();
+    char* outPtr = reinterpret_cast<char*>(out.data());
+    std::size_t outLeft = out.size() * sizeof(wchar_t);
+    const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    iconv_close(cd);
+    if (rc == static_cast<std::size_t>(-1) || inLeft != 0)
+        return std::nullopt;
+    out.resize(out.size() - outLeft / sizeof(wchar_t));
+    return out;
+}
+
+// Everything a load lets the program show.
+Texts Shown(const LanguageLoadResult& r) {
+    Texts shown = NonMenuTexts(r.texts);
+    shown.insert(shown.end(), r.texts.LanguageMenu.begin(), r.texts.LanguageMenu.end());
+    shown.push_back(r.optionsCaption.value_or(L""));
+    shown.push_back(r.screenCaption.value_or(L""));
+    return shown;
+}
+
+} // namespace
+
+// Each file against its translator's UTF-8 source (LF line ends), read by the same loader.
+TEST(ShippedLanguageFiles, EachReadsInItsOwnCodePageAsItsTranslatorWroteIt) {
+    const LanguageDecoder utf8 = [](std::string_view b, unsigned) {
+        return Iconv(b, kUtf8CodePage).value_or(L"");
+    };
+    for (const std::wstring& language : kEightLanguages) {
+        SCOPED_TRACE(Narrow(language));
+        bool strict = true;
+        const LanguageDecoder decode = [&](std::string_view b, unsigned cp) {
+            const std::optional<std::wstring> text = Iconv(b, cp);
+            strict = strict && text.has_value();
+            return text.value_or(L"");
+        };
+        const LanguageLoadResult r =
+            Load(ReadBytes(kLangDir / LanguageFileName(language)), language, decode);
+        EXPECT_TRUE(strict);
+        ASSERT_EQ(r.stop, LanguageLoadStop::Complete);
+        EXPECT_FALSE(r.wrongVersion);
+        std::string source;
+        for (const char c : ReadBytes(kLangDir / "src" / (language + L".txt")))
+            source += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        const LanguageLoadResult want = Load(source, language, utf8);
+        ASSERT_EQ(want.stop, LanguageLoadStop::Complete);
+        EXPECT_EQ(Shown(r), Shown(want));
+        // The two submenu rows show their arrow; eight different names.
+        EXPECT_NE(r.texts.TxtFormats.find(L'>'), std::wstring::npos);
+        EXPECT_NE(r.texts.TxtLanguages.find(L'>'), std::wstring::npos);
+        EXPECT_EQ(
+            std::set<std::wstring>(r.texts.LanguageMenu.begin(), r.texts.LanguageMenu.end()).size(),
+            8u);
+        // The program's own English is the English file's.
+        if (language == L"English") {
+            EXPECT_EQ(Shown(Load(std::nullopt)), Shown(r));
+        }
+    }
+}
+
+#endif
