@@ -2,6 +2,7 @@
 // language files held in memory.
 #include "languages.h"
 #include "languages/language_choice.h"
+#include "languages/language_file.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +19,7 @@ namespace {
 
 using Names = std::vector<std::wstring>;
 const std::wstring kFolderPath = L"C:\\Data\\Qorvic\\Languages";
-
-std::wstring FileOf(const std::wstring& language) {
-    return L"Qorvic_" + language + L".Language";
-}
+const std::wstring kNotFound = L"Language file not found or corrupt";
 
 // A complete file in which every text says whose it is: "Zulu:Dutch" is the
 // Zulu file's name for Dutch, "Zulu 9" its first menu text.
@@ -39,7 +37,7 @@ struct Folder {
 
     explicit Folder(const Names& languages) {
         for (const std::wstring& language : languages)
-            files[FileOf(language)] = FileFor(language);
+            files[LanguageFileName(language)] = FileFor(language);
     }
     LanguageFolder Reader() const {
         return {kFolderPath,
@@ -60,78 +58,35 @@ struct Folder {
     }
 };
 
-Names Plus(Names names, const std::wstring& more) {
-    names.push_back(more);
-    return names;
-}
-
-struct FileSet {
-    const char* what;
-    Names languages; // one file each
-    Names list;      // the language list they give
-};
-
-Names Without(Names names, const std::wstring& left) {
-    names.erase(std::find(names.begin(), names.end(), left));
-    return names;
-}
-
-const std::vector<FileSet>& FileSets() {
-    static const std::vector<FileSet> sets = {
-        {"the shipped eight", kEightLanguages, kEightLanguages},
-        {"seven without Dutch", Without(kEightLanguages, L"Dutch"),
-         Without(kEightLanguages, L"Dutch")},
-        {"seven without English, which is built in", Without(kEightLanguages, L"English"),
-         kEightLanguages},
-        {"nine with Afrikaans ahead of Dutch",
-         Plus(kEightLanguages, L"Afrikaans"),
-         {L"English", L"Afrikaans", L"Dutch", L"French", L"German", L"Japanese", L"Polish",
-          L"Russian", L"Spanish"}},
-        {"one file only", {L"German"}, {L"English", L"German"}},
-        {"none", {}, {L"English"}},
-    };
-    return sets;
-}
-
-bool Blank(const std::wstring& text) {
-    return text.find_first_not_of(L" =>") == std::wstring::npos;
-}
-
-// Every caption the program can show from the language texts has something to show.
-void ExpectNoBlankCaption(const LanguageTexts& texts, const LanguageApply& apply) {
-    for (const std::wstring& text : NonMenuTexts(texts))
-        EXPECT_FALSE(Blank(text)) << "text \"" << Narrow(text) << "\"";
-    for (const std::wstring& row : texts.LanguageMenu)
-        EXPECT_FALSE(Blank(row)) << "a blank language row";
-    EXPECT_TRUE(apply.applyOptions && !Blank(apply.optionsCaption));
-    EXPECT_TRUE(apply.applyScreen && !Blank(apply.screenCaption));
-}
-
 } // namespace
 
+// Which files give which list is the language list's test; here every row of
+// a list that lacks English's and Dutch's files and has a ninth language, and
+// of the list no file gives. That no text is left blank: the loader's tests.
 TEST(LanguageChoice, EveryRowOfEverySetOfFilesLoadsItsOwnLanguage) {
-    for (const FileSet& set : FileSets()) {
-        SCOPED_TRACE(set.what);
-        const Folder folder(set.languages);
+    for (const Names& languages :
+         {Names{L"Afrikaans", L"French", L"German", L"Japanese", L"Polish", L"Russian", L"Spanish"},
+          Names{}}) {
+        const Folder folder(languages);
         LanguageState state = folder.Started();
-        ASSERT_EQ(state.languageList, set.list);
-        EXPECT_EQ(state.texts.LanguageMenu, set.list) << "before a load the rows show the list";
+        SCOPED_TRACE(state.languageList.size());
+        EXPECT_EQ(state.texts.LanguageMenu, state.languageList) << "before a load: the list";
         EXPECT_EQ(state.texts.TxtHandOff, L"Send to Norvane") << "built-in English until a load";
 
-        for (std::size_t row = 0; row < set.list.size(); ++row) {
-            const std::wstring& picked = set.list[row];
+        for (std::size_t row = 0; row < state.languageList.size(); ++row) {
+            const std::wstring& picked = state.languageList[row];
             SCOPED_TRACE(Narrow(picked));
             const LanguageApply apply =
                 SelectLanguageFrom(state, static_cast<std::int16_t>(row), folder.Reader());
             EXPECT_EQ(state.CurrentLanguage, picked);
             EXPECT_FALSE(apply.failed) << Narrow(apply.failureText);
-            ExpectNoBlankCaption(state.texts, apply);
-            const bool hasFile = folder.files.count(FileOf(picked)) != 0;
+            EXPECT_TRUE(apply.applyOptions && apply.applyScreen);
+            const bool hasFile = folder.files.count(LanguageFileName(picked)) != 0;
             EXPECT_EQ(state.texts.TxtCopy, hasFile ? picked + L" 10" : L"Copy to clipboard");
             // Each row shows the picked file's name for the very language it selects.
-            ASSERT_EQ(state.texts.LanguageMenu.size(), set.list.size());
-            for (std::size_t other = 0; other < set.list.size(); ++other) {
-                const std::wstring& language = set.list[other];
+            ASSERT_EQ(state.texts.LanguageMenu.size(), state.languageList.size());
+            for (std::size_t other = 0; other < state.languageList.size(); ++other) {
+                const std::wstring& language = state.languageList[other];
                 const bool named =
                     std::count(kEightLanguages.begin(), kEightLanguages.end(), language);
                 EXPECT_EQ(state.texts.LanguageMenu[other],
@@ -141,7 +96,7 @@ TEST(LanguageChoice, EveryRowOfEverySetOfFilesLoadsItsOwnLanguage) {
         }
         // A row just outside the list selects nothing.
         const std::wstring kept = state.CurrentLanguage;
-        for (const int row : {-1, static_cast<int>(set.list.size())}) {
+        for (const int row : {-1, static_cast<int>(state.languageList.size())}) {
             EXPECT_FALSE(
                 SelectLanguageFrom(state, static_cast<std::int16_t>(row), folder.Reader()).failed);
             EXPECT_EQ(state.CurrentLanguage, kept);
@@ -149,47 +104,41 @@ TEST(LanguageChoice, EveryRowOfEverySetOfFilesLoadsItsOwnLanguage) {
     }
 }
 
+// A language without failure texts of its own is told in English.
 TEST(LanguageChoice, OnlyAChosenFileThatCannotBeReadIsToldAndByName) {
     const struct {
         const char* what;
-        std::optional<std::string> (*bytes)(const std::wstring& language);
+        std::wstring broken, told;
+        std::optional<std::string> bytes;
         bool textsTaken; // the readable part replaces the texts
-    } breakages[] = {
-        {"unreadable", [](const std::wstring&) -> std::optional<std::string> { return {}; }, false},
-        {"not a language file",
-         [](const std::wstring&) -> std::optional<std::string> { return "text\r\n= x\r\n"; },
-         false},
-        {"ending after its twelfth entry",
-         [](const std::wstring& l) -> std::optional<std::string> { return FileFor(l, 12); }, true},
+    } cases[] = {
+        {"unreadable", L"Dutch", L"Taalbestand ontbreekt of corrupt.", std::nullopt, false},
+        {"not a language file", L"Afrikaans", kNotFound, "text\r\n= x\r\n", false},
+        {"ending after its twelfth entry", L"Afrikaans", kNotFound, FileFor(L"Afrikaans", 12),
+         true},
     };
-    for (const std::wstring& broken : {std::wstring(L"Dutch"), std::wstring(L"Afrikaans")}) {
-        for (const auto& b : breakages) {
-            SCOPED_TRACE(Narrow(broken) + " " + b.what);
-            Folder folder(Plus(kEightLanguages, L"Afrikaans"));
-            folder.files[FileOf(broken)] = b.bytes(broken);
-            LanguageState state = folder.Started();
-            const LanguageTexts before = state.texts;
-            const auto row =
-                std::find(state.languageList.begin(), state.languageList.end(), broken) -
-                state.languageList.begin();
-            const LanguageApply apply =
-                SelectLanguageFrom(state, static_cast<std::int16_t>(row), folder.Reader());
-            EXPECT_TRUE(apply.failed);
-            EXPECT_NE(apply.failureText.find(kFolderPath + L"\\" + FileOf(broken)),
-                      std::wstring::npos)
-                << Narrow(apply.failureText);
-            // A language without failure texts of its own is told in English.
-            const std::wstring told = broken == L"Dutch" ? L"Taalbestand ontbreekt of corrupt."
-                                                         : L"Language file not found or corrupt";
-            EXPECT_EQ(apply.failureText.rfind(told, 0), 0u) << Narrow(apply.failureText);
-            if (b.textsTaken) {
-                ExpectNoBlankCaption(state.texts, apply);
-                EXPECT_EQ(state.texts.TxtFormats, broken + L" 12=");
-                EXPECT_EQ(state.texts.TxtScaling, L"Output size=") << "the rest is built in";
-            } else {
-                EXPECT_FALSE(apply.applyOptions || apply.applyScreen);
-                EXPECT_EQ(NonMenuTexts(state.texts), NonMenuTexts(before));
-            }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Names nine = kEightLanguages;
+        nine.push_back(L"Afrikaans");
+        Folder folder(nine);
+        folder.files[LanguageFileName(c.broken)] = c.bytes;
+        LanguageState state = folder.Started();
+        const LanguageTexts before = state.texts;
+        const auto row = std::find(state.languageList.begin(), state.languageList.end(), c.broken) -
+                         state.languageList.begin();
+        const LanguageApply apply =
+            SelectLanguageFrom(state, static_cast<std::int16_t>(row), folder.Reader());
+        EXPECT_TRUE(apply.failed);
+        EXPECT_EQ(apply.failureText,
+                  c.told + L"\n" + kFolderPath + L"\\" + LanguageFileName(c.broken));
+        if (c.textsTaken) {
+            EXPECT_TRUE(apply.applyOptions && apply.applyScreen);
+            EXPECT_EQ(state.texts.TxtFormats, c.broken + L" 12=");
+            EXPECT_EQ(state.texts.TxtScaling, L"Output size=") << "the rest is built in";
+        } else {
+            EXPECT_FALSE(apply.applyOptions || apply.applyScreen);
+            EXPECT_EQ(NonMenuTexts(state.texts), NonMenuTexts(before));
         }
     }
 }
