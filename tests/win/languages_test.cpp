@@ -1,7 +1,7 @@
 // Languages through the program's Win32 code: the shipped files listed, read
-// and decoded in their code pages, and the frame switching, telling a bad
-// file, offering a ninth language and keeping the choice for the next run.
-// How entries become texts is the language file's (native) test.
+// and decoded in their code pages, and the frame switching, telling a bad file
+// and keeping the choice for the next run. How entries become texts, and a
+// ninth language's rows and texts, are the native tests'.
 #include "base/file_io_win.h"
 #include "languages/languages_win.h"
 #include "menus/menu_window_win.h"
@@ -18,38 +18,22 @@ using namespace qorvic;
 using namespace qorvic::test;
 namespace fs = std::filesystem;
 
-TEST(LanguageDecoder, DecodesTheFourCodePagesAndFallsBackForUnknownOnes) {
-    EXPECT_EQ(DecodeLanguageBytes("\xe4\xdf", 1252), L"\u00e4\u00df");
-    EXPECT_EQ(DecodeLanguageBytes("\xb3\xf1", 1250), L"\u0142\u0144");
-    EXPECT_EQ(DecodeLanguageBytes("\xc6\xe7", 1251), L"\u0416\u0437");
-    EXPECT_EQ(DecodeLanguageBytes("\x93\xfa\x96\x7b", 932), L"\u65e5\u672c");
-    EXPECT_EQ(DecodeLanguageBytes("\xc3\xa4", 65001), L"\u00e4");
+// A named code page at work: Russian and Japanese below.
+TEST(LanguageDecoder, FallsBackToTheSystemCodePage) {
     // The system's code page is the ANSI one, also for a code page that does not exist.
     EXPECT_EQ(DecodeLanguageBytes("a\xe4", 0), AnsiToWide("a\xe4"));
     EXPECT_EQ(DecodeLanguageBytes("a\xe4", 59999), AnsiToWide("a\xe4"));
     EXPECT_EQ(DecodeLanguageBytes("", 1252), L"");
 }
 
-TEST(LanguageLoader, EveryShippedFileDecodesToItsTranslatorsText) {
+// Each shipped file against its source text: the native language file test.
+TEST(LanguageLoader, TheFolderIsListedAndReadInEachLanguagesCodePage) {
     const std::wstring appData = FreshFolder(L"languages");
     InstallLanguages(appData);
     const std::wstring dataFolder = appData + L"Qorvic";
     LanguageState state;
     BuildLanguageList(state, dataFolder);
     ASSERT_EQ(state.languageList, kEightLanguages);
-    for (const std::wstring& language : kEightLanguages) {
-        SCOPED_TRACE(std::string(language.begin(), language.end()));
-        const std::vector<std::wstring> want = SourceEntries(language);
-        ASSERT_EQ(want.size(), 19u);
-        state.CurrentLanguage = language;
-        const LanguageApply apply = LoadLanguage(state, dataFolder);
-        EXPECT_FALSE(apply.failed);
-        EXPECT_TRUE(std::equal(want.begin(), want.begin() + 8, state.texts.LanguageMenu.begin()));
-        EXPECT_TRUE(state.texts.TxtHandOff == want[8]);
-        EXPECT_TRUE(apply.optionsCaption == want[15]);
-        EXPECT_TRUE(apply.screenCaption == want[16]);
-        EXPECT_TRUE(state.texts.TxtEquals == want[18]);
-    }
     // Whatever the system's code page, Russian is Cyrillic and Japanese kana.
     state.CurrentLanguage = L"Russian";
     EXPECT_EQ(LoadLanguage(state, dataFolder).optionsCaption,
@@ -95,15 +79,11 @@ public:
         return form->optionsLabel.Caption() == Entry(language, 16) &&
                form->wholeScreenBox.Caption() == Entry(language, 17);
     }
-    // The captions of the options menu, or with `languages` of its language submenu.
-    std::vector<std::wstring> Captions(bool languages = false) {
+    // The captions of the options menu.
+    std::vector<std::wstring> Captions() {
         form->Menus().OpenOptionsMenu();
-        MenuWindow* menu = form->Menus().FirstLevel();
-        if (menu && languages) {
-            menu->rowLabel(6)->onMouseEnter();
-            menu = form->Menus().SecondLevel();
-        }
         std::vector<std::wstring> captions;
+        MenuWindow* menu = form->Menus().FirstLevel();
         for (std::size_t row = 0; menu && menu->rowLabel(row) && row < menu->Layout().rows.size();
              ++row)
             captions.push_back(menu->rowLabel(row)->Caption());
@@ -114,16 +94,32 @@ public:
 
 } // namespace
 
-TEST(FrameLanguage, PickingALanguageChangesTheStripAtOnceAndSurvivesARestart) {
-    LanguageFrame frame("English");
+// Which row selects which language without Dutch's file, and a missing file
+// against a corrupt one: the native choice test.
+TEST(FrameLanguage, ABadFileIsToldByNameAGoodOneChangesStripAndMenusAndSurvivesARestart) {
+    LanguageFrame frame("German", L"Dutch");
+    ASSERT_TRUE(WriteFileAtomically(frame.LanguageFile(L"Polish"), "\x01\x02 broken \r\n= x"));
     ASSERT_TRUE(frame.Start(SW_SHOWNOACTIVATE));
-    EXPECT_EQ(frame->optionsLabel.Caption(), L"Options");
-    const int englishWidth = frame->optionsLabel.Width();
-    frame.Pick(6); // English, Dutch, French, German, Japanese, Polish, Russian, Spanish
+    EXPECT_TRUE(frame.messages.empty()) << "start-up tells nothing";
+    EXPECT_TRUE(frame.StripIn(L"German"));
+    const std::vector<std::wstring> german = frame.Captions();
+    const int germanWidth = frame->optionsLabel.Width();
+
+    frame.Pick(4); // English, French, German, Japanese, Polish, Russian, Spanish
+    EXPECT_EQ(frame->State().languages.CurrentLanguage, L"Polish");
+    EXPECT_TRUE(frame.ToldOnce(frame.LanguageFile(L"Polish")));
+    EXPECT_EQ(frame.messages.at(0).rfind(L"Language file not found or corrupt", 0), 0u);
+    EXPECT_TRUE(frame.StripIn(L"German"));
+    EXPECT_EQ(frame.Captions(), german);
+
+    frame.messages.clear();
+    frame.Pick(5);
     EXPECT_EQ(frame->State().languages.CurrentLanguage, L"Russian");
+    EXPECT_TRUE(frame.messages.empty());
     EXPECT_TRUE(frame.StripIn(L"Russian"));
-    EXPECT_NE(frame->optionsLabel.Width(), englishWidth) << "the label sizes itself to its text";
-    EXPECT_EQ(frame->wholeScreenBox.Left(), frame->optionsLabel.Width() + 20)
+    EXPECT_TRUE(frame.Captions().at(0) == LanguageFrame::Entry(L"Russian", 9));
+    EXPECT_NE(frame->optionsLabel.Width(), germanWidth) << "the label sizes itself to its text";
+    EXPECT_GT(frame->wholeScreenBox.Left(), frame->optionsLabel.Width())
         << "the strip is laid out anew";
     frame->Shutdown();
     EXPECT_EQ(ReadFileBytes(frame.Settings()).value_or(""), "0\r\nRussian\r\n");
@@ -132,61 +128,5 @@ TEST(FrameLanguage, PickingALanguageChangesTheStripAtOnceAndSurvivesARestart) {
     ASSERT_TRUE(frame.Start(SW_SHOWNOACTIVATE));
     EXPECT_TRUE(frame.StripIn(L"Russian"));
     EXPECT_TRUE(frame.messages.empty());
-    frame->Shutdown();
-}
-
-TEST(FrameLanguage, AMissingOrCorruptFileIsToldByNameAndChangesNothing) {
-    // Seven files: without Dutch, every row must still select its own language.
-    LanguageFrame frame("German", L"Dutch");
-    ASSERT_TRUE(WriteFileAtomically(frame.LanguageFile(L"Polish"), "\x01\x02 broken \r\n= x"));
-    ASSERT_TRUE(frame.Start(SW_SHOWNOACTIVATE));
-    EXPECT_TRUE(frame.messages.empty()) << "start-up tells nothing";
-    const std::vector<std::wstring> rows = frame.Captions(true);
-    ASSERT_EQ(rows.size(), 7u);
-    EXPECT_TRUE(rows[4] == LanguageFrame::Entry(L"German", 6)) << "Polish's row shows Polish";
-
-    frame.Pick(4);
-    EXPECT_EQ(frame->State().languages.CurrentLanguage, L"Polish");
-    EXPECT_TRUE(frame.ToldOnce(frame.LanguageFile(L"Polish")));
-    EXPECT_TRUE(frame.StripIn(L"German"));
-    EXPECT_TRUE(frame.Captions()[0] == LanguageFrame::Entry(L"German", 9));
-
-    ::DeleteFileW(frame.LanguageFile(L"Spanish").c_str());
-    frame.messages.clear();
-    frame.Pick(6);
-    EXPECT_TRUE(frame.ToldOnce(frame.LanguageFile(L"Spanish")));
-    EXPECT_EQ(frame.messages.at(0).rfind(L"Language file not found or corrupt", 0), 0u);
-    EXPECT_TRUE(frame.StripIn(L"German"));
-    frame.Pick(1);
-    EXPECT_TRUE(frame.StripIn(L"French")) << "row 1 is French, Dutch being absent";
-    frame->Shutdown();
-}
-
-TEST(FrameLanguage, ANinthLanguageFileIsOfferedAndPickingItSwitchesTheCaptions) {
-    LanguageFrame frame("English");
-    // Plain ASCII, so the system code page that an unknown language is read in does not matter.
-    std::string zulu = "Ulimi lwesiZulu - Qorvic  1.10\r\n";
-    for (const std::wstring& language : kEightLanguages)
-        zulu += "Language= zu-" + std::string(language.begin(), language.end()) + "\r\n";
-    for (const char* text : {"Thumela ku-Norvane", "Kopisha", "Londoloza njenge...",
-                             "Londoloza edeskithophu>", "Usayizi", "Umbala wohlaka...", "Ulimi>",
-                             "Izinketho", "Thwebula isikrini", "Inguqulo entsha:", "100% ilingana"})
-        zulu += std::string("Text= ") + text + "\r\n";
-    ASSERT_TRUE(WriteFileAtomically(frame.LanguageFile(L"Zulu"), zulu));
-    ASSERT_TRUE(frame.Start(SW_SHOWNOACTIVATE));
-    std::vector<std::wstring> rows = kEightLanguages;
-    rows.push_back(L"Zulu");
-    EXPECT_EQ(frame.Captions(true), rows);
-
-    frame.Pick(8);
-    EXPECT_TRUE(frame.messages.empty());
-    EXPECT_EQ(frame->optionsLabel.Caption(), L"Izinketho");
-    EXPECT_EQ(frame->wholeScreenBox.Caption(), L"Thwebula isikrini");
-    EXPECT_EQ(frame.Captions(),
-              (std::vector<std::wstring>{L"Thumela ku-Norvane", L"Kopisha", L"Londoloza njenge...",
-                                         L"Londoloza edeskithophu", L"Usayizi 100%",
-                                         L"Umbala wohlaka...", L"Ulimi"}));
-    EXPECT_EQ(frame.Captions(true).front(), L"zu-English");
-    EXPECT_EQ(frame->Menus().SecondLevel()->CheckedRow(), 8u);
     frame->Shutdown();
 }
