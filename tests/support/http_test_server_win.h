@@ -23,16 +23,14 @@ struct HttpReply {
     int status;
     std::string body;
     std::string extraHeaders; // each ending in "\r\n"
-    std::string raw;          // sent as it stands instead of a response, when set
     bool hold = false;        // answer only after Release()
     bool trickle = false;     // headers, then one body byte every 100 ms
 };
 
 class HttpTestServer {
 public:
-    // `reply` gets the request number (1, 2, ...) and the request line.
-    explicit HttpTestServer(std::function<HttpReply(int number, const std::string& line)> reply)
-        : reply_(std::move(reply)) {
+    // `reply` gets the request number: 1, 2, ...
+    explicit HttpTestServer(std::function<HttpReply(int number)> reply) : reply_(std::move(reply)) {
         WSADATA data;
         ::WSAStartup(MAKEWORD(2, 2), &data);
         listener_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -65,9 +63,7 @@ public:
     HttpTestServer(const HttpTestServer&) = delete;
     HttpTestServer& operator=(const HttpTestServer&) = delete;
 
-    std::wstring Url(const std::wstring& path = L"/") const {
-        return L"http://127.0.0.1:" + std::to_wstring(port_) + path;
-    }
+    std::wstring Url() const { return L"http://127.0.0.1:" + std::to_wstring(port_) + L"/"; }
     int Requests() const { return requests_; }
     // Replies completely sent (or given up because the client went away).
     int Finished() const { return finished_; }
@@ -79,7 +75,7 @@ public:
 
     // A loopback address where nothing listens: the port of a server just stopped.
     static std::wstring DeadUrl() {
-        return HttpTestServer([](int, const std::string&) { return HttpReply(); }).Url();
+        return HttpTestServer([](int) { return HttpReply(); }).Url();
     }
 
 private:
@@ -134,24 +130,20 @@ private:
             std::lock_guard<std::mutex> lock(mutex_);
             lastRequest_ = request;
         }
-        const HttpReply reply = reply_(number, request.substr(0, request.find("\r\n")));
+        const HttpReply reply = reply_(number);
         while (reply.hold && !released_ && Wait(10)) {
         }
         if (!stopping_) {
-            if (!reply.raw.empty()) {
-                SendAll(client, reply.raw);
-            } else {
-                const std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " Test\r\n" +
-                                         "Content-Type: text/html\r\nContent-Length: " +
-                                         std::to_string(reply.body.size()) + "\r\n" +
-                                         reply.extraHeaders + "Connection: close\r\n\r\n";
-                if (!reply.trickle) {
-                    SendAll(client, head + reply.body);
-                } else if (SendAll(client, head)) {
-                    for (char c : reply.body)
-                        if (!Wait(100) || !SendAll(client, std::string(1, c)))
-                            break;
-                }
+            const std::string head =
+                "HTTP/1.1 " + std::to_string(reply.status) + " Test\r\n" +
+                "Content-Type: text/html\r\nContent-Length: " + std::to_string(reply.body.size()) +
+                "\r\n" + reply.extraHeaders + "Connection: close\r\n\r\n";
+            if (!reply.trickle) {
+                SendAll(client, head + reply.body);
+            } else if (SendAll(client, head)) {
+                for (char c : reply.body)
+                    if (!Wait(100) || !SendAll(client, std::string(1, c)))
+                        break;
             }
         }
         ::shutdown(client, SD_SEND);
@@ -159,7 +151,7 @@ private:
         ++finished_;
     }
 
-    std::function<HttpReply(int, const std::string&)> reply_;
+    std::function<HttpReply(int)> reply_;
     SOCKET listener_ = INVALID_SOCKET;
     int port_ = 0;
     std::thread acceptor_;
@@ -173,8 +165,8 @@ private:
 };
 
 // A server that answers every request with the same page.
-inline std::function<HttpReply(int, const std::string&)> Always(HttpReply reply) {
-    return [reply](int, const std::string&) { return reply; };
+inline std::function<HttpReply(int)> Always(HttpReply reply) {
+    return [reply](int) { return reply; };
 }
 
 } // namespace qorvic::test
