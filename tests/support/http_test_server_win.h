@@ -13,7 +13,6 @@
 #include <string>
 #include <thread>
 #include <utility>
-#include <vector>
 
 namespace qorvic::test {
 
@@ -50,13 +49,6 @@ public:
         stopping_ = true;
         ::closesocket(listener_);
         acceptor_.join();
-        std::vector<std::thread> connections;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            connections.swap(connections_);
-        }
-        for (std::thread& t : connections)
-            t.join();
         ::WSACleanup();
     }
 
@@ -79,14 +71,10 @@ public:
     }
 
 private:
+    // One connection at a time: the program makes one request at a time.
     void AcceptLoop() {
-        while (!stopping_) {
-            SOCKET client = ::accept(listener_, nullptr, nullptr);
-            if (client == INVALID_SOCKET)
-                return;
-            std::lock_guard<std::mutex> lock(mutex_);
-            connections_.emplace_back([this, client] { Serve(client); });
-        }
+        for (SOCKET client; (client = ::accept(listener_, nullptr, nullptr)) != INVALID_SOCKET;)
+            Serve(client);
     }
 
     // Sleeps in small steps; false when the server is stopping.
@@ -156,7 +144,6 @@ private:
     int port_ = 0;
     std::thread acceptor_;
     std::mutex mutex_;
-    std::vector<std::thread> connections_;
     std::string lastRequest_;
     std::atomic<bool> stopping_{false};
     std::atomic<bool> released_{false};

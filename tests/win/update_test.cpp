@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -183,37 +184,37 @@ struct PromptFixture {
 
 } // namespace
 
-TEST(UpdatePrompt, ClosingThePromptAnyWayEnablesTheMainWindow) {
-    for (int how = 0; how < 3; ++how) { // the close box, destroyed, torn down
-        SCOPED_TRACE(how);
-        PromptFixture f;
-        const HWND main = f.main.hwnd();
-        if (how == 0)
-            ::SendMessageW(f.prompt->hwnd(), WM_CLOSE, 0, 0);
-        else if (how == 1)
-            ::DestroyWindow(f.prompt->hwnd()); // as the frame's shutdown unloads it
-        else
-            f.prompt.reset(); // torn down with the object that owns it
-        EXPECT_FALSE(f.prompt && f.prompt->IsOpen());
-        EXPECT_TRUE(::IsWindowEnabled(main));
-        EXPECT_TRUE(f.opened.empty());
-    }
-}
-
-// It opens topmost, fixed and with a beep over a disabled main window. "No" has
-// the focus: Enter, N and Esc say no; Y, and Tab to "Yes" then Enter, open the
-// configured page. Its place, texts and icon, and "No" clicked: tests/e2e/test_update.sh.
-TEST(UpdatePrompt, OpensOverADisabledMainWindowAndTheKeysAnswerWithNoAsTheSafeDefault) {
+// It opens topmost, fixed and with a beep over a disabled main window, and every
+// answer gives the window back. "No" has the focus: Enter, N and Esc say no; Y,
+// and Tab to "Yes" then Enter, open the configured page. Its place, texts and
+// icon, and "No" clicked: tests/e2e/test_update.sh.
+TEST(UpdatePrompt, OpensOverADisabledMainWindowAndEveryAnswerEnablesItAgain) {
+    const auto press = [](std::vector<WPARAM> keys) {
+        return [keys](PromptFixture&) {
+            for (WPARAM key : keys) {
+                ::SendMessageW(::GetFocus(), WM_KEYDOWN, key, 1);
+                ::SendMessageW(::GetFocus(), WM_KEYUP, key, 0xC0000001);
+            }
+        };
+    };
     const struct {
-        std::vector<WPARAM> keys;
+        const char* what;
+        std::function<void(PromptFixture&)> answer;
         bool yes;
-    } cases[] = {{{VK_RETURN}, false},
-                 {{'N'}, false},
-                 {{VK_ESCAPE}, false},
-                 {{'Y'}, true},
-                 {{VK_TAB, VK_RETURN}, true}};
+    } cases[] = {
+        {"Enter", press({VK_RETURN}), false},
+        {"N", press({'N'}), false},
+        {"Esc", press({VK_ESCAPE}), false},
+        {"Y", press({'Y'}), true},
+        {"Tab, Enter", press({VK_TAB, VK_RETURN}), true},
+        {"the close box",
+         [](PromptFixture& f) { ::SendMessageW(f.prompt->hwnd(), WM_CLOSE, 0, 0); }, false},
+        // As the frame's shutdown unloads it, and with the object that owns it.
+        {"destroyed", [](PromptFixture& f) { ::DestroyWindow(f.prompt->hwnd()); }, false},
+        {"torn down", [](PromptFixture& f) { f.prompt.reset(); }, false},
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.keys.back());
+        SCOPED_TRACE(c.what);
         PromptFixture f;
         const HWND prompt = f.prompt->hwnd();
         ASSERT_TRUE(::IsWindowVisible(prompt));
@@ -222,11 +223,8 @@ TEST(UpdatePrompt, OpensOverADisabledMainWindowAndTheKeysAnswerWithNoAsTheSafeDe
                      (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
         EXPECT_TRUE(::GetWindowLongPtrW(prompt, GWL_EXSTYLE) & WS_EX_TOPMOST);
         EXPECT_EQ(f.beeps, 1);
-        for (WPARAM key : c.keys) {
-            ::SendMessageW(::GetFocus(), WM_KEYDOWN, key, 1);
-            ::SendMessageW(::GetFocus(), WM_KEYUP, key, 0xC0000001);
-        }
-        EXPECT_FALSE(f.prompt->IsOpen());
+        c.answer(f);
+        EXPECT_FALSE(f.prompt && f.prompt->IsOpen());
         EXPECT_TRUE(::IsWindowEnabled(f.main.hwnd()));
         EXPECT_EQ(f.opened,
                   c.yes ? std::vector<std::wstring>{kVersionPage} : std::vector<std::wstring>{});
