@@ -8,26 +8,34 @@
 
 using namespace qorvic;
 
+// Newer only when major or minor is higher: read as decimal fractions 1.2 would
+// beat 1.10; as a version it is older.
 TEST(VersionPage, ReadsFourCharactersAfterTheFirstMarkerAndOneSeparator) {
-    const std::pair<std::string, Version> cases[] = {
-        {"Qorvic ver 1.11", {1, 11}},
-        {"<html><body><p>Latest: Qorvic ver 1.11</p></body></html>", {1, 11}},
-        {"line one\r\nQorvic ver 2.0\r\n", {2, 0}},
-        {"\xEF\xBB\xBF\xE4\xF6\xFC\x81\xFFQorvic ver 1.11", {1, 11}}, // bytes outside ASCII
+    const struct {
+        std::string page;
+        Version version;
+        bool newer;
+    } cases[] = {
+        {"Qorvic ver 1.11", {1, 11}, true},
+        {"<html><body><p>Latest: Qorvic ver 1.10</p></body></html>", {1, 10}, false},
+        {"line one\r\nQorvic ver 2.0\r\n", {2, 0}, true},
+        {"\xEF\xBB\xBF\xE4\xF6\xFC\x81\xFFQorvic ver 0.99", {0, 99}, false}, // bytes outside ASCII
+        {"Qorvic ver 1.2 released", {1, 2}, false},
         // Only the first marker counts.
-        {"Qorvic ver 1.09 ... Qorvic ver 9.99", {1, 9}},
+        {"Qorvic ver 1.09 ... Qorvic ver 9.99", {1, 9}, false},
         // Any one character separates; with two blanks the second is skipped as a blank.
-        {"Qorvic ver:1.11", {1, 11}},
-        {"Qorvic ver  1.1", {1, 1}},
+        {"Qorvic ver:1.11", {1, 11}, true},
+        {"Qorvic ver  1.1", {1, 1}, false},
         // Four characters only, however many follow; or fewer where the page ends.
-        {"Qorvic ver 1.123456", {1, 12}},
-        {"Qorvic ver 12345.6", {1234, 0}},
-        {"Qorvic ver 2.", {2, 0}},
+        {"Qorvic ver 1.123456", {1, 12}, true},
+        {"Qorvic ver 12345.6", {1234, 0}, true},
+        {"Qorvic ver 2.", {2, 0}, true},
     };
-    for (const auto& [page, version] : cases) {
-        const std::optional<Version> got = ParseVersionPage(page);
-        ASSERT_TRUE(got) << page;
-        EXPECT_EQ(*got, version) << page << " gave " << got->major << "." << got->minor;
+    for (const auto& c : cases) {
+        const std::optional<Version> got = ParseVersionPage(c.page);
+        ASSERT_TRUE(got) << c.page;
+        EXPECT_EQ(*got, c.version) << c.page << " gave " << got->major << "." << got->minor;
+        EXPECT_EQ(IsNewerVersion(*got), c.newer) << c.page;
     }
     EXPECT_EQ(ReadPageVersion("Qorvic ver 1.2 released")->text, "1.2");
     EXPECT_EQ(ReadPageVersion("Qorvic ver 1.11</p>")->text, "1.11");
@@ -54,17 +62,6 @@ TEST(VersionText, MajorAndMinorAreWholeNumbers) {
     EXPECT_FALSE(ParseVersionText("9999999999.1")) << "a part too long for a version";
     EXPECT_FALSE(ParseVersionText("1.9999999999"));
     EXPECT_FALSE(ParseVersionText("   "));
-}
-
-TEST(VersionCompare, NewerOnlyWhenMajorOrMinorIsHigher) {
-    // Read as decimal fractions 1.2 would beat 1.10; as a version it is older.
-    const std::pair<const char*, bool> cases[] = {
-        {"1.11", true},  {"2.0", true},   {"2.00", true}, {"1.10", false},
-        {"1.2 ", false}, {"1.09", false}, {"1.1", false}, {"0.99", false},
-    };
-    for (const auto& [text, newer] : cases)
-        EXPECT_EQ(IsNewerVersion(*ParseVersionPage(std::string("Qorvic ver ") + text)), newer)
-            << text;
 }
 
 // The program reads one page under one key; the rest of the key list is plain storage.
