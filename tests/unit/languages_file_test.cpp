@@ -1,5 +1,4 @@
-// Language files: entries to texts over files built in memory, and the eight
-// shipped files decoded strictly in the code page the loader picks for them.
+// Language files: entries to texts over files built in memory.
 #include "base/version.h"
 #include "languages.h"
 #include "languages/language_file.h"
@@ -9,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -155,86 +153,18 @@ TEST(LoadLanguage, BlankEntriesShowTheListNameOrTheBuiltInText) {
     EXPECT_EQ(r.screenCaption, L"Capture screen");
 }
 
-// iconv decodes strictly: a byte sequence the code page lacks fails, so a file
-// read in the wrong code page cannot pass. Windows builds have no iconv.
-#if __has_include(<iconv.h>)
-#include <iconv.h>
-
-namespace {
-
-const std::filesystem::path kLangDir =
-    std::filesystem::path(QORVIC_TEST_DATA).parent_path().parent_path() / "lang";
-
-std::string ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+// The program's own English is the shipped English file's; each file in its
+// code page against its source: the Windows language test.
+TEST(LoadLanguage, TheBuiltInEnglishIsTheShippedEnglishFile) {
+    std::ifstream in(std::filesystem::path(QORVIC_TEST_DATA).parent_path().parent_path() / "lang" /
+                         "Qorvic_English.Language",
+                     std::ios::binary);
+    const LanguageLoadResult shipped = Load(std::string(std::istreambuf_iterator<char>(in), {}));
+    const LanguageLoadResult builtIn = Load(std::nullopt);
+    ASSERT_EQ(shipped.stop, LanguageLoadStop::Complete);
+    EXPECT_FALSE(shipped.wrongVersion);
+    EXPECT_EQ(shipped.texts.LanguageMenu, builtIn.texts.LanguageMenu);
+    EXPECT_EQ(NonMenuTexts(shipped.texts), NonMenuTexts(builtIn.texts));
+    EXPECT_EQ(shipped.optionsCaption, builtIn.optionsCaption);
+    EXPECT_EQ(shipped.screenCaption, builtIn.screenCaption);
 }
-
-std::optional<std::wstring> Iconv(std::string_view bytes, unsigned codePage) {
-    const std::string from = codePage == kUtf8CodePage ? "UTF-8" : "CP" + std::to_string(codePage);
-    iconv_t cd = iconv_open("WCHAR_T", from.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return std::nullopt;
-    std::string in(bytes);
-    std::wstring out(in.size() + 4, L'\0');
-    char* inPtr = in.data();
-    std::size_t inLeft = in.size();
-    char* outPtr = reinterpret_cast<char*>(out.data());
-    std::size_t outLeft = out.size() * sizeof(wchar_t);
-    const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    if (rc == static_cast<std::size_t>(-1) || inLeft != 0)
-        return std::nullopt;
-    out.resize(out.size() - outLeft / sizeof(wchar_t));
-    return out;
-}
-
-// Everything a load lets the program show.
-Texts Shown(const LanguageLoadResult& r) {
-    Texts shown = NonMenuTexts(r.texts);
-    shown.insert(shown.end(), r.texts.LanguageMenu.begin(), r.texts.LanguageMenu.end());
-    shown.push_back(r.optionsCaption.value_or(L""));
-    shown.push_back(r.screenCaption.value_or(L""));
-    return shown;
-}
-
-} // namespace
-
-// Each file against its translator's UTF-8 source (LF line ends), read by the same loader.
-TEST(ShippedLanguageFiles, EachReadsInItsOwnCodePageAsItsTranslatorWroteIt) {
-    const LanguageDecoder utf8 = [](std::string_view b, unsigned) {
-        return Iconv(b, kUtf8CodePage).value_or(L"");
-    };
-    for (const std::wstring& language : kEightLanguages) {
-        SCOPED_TRACE(Narrow(language));
-        bool strict = true;
-        const LanguageDecoder decode = [&](std::string_view b, unsigned cp) {
-            const std::optional<std::wstring> text = Iconv(b, cp);
-            strict = strict && text.has_value();
-            return text.value_or(L"");
-        };
-        const LanguageLoadResult r =
-            Load(ReadBytes(kLangDir / LanguageFileName(language)), language, decode);
-        EXPECT_TRUE(strict);
-        ASSERT_EQ(r.stop, LanguageLoadStop::Complete);
-        EXPECT_FALSE(r.wrongVersion);
-        std::string source;
-        for (const char c : ReadBytes(kLangDir / "src" / (language + L".txt")))
-            source += c == '\n' ? std::string("\r\n") : std::string(1, c);
-        const LanguageLoadResult want = Load(source, language, utf8);
-        ASSERT_EQ(want.stop, LanguageLoadStop::Complete);
-        EXPECT_EQ(Shown(r), Shown(want));
-        // The two submenu rows show their arrow; eight different names.
-        EXPECT_NE(r.texts.TxtFormats.find(L'>'), std::wstring::npos);
-        EXPECT_NE(r.texts.TxtLanguages.find(L'>'), std::wstring::npos);
-        EXPECT_EQ(
-            std::set<std::wstring>(r.texts.LanguageMenu.begin(), r.texts.LanguageMenu.end()).size(),
-            8u);
-        // The program's own English is the English file's.
-        if (language == L"English") {
-            EXPECT_EQ(Shown(Load(std::nullopt)), Shown(r));
-        }
-    }
-}
-
-#endif

@@ -1,7 +1,7 @@
 // Languages through the program's Win32 code: the shipped files listed, read
-// and decoded in their code pages, and the frame switching, telling a bad file
-// and keeping the choice for the next run. How entries become texts, and a
-// ninth language's rows and texts, are the native tests'.
+// and decoded in their code pages as their translators wrote them, and the frame switching, telling
+// a bad file and keeping the choice for the next run. How entries become texts, and a ninth
+// language's rows and texts, are the native tests'.
 #include "base/file_io_win.h"
 #include "languages/languages_win.h"
 #include "menus/menu_window_win.h"
@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,7 @@ using namespace qorvic;
 using namespace qorvic::test;
 namespace fs = std::filesystem;
 
-// A named code page at work: Russian and Japanese below.
+// The named code pages at work: every shipped file below.
 TEST(LanguageDecoder, FallsBackToTheSystemCodePage) {
     // The system's code page is the ANSI one, also for a code page that does not exist.
     EXPECT_EQ(DecodeLanguageBytes("a\xe4", 0), AnsiToWide("a\xe4"));
@@ -26,20 +27,35 @@ TEST(LanguageDecoder, FallsBackToTheSystemCodePage) {
     EXPECT_EQ(DecodeLanguageBytes("", 1252), L"");
 }
 
-// Each shipped file against its source text: the native language file test.
-TEST(LanguageLoader, TheFolderIsListedAndReadInEachLanguagesCodePage) {
+// Each shipped file, read in the code page the loader picks, against its
+// translator's UTF-8 source.
+TEST(LanguageLoader, TheFolderIsListedAndEachFileReadAsItsTranslatorWroteIt) {
     const std::wstring appData = FreshFolder(L"languages");
     InstallLanguages(appData);
     const std::wstring dataFolder = appData + L"Qorvic";
     LanguageState state;
     BuildLanguageList(state, dataFolder);
     ASSERT_EQ(state.languageList, kEightLanguages);
-    // Whatever the system's code page, Russian is Cyrillic and Japanese kana.
-    state.CurrentLanguage = L"Russian";
-    EXPECT_EQ(LoadLanguage(state, dataFolder).optionsCaption,
-              L"\u041f\u0430\u0440\u0430\u043c\u0435\u0442\u0440\u044b");
-    state.CurrentLanguage = L"Japanese";
-    EXPECT_EQ(LoadLanguage(state, dataFolder).optionsCaption, L"\u30aa\u30d7\u30b7\u30e7\u30f3");
+    for (const std::wstring& language : kEightLanguages) {
+        SCOPED_TRACE(std::string(language.begin(), language.end()));
+        const std::vector<std::wstring> want = SourceEntries(language);
+        ASSERT_EQ(want.size(), 19u);
+        state.CurrentLanguage = language;
+        const LanguageApply apply = LoadLanguage(state, dataFolder);
+        EXPECT_FALSE(apply.failed);
+        const LanguageTexts& t = state.texts;
+        std::vector<std::wstring> got = t.LanguageMenu;
+        got.insert(got.end(), {t.TxtHandOff, t.TxtCopy, t.TxtSaveAs, t.TxtFormats, t.TxtScaling,
+                               t.TxtColour, t.TxtLanguages, apply.optionsCaption,
+                               apply.screenCaption, t.TxtNewVersion, t.TxtEquals});
+        for (const std::size_t marked : {11, 12, 13, 17}) // the loader's menu markers
+            got[marked].pop_back();
+        EXPECT_TRUE(got == want);
+        // The two submenu rows show their arrow; eight different names.
+        EXPECT_NE(t.TxtFormats.find(L'>'), std::wstring::npos);
+        EXPECT_NE(t.TxtLanguages.find(L'>'), std::wstring::npos);
+        EXPECT_EQ(std::set<std::wstring>(want.begin(), want.begin() + 8).size(), 8u);
+    }
 
     // Folders and hidden files are no languages; without the folder only English is left.
     const fs::path folder = fs::path(dataFolder) / "Languages";
