@@ -41,9 +41,9 @@ LanguageLoadResult Load(
 
 } // namespace
 
+// That line feeds end no line: the short file below.
 TEST(LangEntryText, LinesEndAtCarriageReturnsAndTextsStartOneAfterTheFirstEquals) {
     EXPECT_EQ(SplitLangLines(L"a\r\nb\rc"), (Texts{L"a", L"\nb", L"c"}));
-    EXPECT_EQ(SplitLangLines(L"a\nb\nc"), (Texts{L"a\nb\nc"})) << "line feeds do not end a line";
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
         {L"\nLabel=xOptions", L"Options"},
         {L"\nLabel= a=b", L"a=b"}, // a second "=" is part of the text
