@@ -33,9 +33,9 @@ LanguageTexts OldTexts() {
             L"oldScaling=",     L"oldColour=", L"oldLanguages", L"oldNew ",   L"oldEquals"};
 }
 
-LanguageLoadResult Load(
-    const std::optional<std::string>& bytes, std::wstring_view language = L"English",
-    const LanguageDecoder& decode = [](std::string_view b, unsigned) { return Latin1(b); }) {
+LanguageLoadResult Load(const std::optional<std::string>& bytes,
+                        std::wstring_view language = L"English") {
+    const auto decode = [](std::string_view b, unsigned) { return Latin1(b); };
     return LoadLanguageTexts(OldTexts(), language, bytes, decode, kVersionTag, kEightLanguages);
 }
 
