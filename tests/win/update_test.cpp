@@ -239,15 +239,26 @@ struct CheckingFrame : TestFrame {
 
 } // namespace
 
-// The prompt's texts and the request: tests/e2e/test_update.sh.
-TEST(UpdateCheck, ANewerVersionOpensThePromptAndClosingTheMainWindowUnloadsIt) {
+// Yes opens the configured page; unanswered, the prompt goes with the main
+// window. The prompt's texts and the request: tests/e2e/test_update.sh.
+TEST(UpdateCheck, ANewerVersionOpensThePromptWhoseYesOpensTheConfiguredPage) {
     HttpTestServer server(Always({200, "<p>Download Qorvic ver 1.11 now</p>"}));
-    CheckingFrame frame(server.Url());
-    ASSERT_TRUE(PumpUntil([&] { return frame.Prompt() && frame.Prompt()->IsOpen(); }));
-    EXPECT_FALSE(::IsWindowEnabled(frame->hwnd()));
-    const HWND prompt = frame.Prompt()->hwnd();
-    frame->Shutdown();
-    EXPECT_FALSE(::IsWindow(prompt));
+    for (const bool yes : {true, false}) {
+        CheckingFrame frame(server.Url());
+        ASSERT_TRUE(PumpUntil([&] { return frame.Prompt() && frame.Prompt()->IsOpen(); }));
+        EXPECT_FALSE(::IsWindowEnabled(frame->hwnd()));
+        const HWND prompt = frame.Prompt()->hwnd();
+        std::vector<std::wstring> opened;
+        frame.Prompt()->openPage = [&](HWND, const std::wstring& url, const std::wstring&) {
+            opened.push_back(url);
+        };
+        if (yes)
+            Click(frame.Prompt()->yesButton.hwnd());
+        frame->Shutdown();
+        EXPECT_FALSE(::IsWindow(prompt));
+        EXPECT_EQ(opened,
+                  yes ? std::vector<std::wstring>{kVersionPage} : std::vector<std::wstring>{});
+    }
 }
 
 // A failed read: PageDownloader's test above.
