@@ -84,6 +84,10 @@ sync_tree() {
                 cp "$repo/$f" "$tree/$f"
             fi
         done
+    # A file the tree no longer has must go too: the test lists are globs.
+    comm -13 <(cd "$repo" && git ls-files --cached --others --exclude-standard | sort) \
+        <(cd "$tree" && find . -type f | sed 's|^\./||' | sort) |
+        while IFS= read -r f; do rm -f "$tree/$f"; done
 }
 
 need_native=false need_wine=false
