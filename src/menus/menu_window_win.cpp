@@ -316,7 +316,7 @@ void MenuWindow::PaintContent(HDC dc) {
         TRIVERTEX vertices[2] = {Vertex(box.left, box.top, kHighlightTop),
                                  Vertex(box.right(), box.bottom(), kHighlightBottom)};
         GRADIENT_RECT rect{0, 1};
-        ::GradientFill(dc, vertices, 2, &rect, 1, GRADIENT_FILL_RECT_V);
+        ::GdiGradientFill(dc, vertices, 2, &rect, 1, GRADIENT_FILL_RECT_V); // as the strip's
         RECT frame{box.left, box.top, box.right(), box.bottom()};
         Brush outline(::CreateSolidBrush(kHighlightOutline));
         ::FrameRect(dc, &frame, outline.get());
