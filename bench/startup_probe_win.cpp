@@ -1,7 +1,7 @@
 // The program as shipped (the same Load, the same message loop) that also reports,
 // on a standard output the launcher gave it, its performance-counter readings at
-// entry and when Load returns: the frame shown and painted, then the hidden
-// scaling panel created and the update check's timer set.
+// entry and when Load returns: the frame shown and painted, and the timers set
+// that make the hidden scaling panel and start the update check.
 // Nothing is hooked, so the figures cost the program nothing.
 #include "frame/application_win.h"
 

@@ -62,6 +62,7 @@ void FrameWindow::RunOptionsRow(menus::OptionsRow row) {
         commands_.saveAs.Run(hwnd(), Capture(), *writer_);
         break;
     case OptionsRow::OutputSize:
+        MakeScalePanel();
         scalePanel.ShowScalePanel(state_.languages.texts.TxtEquals);
         break;
     case OptionsRow::FrameColour:

@@ -25,6 +25,9 @@ constexpr COLORREF kKeyColourRef = RGB(0, 255, 255);
 // Distinct from the menus' closing timer, which also ticks on the frame.
 constexpr UINT_PTR kUpdateCheckTimerId = 0x5543;
 constexpr unsigned kUpdateCheckDelayMs = 1000;
+// The shortest timer: its tick comes only once the frame has nothing else to do.
+constexpr UINT_PTR kScalePanelTimerId = 0x5350;
+constexpr unsigned kScalePanelDelayMs = USER_TIMER_MINIMUM;
 
 // Hides and unloads every window this program's base created on this thread.
 BOOL CALLBACK UnloadWindow(HWND hwnd, LPARAM self) {
@@ -74,13 +77,23 @@ bool FrameWindow::Load(int showCommand) {
     ::ShowWindow(hwnd(), showCommand);
     ::UpdateWindow(hwnd());
     // What the first paint does not need comes after it: the hidden scaling
-    // panel, and, once the frame has settled, the update check, whose thread
-    // and network DLLs would otherwise compete with the frame's first moments.
-    scalePanel.Create(hwnd(), state_.TwipsPerPixelX, state_.TwipsPerPixelY);
+    // panel once the frame waits for input (its windows and font would keep
+    // the frame from taking input that much longer), and, once the frame has
+    // settled, the update check, whose thread and network DLLs would otherwise
+    // compete with the frame's first moments.
+    const unsigned panelDelay = options_.scalePanelDelayMs.value_or(kScalePanelDelayMs);
+    if (panelDelay == 0 || !::SetTimer(hwnd(), kScalePanelTimerId, panelDelay, nullptr))
+        MakeScalePanel();
     const unsigned delay = options_.updateCheckDelayMs.value_or(kUpdateCheckDelayMs);
     if (delay == 0 || !::SetTimer(hwnd(), kUpdateCheckTimerId, delay, nullptr))
         StartUpdateCheck();
     return true;
+}
+
+void FrameWindow::MakeScalePanel() {
+    ::KillTimer(hwnd(), kScalePanelTimerId);
+    if (!scalePanel.hwnd())
+        scalePanel.Create(hwnd(), state_.TwipsPerPixelX, state_.TwipsPerPixelY);
 }
 
 // Start-up: every step runs whatever happened to the one before it.
@@ -275,6 +288,10 @@ LRESULT FrameWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (wParam == kUpdateCheckTimerId) {
             ::KillTimer(hwnd(), kUpdateCheckTimerId);
             StartUpdateCheck();
+            return 0;
+        }
+        if (wParam == kScalePanelTimerId) {
+            MakeScalePanel();
             return 0;
         }
         if (wParam != MenuWindows::kTimerId)

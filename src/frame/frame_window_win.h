@@ -51,6 +51,10 @@ public:
         // How long after the first paint the update check starts (none: a
         // second); 0 starts it before Load returns.
         std::optional<unsigned> updateCheckDelayMs;
+        // How long after the first paint the hidden scaling panel is made
+        // (none: as soon as the frame waits for input); 0 makes it before Load
+        // returns. Showing it makes it at once when it is not there yet.
+        std::optional<unsigned> scalePanelDelayMs;
         // A short message to the user; a message box unless set.
         std::function<void(const std::wstring&)> showMessage;
         // Called at the very end of Shutdown; ends the message loop unless set.
@@ -98,6 +102,8 @@ private:
     // The base keeps the new DPI; the strip, twips, window rectangle and layout follow.
     void OnDpiChanged(const RECT& suggested);
     void ApplyDpi();
+    // The hidden scaling panel, unless it is there already.
+    void MakeScalePanel();
     void ReadSettings();
     void WriteSettings();
     void ApplyLanguage(const struct LanguageApply& apply);

@@ -31,7 +31,10 @@ struct TestFrame {
     bool realMessageBoxes = false; // true: messages go to the program's own message box
     std::function<void(FrameWindow&)> beforeLoad;
 
-    TestFrame() { options.homePageUrl = L""; } // no update check
+    TestFrame() {
+        options.homePageUrl = L"";     // no update check
+        options.scalePanelDelayMs = 0; // the panel there when Load returns
+    }
     bool Start(int showCommand = SW_SHOWNORMAL) {
         options.appDataFolder = appData;
         options.desktopFolder = desktop;

@@ -92,6 +92,24 @@ TEST(FrameLayout, AtEveryDpiTheLayoutFollowsAndKeepsItsPhysicalSize) {
         << "the panel is centred or spans the frame";
 }
 
+// The hidden panel is made once the frame idles; a frame that moved to another
+// DPI before that and shows the panel at once gets it made then, at the DPI in force.
+TEST(FrameLayout, APanelNotYetMadeIsMadeByItsRowAtTheDpiInForce) {
+    TestFrame frame;
+    frame.options.scalePanelDelayMs = 60000;
+    ASSERT_TRUE(frame.Start(SW_SHOWNOACTIVATE));
+    FrameWindow& form = *frame.form;
+    EXPECT_EQ(form.scalePanel.hwnd(), nullptr) << "not before the frame idles";
+    const int dpi = form.Dpi() == 144 ? 192 : 144;
+    RECT suggested = OuterRect(form.hwnd());
+    ::SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                   reinterpret_cast<LPARAM>(&suggested));
+    Choose(form, menus::OptionsRow::OutputSize);
+    Pump();
+    EXPECT_TRUE(form.scalePanel.Visible());
+    EXPECT_EQ(form.scalePanel.Dpi(), dpi);
+}
+
 // At the system's DPI the captions have the system menu font's size and fit
 // their rows, which lie one below the other inside the menu.
 TEST(FrameLayout, CaptionsHaveTheSystemMenuFontsSizeAndFitTheirRows) {
