@@ -154,6 +154,9 @@ void CompressBand(const PixelRows& image, int level, bool last, Band& band) {
     const int result = deflate(&z, last ? Z_FINISH : Z_SYNC_FLUSH);
     band.ok = last ? result == Z_STREAM_END : (result == Z_OK && z.avail_in == 0);
     band.deflated.resize(z.total_out);
+    // Every band waits for the others with its output: keep only what it holds,
+    // not the worst-case room, or the bands together hold the picture once more.
+    band.deflated.shrink_to_fit();
     deflateEnd(&z);
 }
 

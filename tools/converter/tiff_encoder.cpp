@@ -177,6 +177,7 @@ bool EncodeTiffRows(const PixelRows& image, const TiffOptions& options,
                     row[i] = static_cast<std::uint8_t>(row[i] - row[i - 3]);
             }
             strips[s] = TiffLzw(raw.data(), raw.size());
+            strips[s].shrink_to_fit(); // the strips wait for each other: no spare room
         });
         // LZW grows noise-like pictures by about a third; then plain strips are better.
         std::size_t compressed = 0;
