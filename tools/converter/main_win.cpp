@@ -88,7 +88,7 @@ int Convert(const conv::ConverterArguments& args) {
     std::vector<std::uint8_t> encoded;
     {
         // A 24-bit bitmap's rows are encoded where they lie in the mapping; any
-        // other bitmap is decoded first, and the mapping let go of.
+        // other bitmap is decoded into a copy first, and its mapping closed.
         conv::Image decoded;
         conv::PixelRows rows;
         if (!conv::BmpRows(source, rows)) {
