@@ -5,6 +5,7 @@
 #include "bmp_reader.h"
 #include "bmp_writer.h"
 #include "dib.h"
+#include "formats.h"
 
 #include <span>
 #include <vector>
@@ -45,6 +46,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (int x = 0; x < rows.width; ++x)
                 for (int c = 0; c < 3; ++c)
                     FUZZ_CHECK(rows.row(y)[3 * x + (rows.bgr ? 2 - c : c)] == image.pixel(x, y)[c]);
+        // Every encoder writes the same file from them as from the decoded copy.
+        std::vector<std::uint8_t> inPlace, copied;
+        for (const wchar_t* target : {L"a.bmp", L"a.gif", L"a.jp2", L"a.jpg", L"a.png", L"a.tif"})
+            FUZZ_CHECK(image.rgb.size() > (1u << 12) ||
+                       (conv::EncodeByExtension(rows, target, inPlace, error) &&
+                        conv::EncodeByExtension(conv::RowsOf(image), target, copied, error) &&
+                        inPlace == copied));
     }
 
     // The same bytes without the 14-byte file header are what the clipboard holds.

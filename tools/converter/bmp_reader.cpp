@@ -2,8 +2,6 @@
 
 #include "image_check.h"
 
-#include <emmintrin.h>
-
 #include <array>
 #include <bit>
 
@@ -253,30 +251,9 @@ bool DecodeBmp(std::span<const std::uint8_t> file, Image& out, std::string& erro
             }
             break;
         }
-        case 24: {
-            // Blue and red trade places: five pixels per 16-byte step, the
-            // 16th byte written again by the next step.
-            const __m128i middle =
-                _mm_setr_epi8(0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0);
-            const __m128i first =
-                _mm_setr_epi8(-1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, 0);
-            const __m128i third = _mm_slli_si128(first, 2);
-            int x = 0;
-            for (; x + 6 <= width; x += 5, row += 15, dst += 15) {
-                const __m128i bgr = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row));
-                const __m128i rgb =
-                    _mm_or_si128(_mm_or_si128(_mm_and_si128(_mm_srli_si128(bgr, 2), first),
-                                              _mm_and_si128(bgr, middle)),
-                                 _mm_and_si128(_mm_slli_si128(bgr, 2), third));
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), rgb);
-            }
-            for (; x < width; ++x, row += 3, dst += 3) {
-                dst[0] = row[2];
-                dst[1] = row[1];
-                dst[2] = row[0];
-            }
+        case 24:
+            SwapRedBlue(row, dst, width);
             break;
-        }
         case 16:
         case 32: {
             const bool wide = layout.bitCount == 32;

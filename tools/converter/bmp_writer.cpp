@@ -23,6 +23,10 @@ std::vector<std::uint8_t> EncodeBmp(const Image& image) {
     if (image.width <= 0 || image.height <= 0 ||
         image.rgb.size() != static_cast<std::size_t>(image.width) * image.height * 3)
         throw std::length_error("picture size does not match its pixels");
+    return EncodeBmpRows(RowsOf(image));
+}
+
+std::vector<std::uint8_t> EncodeBmpRows(const PixelRows& image) {
     const std::uint64_t stride =
         (static_cast<std::uint64_t>(image.width) * 3 + 3) & ~std::uint64_t{3};
     const std::uint64_t pixelBytes = stride * static_cast<std::uint64_t>(image.height);
@@ -47,12 +51,10 @@ std::vector<std::uint8_t> EncodeBmp(const Image& image) {
 
     for (int y = 0; y < image.height; ++y) {
         std::uint8_t* dst = file.data() + kHeaders + stride * (image.height - 1 - y);
-        const std::uint8_t* src = image.pixel(0, y);
-        for (int x = 0; x < image.width; ++x, src += 3, dst += 3) {
-            dst[0] = src[2];
-            dst[1] = src[1];
-            dst[2] = src[0];
-        }
+        if (image.bgr)
+            std::memcpy(dst, image.row(y), static_cast<std::size_t>(image.width) * 3);
+        else
+            SwapRedBlue(image.row(y), dst, image.width);
     }
     return file;
 }

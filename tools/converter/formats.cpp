@@ -32,9 +32,9 @@ Format FormatOfPath(const std::wstring& path) {
     return Format::Unknown;
 }
 
-bool EncodeJp2Branch(const Image& image, std::vector<std::uint8_t>& out, std::string& error) {
+bool EncodeJp2Branch(const PixelRows& image, std::vector<std::uint8_t>& out, std::string& error) {
     try {
-        out = EncodeJp2(image);
+        out = EncodeJp2Rows(image);
     } catch (const std::exception& e) {
         out.clear();
         error = e.what();
@@ -43,30 +43,30 @@ bool EncodeJp2Branch(const Image& image, std::vector<std::uint8_t>& out, std::st
     return true;
 }
 
-bool EncodeByExtension(const Image& image, const std::wstring& targetPath,
+bool EncodeByExtension(const PixelRows& image, const std::wstring& targetPath,
                        std::vector<std::uint8_t>& out, std::string& error) {
     return EncodeByExtension(image, targetPath, ConverterSettings{}, out, error);
 }
 
-bool EncodeByExtension(const Image& image, const std::wstring& targetPath,
+bool EncodeByExtension(const PixelRows& image, const std::wstring& targetPath,
                        const ConverterSettings& settings, std::vector<std::uint8_t>& out,
                        std::string& error) {
-    if (!CheckImage(image, error))
+    if (!CheckRows(image, error))
         return false;
     switch (FormatOfPath(targetPath)) {
     case Format::Bmp:
-        out = EncodeBmp(image);
+        out = EncodeBmpRows(image);
         return true;
     case Format::Gif:
-        return EncodeGif(image, settings.gif, out, error);
+        return EncodeGifRows(image, settings.gif, out, error);
     case Format::Jpeg:
-        return EncodeJpeg(image, settings.jpeg, out, error);
+        return EncodeJpegRows(image, settings.jpeg, out, error);
     case Format::Jp2:
         return EncodeJp2Branch(image, out, error);
     case Format::Png:
-        return EncodePng(image, settings.png, out, error);
+        return EncodePngRows(image, settings.png, out, error);
     case Format::Tiff:
-        return EncodeTiff(image, settings.tiff, out, error);
+        return EncodeTiffRows(image, settings.tiff, out, error);
     case Format::Unknown:
         break;
     }

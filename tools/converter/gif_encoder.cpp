@@ -16,25 +16,27 @@ std::uint32_t Pack(const std::uint8_t* p) {
 }
 
 // Collects the distinct colours; gives up (returns false) at the 257th.
-bool FewColours(const Image& image, std::vector<std::uint32_t>& colours) {
+bool FewColours(const PixelRows& image, std::vector<std::uint32_t>& colours) {
     std::vector<std::uint64_t> seen((1u << 24) / 64, 0);
-    const std::size_t n = static_cast<std::size_t>(image.width) * image.height;
-    const std::uint8_t* p = image.rgb.data();
-    for (std::size_t i = 0; i < n; ++i, p += 3) {
-        const std::uint32_t c = Pack(p);
-        std::uint64_t& word = seen[c >> 6];
-        const std::uint64_t bit = std::uint64_t{1} << (c & 63);
-        if (word & bit)
-            continue;
-        word |= bit;
-        if (colours.size() == 256)
-            return false;
-        colours.push_back(c);
+    std::vector<std::uint8_t> scratch(static_cast<std::size_t>(image.width) * 3);
+    for (int y = 0; y < image.height; ++y) {
+        const std::uint8_t* p = RgbRow(image, y, scratch.data());
+        for (int x = 0; x < image.width; ++x, p += 3) {
+            const std::uint32_t c = Pack(p);
+            std::uint64_t& word = seen[c >> 6];
+            const std::uint64_t bit = std::uint64_t{1} << (c & 63);
+            if (word & bit)
+                continue;
+            word |= bit;
+            if (colours.size() == 256)
+                return false;
+            colours.push_back(c);
+        }
     }
     return true;
 }
 
-IndexedImage ExactIndexed(const Image& image, std::vector<std::uint32_t> colours) {
+IndexedImage ExactIndexed(const PixelRows& image, std::vector<std::uint32_t> colours) {
     std::sort(colours.begin(), colours.end());
     IndexedImage result;
     for (std::uint32_t c : colours)
@@ -55,18 +57,21 @@ IndexedImage ExactIndexed(const Image& image, std::vector<std::uint32_t> colours
         keys[s] = colours[i];
         values[s] = static_cast<std::uint8_t>(i);
     }
-    const std::size_t n = static_cast<std::size_t>(image.width) * image.height;
-    result.indices.resize(n);
-    const std::uint8_t* p = image.rgb.data();
+    result.indices.resize(static_cast<std::size_t>(image.width) * image.height);
+    std::vector<std::uint8_t> scratch(static_cast<std::size_t>(image.width) * 3);
+    std::uint8_t* index = result.indices.data();
     std::uint32_t last = 0xFFFFFFFF;
     std::uint8_t lastIndex = 0;
-    for (std::size_t i = 0; i < n; ++i, p += 3) {
-        const std::uint32_t c = Pack(p);
-        if (c != last) {
-            last = c;
-            lastIndex = values[slotOf(c)];
+    for (int y = 0; y < image.height; ++y) {
+        const std::uint8_t* p = RgbRow(image, y, scratch.data());
+        for (int x = 0; x < image.width; ++x, p += 3) {
+            const std::uint32_t c = Pack(p);
+            if (c != last) {
+                last = c;
+                lastIndex = values[slotOf(c)];
+            }
+            *index++ = lastIndex;
         }
-        result.indices[i] = lastIndex;
     }
     return result;
 }
@@ -223,27 +228,33 @@ private:
     std::vector<std::int16_t> cache_;
 };
 
-IndexedImage QuantizedIndexed(const Image& image, bool dither) {
+IndexedImage QuantizedIndexed(const PixelRows& image, bool dither) {
     std::vector<Bin> bins(std::size_t{1} << (3 * kBits));
-    const std::size_t n = static_cast<std::size_t>(image.width) * image.height;
-    const std::uint8_t* p = image.rgb.data();
-    for (std::size_t i = 0; i < n; ++i, p += 3) {
-        Bin& bin = bins[BinIndex(p[0] >> (8 - kBits), p[1] >> (8 - kBits), p[2] >> (8 - kBits))];
-        ++bin.count;
-        bin.r += p[0];
-        bin.g += p[1];
-        bin.b += p[2];
+    const int w = image.width;
+    std::vector<std::uint8_t> scratch(static_cast<std::size_t>(w) * 3);
+    for (int y = 0; y < image.height; ++y) {
+        const std::uint8_t* p = RgbRow(image, y, scratch.data());
+        for (int x = 0; x < w; ++x, p += 3) {
+            Bin& bin =
+                bins[BinIndex(p[0] >> (8 - kBits), p[1] >> (8 - kBits), p[2] >> (8 - kBits))];
+            ++bin.count;
+            bin.r += p[0];
+            bin.g += p[1];
+            bin.b += p[2];
+        }
     }
     IndexedImage result;
     result.palette = MedianCut(bins);
-    result.indices.resize(n);
+    result.indices.resize(static_cast<std::size_t>(w) * image.height);
     NearestColour nearest(result.palette);
 
-    const int w = image.width;
     if (!dither) {
-        p = image.rgb.data();
-        for (std::size_t i = 0; i < n; ++i, p += 3)
-            result.indices[i] = nearest(p[0], p[1], p[2]);
+        std::uint8_t* index = result.indices.data();
+        for (int y = 0; y < image.height; ++y) {
+            const std::uint8_t* p = RgbRow(image, y, scratch.data());
+            for (int x = 0; x < w; ++x, p += 3)
+                *index++ = nearest(p[0], p[1], p[2]);
+        }
         return result;
     }
     // Floyd-Steinberg in sixteenths, serpentine, errors of the next row kept aside.
@@ -252,9 +263,10 @@ IndexedImage QuantizedIndexed(const Image& image, bool dither) {
         std::fill(next.begin(), next.end(), 0);
         const bool forward = (y & 1) == 0;
         const int step = forward ? 1 : -1;
+        const std::uint8_t* row = RgbRow(image, y, scratch.data());
         for (int i = 0; i < w; ++i) {
             const int x = forward ? i : w - 1 - i;
-            const std::uint8_t* src = image.pixel(x, y);
+            const std::uint8_t* src = row + 3 * x;
             int want[3];
             for (int k = 0; k < 3; ++k)
                 want[k] = std::clamp(src[k] + (current[(x + 1) * 3 + k] + 8) / 16, 0, 255);
@@ -313,7 +325,7 @@ private:
 
 } // namespace
 
-IndexedImage ToIndexed(const Image& image, bool dither) {
+IndexedImage ToIndexed(const PixelRows& image, bool dither) {
     std::vector<std::uint32_t> colours;
     if (FewColours(image, colours))
         return ExactIndexed(image, std::move(colours));
@@ -377,8 +389,11 @@ std::vector<std::uint8_t> GifLzwBlocks(const std::vector<std::uint8_t>& indices,
 
 bool EncodeGif(const Image& image, const GifOptions& options, std::vector<std::uint8_t>& out,
                std::string& error) {
-    if (!CheckImage(image, error))
-        return false;
+    return CheckImage(image, error) && EncodeGifRows(RowsOf(image), options, out, error);
+}
+
+bool EncodeGifRows(const PixelRows& image, const GifOptions& options,
+                   std::vector<std::uint8_t>& out, [[maybe_unused]] std::string& error) {
     const IndexedImage indexed = ToIndexed(image, options.dither);
     int bits = 1;
     while ((1u << bits) < indexed.palette.size())

@@ -18,6 +18,9 @@ struct GifOptions {
 
 bool EncodeGif(const Image& image, const GifOptions& options, std::vector<std::uint8_t>& out,
                std::string& error);
+// The same from rows of a checked size (a bitmap's, read in place).
+bool EncodeGifRows(const PixelRows& image, const GifOptions& options,
+                   std::vector<std::uint8_t>& out, std::string& error);
 
 // The palette and the index of every pixel, as the encoder chooses them.
 struct IndexedImage {
@@ -26,7 +29,7 @@ struct IndexedImage {
 };
 
 // Exact when the picture has at most 256 colours, otherwise quantized.
-IndexedImage ToIndexed(const Image& image, bool dither);
+IndexedImage ToIndexed(const PixelRows& image, bool dither);
 
 // The LZW data of a GIF image (the bytes after the minimum-code-size byte,
 // in sub-blocks, ending with the zero-length block).

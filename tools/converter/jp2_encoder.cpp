@@ -67,12 +67,14 @@ int CeilDiv(int a, int b) {
 // Level shift and reversible colour transform of one component into `plane`:
 // 0 luma, 1 blue difference, 2 red difference. One component at a time keeps a
 // single plane in memory, a third of what all three would take.
-void TransformColour(const Image& image, int component, std::int32_t* plane, int threads) {
+void TransformColour(const PixelRows& image, int component, std::int32_t* plane, int threads) {
+    const int red = image.bgr ? 2 : 0;
+    const int blue = 2 - red;
     const int items = CeilDiv(image.height, kRowsPerItem);
     ParallelFor(items, threads, [&](int item, int) {
         const int last = std::min(image.height, (item + 1) * kRowsPerItem);
         for (int y = item * kRowsPerItem; y < last; ++y) {
-            const std::uint8_t* px = image.pixel(0, y);
+            const std::uint8_t* px = image.row(y);
             std::int32_t* out = plane + static_cast<std::size_t>(y) * image.width;
             switch (component) {
             case 0:
@@ -83,12 +85,12 @@ void TransformColour(const Image& image, int component, std::int32_t* plane, int
                 break;
             case 1:
                 for (int x = 0; x < image.width; ++x, px += 3) {
-                    out[x] = px[2] - px[1];
+                    out[x] = px[blue] - px[1];
                 }
                 break;
             default:
                 for (int x = 0; x < image.width; ++x, px += 3) {
-                    out[x] = px[0] - px[1];
+                    out[x] = px[red] - px[1];
                 }
                 break;
             }
@@ -135,6 +137,12 @@ std::vector<std::uint8_t> EncodeJp2(const Image& image, int threads, Jp2StageTim
         image.rgb.size() != static_cast<std::size_t>(image.width) * image.height * 3) {
         throw std::invalid_argument("picture is empty or its pixels do not match its size");
     }
+    return EncodeJp2Rows(RowsOf(image), threads, times);
+}
+
+std::vector<std::uint8_t> EncodeJp2Rows(const PixelRows& image, int threads, Jp2StageTimes* times) {
+    if (image.width <= 0 || image.height <= 0 || image.top == nullptr)
+        throw std::invalid_argument("picture is empty");
     threads = ResolveThreadCount(threads);
     const int width = image.width;
     const int height = image.height;

@@ -27,5 +27,8 @@ struct Jp2StageTimes {
 // pixel buffer does not match its size.
 std::vector<std::uint8_t> EncodeJp2(const Image& image, int threads = 0,
                                     Jp2StageTimes* times = nullptr);
+// The same from rows (a bitmap's, read in place); throws when they are empty.
+std::vector<std::uint8_t> EncodeJp2Rows(const PixelRows& image, int threads = 0,
+                                        Jp2StageTimes* times = nullptr);
 
 } // namespace conv

@@ -86,17 +86,18 @@ int Convert(const conv::ConverterArguments& args) {
     const conv::ConverterSettings settings = LoadSettings(args.ini);
     std::string error;
     std::vector<std::uint8_t> encoded;
-    conv::PixelRows rows;
-    if (conv::FormatOfPath(args.target) == conv::Format::Jpeg && conv::BmpRows(source, rows)) {
-        // The JPEG encoder reads a 24-bit bitmap's rows in place.
-        if (!conv::EncodeJpegRows(rows, settings.jpeg, encoded, error))
-            return conv::EncodingFailed;
-    } else {
-        conv::Image image;
-        if (!conv::DecodeBmp(source, image, error))
-            return conv::SourceNotABitmap;
-        view.reset();
-        if (!conv::EncodeByExtension(image, args.target, settings, encoded, error))
+    {
+        // A 24-bit bitmap's rows are encoded where they lie in the mapping; any
+        // other bitmap is decoded into a copy first, and its mapping closed.
+        conv::Image decoded;
+        conv::PixelRows rows;
+        if (!conv::BmpRows(source, rows)) {
+            if (!conv::DecodeBmp(source, decoded, error))
+                return conv::SourceNotABitmap;
+            view.reset();
+            rows = conv::RowsOf(decoded);
+        }
+        if (!conv::EncodeByExtension(rows, args.target, settings, encoded, error))
             return conv::EncodingFailed;
     }
     view.reset();

@@ -122,14 +122,21 @@ bool LooksIncompressible(const std::vector<std::uint8_t>& raw) {
     return outSize > kSample - kSample / 16;
 }
 
-void CompressBand(const Image& image, int level, bool last, Band& band) {
+void CompressBand(const PixelRows& image, int level, bool last, Band& band) {
     const std::size_t bytes = static_cast<std::size_t>(image.width) * 3;
     std::vector<std::uint8_t> raw(band.rows * (bytes + 1));
     std::vector<std::uint8_t> scratch;
+    // Blue-first rows are turned around once each: the previous row's copy is kept.
+    std::vector<std::uint8_t> copies(image.bgr ? 2 * bytes : 0);
+    std::uint8_t* current = copies.data();
+    std::uint8_t* previous = image.bgr ? current + bytes : nullptr;
+    const std::uint8_t* prev =
+        band.firstRow > 0 ? RgbRow(image, band.firstRow - 1, previous) : nullptr;
     for (int r = 0; r < band.rows; ++r) {
-        const int y = band.firstRow + r;
-        FilterRow(image.pixel(0, y), y > 0 ? image.pixel(0, y - 1) : nullptr, bytes, scratch,
-                  raw.data() + r * (bytes + 1));
+        const std::uint8_t* row = RgbRow(image, band.firstRow + r, current);
+        FilterRow(row, prev, bytes, scratch, raw.data() + r * (bytes + 1));
+        prev = row;
+        std::swap(current, previous);
     }
     band.rawSize = raw.size();
     band.adler = adler32(1L, raw.data(), static_cast<uInt>(raw.size()));
@@ -147,6 +154,9 @@ void CompressBand(const Image& image, int level, bool last, Band& band) {
     const int result = deflate(&z, last ? Z_FINISH : Z_SYNC_FLUSH);
     band.ok = last ? result == Z_STREAM_END : (result == Z_OK && z.avail_in == 0);
     band.deflated.resize(z.total_out);
+    // Every band waits for the others with its output: keep only what it holds,
+    // not the worst-case room, or the bands together hold the picture once more.
+    band.deflated.shrink_to_fit();
     deflateEnd(&z);
 }
 
@@ -154,8 +164,11 @@ void CompressBand(const Image& image, int level, bool last, Band& band) {
 
 bool EncodePng(const Image& image, const PngOptions& options, std::vector<std::uint8_t>& out,
                std::string& error) {
-    if (!CheckImage(image, error))
-        return false;
+    return CheckImage(image, error) && EncodePngRows(RowsOf(image), options, out, error);
+}
+
+bool EncodePngRows(const PixelRows& image, const PngOptions& options,
+                   std::vector<std::uint8_t>& out, std::string& error) {
     const int level = std::clamp(options.level, 0, 9);
     const std::size_t rowBytes = static_cast<std::size_t>(image.width) * 3 + 1;
 

@@ -16,5 +16,8 @@ struct PngOptions {
 
 bool EncodePng(const Image& image, const PngOptions& options, std::vector<std::uint8_t>& out,
                std::string& error);
+// The same from rows of a checked size (a bitmap's, read in place).
+bool EncodePngRows(const PixelRows& image, const PngOptions& options,
+                   std::vector<std::uint8_t>& out, std::string& error);
 
 } // namespace conv

@@ -152,8 +152,11 @@ std::vector<std::uint8_t> TiffLzw(const std::uint8_t* data, std::size_t size) {
 
 bool EncodeTiff(const Image& image, const TiffOptions& options, std::vector<std::uint8_t>& out,
                 std::string& error) {
-    if (!CheckImage(image, error))
-        return false;
+    return CheckImage(image, error) && EncodeTiffRows(RowsOf(image), options, out, error);
+}
+
+bool EncodeTiffRows(const PixelRows& image, const TiffOptions& options,
+                    std::vector<std::uint8_t>& out, [[maybe_unused]] std::string& error) {
     const std::size_t rowBytes = static_cast<std::size_t>(image.width) * 3;
     const int rowsPerStrip =
         static_cast<int>(std::clamp<std::size_t>(kStripTarget / rowBytes, 1, image.height));
@@ -166,14 +169,15 @@ bool EncodeTiff(const Image& image, const TiffOptions& options, std::vector<std:
             const int first = s * rowsPerStrip;
             const int rows = std::min(rowsPerStrip, image.height - first);
             // Horizontal predictor: each sample minus the same sample one pixel left.
-            std::vector<std::uint8_t> raw(image.pixel(0, first),
-                                          image.pixel(0, first) + rows * rowBytes);
+            std::vector<std::uint8_t> raw(rows * rowBytes);
             for (int r = 0; r < rows; ++r) {
                 std::uint8_t* row = raw.data() + r * rowBytes;
+                CopyRgbRow(image, first + r, row);
                 for (std::size_t i = rowBytes - 1; i >= 3; --i)
                     row[i] = static_cast<std::uint8_t>(row[i] - row[i - 3]);
             }
             strips[s] = TiffLzw(raw.data(), raw.size());
+            strips[s].shrink_to_fit(); // the strips wait for each other: no spare room
         });
         // LZW grows noise-like pictures by about a third; then plain strips are better.
         std::size_t compressed = 0;
@@ -195,7 +199,10 @@ bool EncodeTiff(const Image& image, const TiffOptions& options, std::vector<std:
         } else {
             const int first = s * rowsPerStrip;
             const int rows = std::min(rowsPerStrip, image.height - first);
-            out.insert(out.end(), image.pixel(0, first), image.pixel(0, first) + rows * rowBytes);
+            const std::size_t at = out.size();
+            out.resize(at + rows * rowBytes);
+            for (int r = 0; r < rows; ++r)
+                CopyRgbRow(image, first + r, out.data() + at + r * rowBytes);
         }
         counts[s] = static_cast<std::uint32_t>(out.size() - offsets[s]);
     }

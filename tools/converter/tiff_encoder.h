@@ -20,6 +20,9 @@ struct TiffOptions {
 
 bool EncodeTiff(const Image& image, const TiffOptions& options, std::vector<std::uint8_t>& out,
                 std::string& error);
+// The same from rows of a checked size (a bitmap's, read in place).
+bool EncodeTiffRows(const PixelRows& image, const TiffOptions& options,
+                    std::vector<std::uint8_t>& out, std::string& error);
 
 // TIFF's LZW (most significant bit first, early code-width change) of one strip,
 // starting with a clear code and ending with end-of-information.
