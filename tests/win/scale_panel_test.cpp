@@ -72,18 +72,28 @@ TEST(ScalePanel, SliderChangesDriveScaleStepAndThePercentageLabel) {
 }
 
 TEST(ScalePanel, ShowsItsFaceTheGrooveAndThePercentage) {
-    StandIn form(400, 300, WS_POPUP);
+    const int dpi = Window::DpiOf(nullptr);
+    StandIn form(ScaleForDpi(400, dpi), ScaleForDpi(300, dpi), WS_POPUP);
     ScalePanel panel;
     ASSERT_TRUE(panel.Create(form.hwnd()));
     panel.ShowScalePanel(L"100% equals");
     ::RedrawWindow(form.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    // Points taken from the children's places, so the check holds at any DPI
+    // (win_tests_high_dpi runs it at 120, 144 and 192).
     const Pixels shown = Pixels::Of(panel.hwnd());
-    EXPECT_EQ(shown.At(150, 85), RGB(192, 192, 192)) << "panel face";
-    EXPECT_NE(shown.At(0, 50), shown.At(150, 85)) << "the raised border";
     const RECT slider = RectInParent(panel.slider.hwnd());
-    EXPECT_EQ(shown.At(slider.left + 60, slider.top + 9), RGB(200, 200, 0)) << "the slider";
+    const RECT equals = RectInParent(panel.equalsLabel.hwnd());
+    RECT inside{};
+    ::GetClientRect(panel.hwnd(), &inside);
+    const int faceY = (equals.bottom + inside.bottom) / 2;
+    EXPECT_EQ(shown.At(equals.left, faceY), RGB(192, 192, 192)) << "panel face";
+    EXPECT_NE(shown.At(0, faceY), shown.At(equals.left, faceY)) << "the raised border";
+    EXPECT_EQ(shown.At(slider.left + Width(slider) / 8, (slider.top + slider.bottom) / 2),
+              RGB(200, 200, 0))
+        << "the slider";
     const int x = static_cast<int>(panel.PercentLabelLeftEdge());
-    EXPECT_GT(shown.DarkIn(x, 0, x + 30, slider.top), 10) << "the percentage is drawn";
+    EXPECT_GT(shown.DarkIn(x, 0, x + ScaleForDpi(30, panel.Dpi()), slider.top), 10)
+        << "the percentage is drawn";
 }
 
 // At every DPI the children lie inside the panel without overlapping, and the
