@@ -16,18 +16,14 @@ set -euo pipefail
 win=$(cd "${1:?windows build tree}" && pwd)
 native=$(cd "${2:?native release build tree}" && pwd)
 repeats=${3:-3}
-here=$(cd "$(dirname "$0")/.." && pwd)
-source "$here/scripts/wine-session.sh"
+source "$(dirname "$0")/converter_bench_lib.sh"
 
 cmake --build "$win" -j2 --target i__view32 capture_bench >/dev/null
 cmake --build "$native" -j2 --target make_screenshot >/dev/null
 converter="$win/tools/converter/i__view32.exe"
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/ini"
 wine_session_up "$win/wine"
-winpath() { echo "Z:${1//\//\\}"; }
 
 echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg), $(nproc) cores"
 echo

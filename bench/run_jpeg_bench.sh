@@ -28,8 +28,7 @@ set -euo pipefail
 win=$(cd "${1:?windows build tree}" && pwd)
 native=$(cd "${2:?native release build tree}" && pwd)
 repeats=${3:-5}
-here=$(cd "$(dirname "$0")/.." && pwd)
-source "$here/scripts/wine-session.sh"
+source "$(dirname "$0")/converter_bench_lib.sh"
 
 "$here/scripts/deps.sh" libjpeg-turbo-progs
 
@@ -37,10 +36,7 @@ cmake --build "$win" -j2 --target i__view32 converter_run_bench >/dev/null
 cmake --build "$native" -j2 --target make_screenshot jpeg_file >/dev/null
 converter="$win/tools/converter/i__view32.exe"
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 wine_session_up "$win/wine"
-winpath() { echo "Z:${1//\//\\}"; }
 mkdir -p "$work/data"
 cp "$converter" "$work/data/i__view32.exe"
 # Seconds of one conversion of data/Temp.bmp as the program starts it.

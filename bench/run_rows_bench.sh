@@ -16,15 +16,11 @@ after=$(realpath "${2:?after exe}")
 win=$(cd "${3:?windows build tree}" && pwd)
 native=$(cd "${4:?native release build tree}" && pwd)
 repeats=${5:-5}
-here=$(cd "$(dirname "$0")/.." && pwd)
-source "$here/scripts/wine-session.sh"
+source "$(dirname "$0")/converter_bench_lib.sh"
 cmake --build "$native" -j2 --target make_screenshot >/dev/null
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/ini"
 wine_session_up "$win/wine"
-winpath() { echo "Z:${1//\//\\}"; }
 "$native/bench/make_screenshot" 7680 4320 "$work/in.bmp"
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
